@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Checks what a built library shows the loader: the component library must export
+# exactly load_tarn_client_script; a Windows DLL must be PE32 i386, import our own
+# framework DLLs and otherwise only system DLLs (no MinGW runtime DLL).
+#   check_binary.sh native LIBRARY
+#   check_binary.sh windows DLL EXPECTED_EXPORTS... [-- EXPECTED_IMPORTS...]
+set -euo pipefail
+
+kind=$1
+library=$2
+shift 2
+fail() {
+    echo "check_binary: $library: $*" >&2
+    exit 1
+}
+[[ -f "$library" ]] || fail "missing"
+
+if [[ $kind == native ]]; then
+    exports=$(nm -D --defined-only "$library" | awk '$2 ~ /^[TDBRVWiu]$/ {print $3}' | sort)
+    [[ "$exports" == "load_tarn_client_script" ]] ||
+        fail "exports '$(echo $exports)' instead of only load_tarn_client_script"
+    echo "check_binary: $library exports only load_tarn_client_script"
+    exit 0
+fi
+
+expected_exports=()
+expected_imports=()
+target=exports
+for word in "$@"; do
+    if [[ $word == -- ]]; then
+        target=imports
+        continue
+    fi
+    if [[ $target == exports ]]; then expected_exports+=("$word"); else expected_imports+=("$word"); fi
+done
+
+dump=$(i686-w64-mingw32-objdump -p "$library")
+grep -q "file format pei-i386" <<<"$dump" || fail "not a PE32 i386 image"
+grep -qE "^Magic\s+010b" <<<"$dump" || fail "optional header is not PE32"
+
+# The export name table lists one name per line after "[Ordinal/Name Pointer] Table".
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^\s*\[/ {print $NF} on && !/^\s*\[/ {on=0}' <<<"$dump" | sort)
+want=$(printf '%s\n' "${expected_exports[@]}" | sort)
+if [[ ${#expected_exports[@]} -gt 0 && "$exports" != "$want" ]]; then
+    fail "exports '$(echo $exports)' instead of '$(echo $want)'"
+fi
+grep -q "@" <<<"$exports" && fail "decorated export"
+
+imports=$(awk '/DLL Name:/ {print $3}' <<<"$dump" | sort -u)
+for dll in $imports; do
+    lower=${dll,,}
+    case $lower in
+    kernel32.dll | msvcrt.dll | user32.dll | advapi32.dll | ntdll.dll | api-ms-win-*) ;;
+    tarn_string.dll | tarn_config.dll) ;;
+    *) fail "imports $dll, which is neither a system DLL nor ours" ;;
+    esac
+done
+for dll in "${expected_imports[@]}"; do
+    grep -qix "$dll" <<<"$imports" || fail "does not import $dll"
+done
+echo "check_binary: $library is PE32 i386, exports '$(echo $exports)', imports '$(echo $imports)'"

@@ -1,0 +1,85 @@
+// The fixture of the component tests: one Quillon made through the library's
+// factory with a recording host, a real configuration folder, and helpers that
+// deliver host events exactly as a panel host would.
+#pragma once
+
+#include "ConfigFolder.h"
+#include "DebugCapture.h"
+#include "RecordingHost.h"
+#include "host_records.h"
+#include "load_tarn_client_script.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using Traffic = std::vector<std::string>;
+
+class QuillonFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        config.write("object_settings.ini", "[pkg]\n"
+                                            "package_levels = 2\n"
+                                            "driver_ids = 10,20,30,40\n");
+        component = load_tarn_client_script(&host, "C:/ui");
+        ASSERT_NE(component, nullptr);
+        host.clear();
+    }
+
+    void TearDown() override {
+        destroy();
+        EXPECT_EQ(host.outstandingReplies(), 0) << "every read reply was given back";
+        EXPECT_EQ(host.doubleGiveBacks(), 0);
+        EXPECT_EQ(host.foreignGiveBacks(), 0);
+    }
+
+    void destroy() {
+        delete component;
+        component = nullptr;
+    }
+
+    // A parent command; the reply array, when there is one, goes back with type 5.
+    std::string command(const char* text) {
+        char* answer = component->handleHostEvent(const_cast<char*>(text), 3);
+        const std::string reply = answer != nullptr ? answer : "";
+        EXPECT_TRUE(answer == nullptr || !reply.empty()) << "an empty reply is no answer";
+        component->handleHostEvent(answer, 5);
+        return reply;
+    }
+
+    // The traffic of one parent command alone.
+    Traffic trafficOf(const char* text) {
+        host.clear();
+        command(text);
+        return host.traffic();
+    }
+
+    void press(const char* panel, const char* control, const char* eventText = "") {
+        CommandText event(eventText);
+        ButtonEventRecord record = {0, 0, panel, control, &event};
+        EXPECT_EQ(component->handleHostEvent(&record, 2), nullptr);
+    }
+
+    void databaseChange(int device, int database, int index, const char* name) {
+        DatabaseChangeRecord record = {device, database, index, 0, {}};
+        std::strncpy(record.name, name, sizeof record.name - 1);
+        EXPECT_EQ(component->handleHostEvent(&record, 6), nullptr);
+    }
+
+    // Resolves `instance` to device and offset with the names the host knows.
+    void resolve(const char* instance, const char* deviceAndOffset, const char* name) {
+        host.reply(std::string("SD '") + instance + "'", deviceAndOffset);
+        const std::string words = deviceAndOffset;
+        const std::string device = words.substr(0, words.find(' '));
+        const std::string offset = words.substr(words.find(' ') + 1);
+        host.reply("RN " + device + " 1 " + offset, name);
+        command((std::string("instance=") + instance).c_str());
+        host.clear();
+    }
+
+    ConfigFolder config;
+    RecordingHost host;
+    tarn_client_callback* component = nullptr;
+};
