@@ -36,10 +36,10 @@ done
 
 dump=$(i686-w64-mingw32-objdump -p "$library")
 grep -q "file format pei-i386" <<<"$dump" || fail "not a PE32 i386 image"
-grep -qE "^Magic\s+010b" <<<"$dump" || fail "optional header is not PE32"
+grep -qE "^Magic[[:space:]]+010b" <<<"$dump" || fail "optional header is not PE32"
 
 # The export name table lists one name per line after "[Ordinal/Name Pointer] Table".
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^\s*\[/ {print $NF} on && !/^\s*\[/ {on=0}' <<<"$dump" | sort)
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^[ \t]*\[/ {print $NF; next} {on=0}' <<<"$dump" | sort)
 want=$(printf '%s\n' "${expected_exports[@]}" | sort)
 if [[ ${#expected_exports[@]} -gt 0 && "$exports" != "$want" ]]; then
     fail "exports '$(echo $exports)' instead of '$(echo $want)'"
