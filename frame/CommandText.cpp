@@ -36,4 +36,6 @@ CommandText::CommandText(const char* text)
     }
 }
 
-CommandText::~CommandText() { delete[] buffer; }
+CommandText::~CommandText() {
+    delete[] buffer;
+}

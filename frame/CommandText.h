@@ -17,12 +17,12 @@ struct CommandText {
     CommandText(const CommandText&) = delete;
     CommandText& operator=(const CommandText&) = delete;
 
-    char* key;               // the text before the first "." or "="
-    char* sub[MaxSubParts];  // the sub-parts, in order of appearance
-    char* value;             // the text after the first "="
-    std::int32_t subCount;   // sub-parts found, 0 to 32
-    bool hasValue;           // an "=" was found
-    char* buffer;            // the parser's own copy; null for a null or empty text
+    char* key;              // the text before the first "." or "="
+    char* sub[MaxSubParts]; // the sub-parts, in order of appearance
+    char* value;            // the text after the first "="
+    std::int32_t subCount;  // sub-parts found, 0 to 32
+    bool hasValue;          // an "=" was found
+    char* buffer;           // the parser's own copy; null for a null or empty text
 };
 
 #if defined(__i386__) || defined(_M_IX86)

@@ -4,11 +4,17 @@
 
 #include <cstring>
 
-int DatabaseNotify::device() const { return m_record->device; }
+int DatabaseNotify::device() const {
+    return m_record->device;
+}
 
-int DatabaseNotify::database() const { return m_record->database; }
+int DatabaseNotify::database() const {
+    return m_record->database;
+}
 
-int DatabaseNotify::index() const { return m_record->index; }
+int DatabaseNotify::index() const {
+    return m_record->index;
+}
 
 tarn_string DatabaseNotify::name() const {
     const char* text = m_record->name;

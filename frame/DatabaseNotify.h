@@ -9,8 +9,7 @@ struct DatabaseChangeRecord;
 
 class DatabaseNotify {
 public:
-    explicit DatabaseNotify(void* record)
-        : m_record(static_cast<DatabaseChangeRecord*>(record)) {}
+    explicit DatabaseNotify(void* record) : m_record(static_cast<DatabaseChangeRecord*>(record)) {}
 
     int device() const;
     int database() const;

@@ -7,7 +7,9 @@ const int acknowledgeLevel = 4;
 const int noLevel = -1;
 
 // A read-back of 0 or of 2 to 5 is left as it is; anything else is acknowledged.
-bool keepsValue(int value) { return value == 0 || (value >= 2 && value <= 5); }
+bool keepsValue(int value) {
+    return value == 0 || (value >= 2 && value <= 5);
+}
 } // namespace
 
 bool tarn_script_helper::routeAlarmButton(const ButtonNotify& event) {

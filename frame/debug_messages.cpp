@@ -4,7 +4,9 @@
 
 #include "debug_output.h"
 
-void tarn_script_helper::debugPrint(const tarn_string& text) { OutputDebugStringA(text); }
+void tarn_script_helper::debugPrint(const tarn_string& text) {
+    OutputDebugStringA(text);
+}
 
 void tarn_script_helper::debugFormat(const tarn_string& format, const tarn_string& a1,
                                      const tarn_string& a2, const tarn_string& a3,

@@ -10,7 +10,9 @@ decodeTARNString::decodeTARNString(const char* text, char quoteCharacter)
     decode(text);
 }
 
-decodeTARNString::~decodeTARNString() { delete[] buffer; }
+decodeTARNString::~decodeTARNString() {
+    delete[] buffer;
+}
 
 void decodeTARNString::decode(const char* text) {
     tokenCount = 0;

@@ -19,7 +19,9 @@ char* tarn_script_helper::sendCommand(const char* text) {
     return host->send(text, ClientHost::Command);
 }
 
-void tarn_script_helper::giveBack(char* reply) { host->send(reply, ClientHost::GiveBack); }
+void tarn_script_helper::giveBack(char* reply) {
+    host->send(reply, ClientHost::GiveBack);
+}
 
 bool tarn_script_helper::openPanel(const tarn_string& panel, const tarn_string& file,
                                    const tarn_string& extra) {
@@ -170,8 +172,8 @@ void tarn_script_helper::registerRouter(int device, int first, int last, bool ad
     // Sized for three numbers of any int value and the 'ADD' ending, so the
     // command is never cut.
     char command[64];
-    std::snprintf(command, sizeof command, add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device,
-                  first, last);
+    std::snprintf(command, sizeof command, add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device, first,
+                  last);
     sendCommand(command);
 }
 

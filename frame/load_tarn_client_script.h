@@ -11,7 +11,7 @@
 #include "tarn_export.h"
 
 TARN_COMPONENT_EXPORT tarn_client_callback* TARN_CDECL load_tarn_client_script(ClientHost* host,
-                                                                              const char* path);
+                                                                               const char* path);
 
 // The factory's type, for hosts that resolve it with the platform loader.
 typedef tarn_client_callback*(TARN_CDECL* load_tarn_client_script_fn)(ClientHost* host,

@@ -6,7 +6,9 @@
 
 class tarn_client_callback {
 public:
-    virtual ~tarn_client_callback();
+    // Defined here, not in the library, so that every host that includes this
+    // header has the interface's type information of its own.
+    virtual ~tarn_client_callback() = default;
 
     // Delivers one host event. `data` is the event's record, text or integer (its
     // meaning depends on `type`, 1 to 7); it is owned by the host and valid only

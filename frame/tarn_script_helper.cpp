@@ -16,8 +16,6 @@ __attribute__((used)) const char tarn_script_helper_signature[] =
     "author=Quillon developers";
 }
 
-tarn_client_callback::~tarn_client_callback() = default;
-
 tarn_script_helper::tarn_script_helper(ClientHost* clientHost, const char* uiPath)
     : host(clientHost), path(uiPath != nullptr ? uiPath : ""), alarmMode(false) {}
 

@@ -56,8 +56,8 @@ public:
     // TG: reads one property of a control into `out`; "all" reads the whole reply.
     // A reply for another property writes a diagnostic. Without host or reply, or
     // on a mismatch, `out` is the empty text.
-    void textGet(const tarn_string& property, const tarn_string& panel,
-                 const tarn_string& control, tarn_string& out);
+    void textGet(const tarn_string& property, const tarn_string& panel, const tarn_string& control,
+                 tarn_string& out);
     // HN: raises an event to the parent panel. The reply is ignored.
     void raiseEvent(const tarn_string& text);
     // RN: looks up an entry of a router database into `out`; without host or
@@ -94,9 +94,9 @@ public:
     void acknowledgeAlarms(const tarn_string& argument);
 
 protected:
-    ClientHost* host;  // the host's object; may be null; not owned
-    tarn_string path;  // folder of the UI files
-    bool alarmMode;    // routes "ActionAll"/"AckAll" presses to acknowledgeAlarms
+    ClientHost* host; // the host's object; may be null; not owned
+    tarn_string path; // folder of the UI files
+    bool alarmMode;   // routes "ActionAll"/"AckAll" presses to acknowledgeAlarms
 
 private:
     char* sendCommand(const char* text);

@@ -41,11 +41,15 @@ TEST_F(Alarms, RoutingWhileAlarmModeIsOn) {
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"1", "ActionAll", "alarm=3",
+        {"1",
+         "ActionAll",
+         "alarm=3",
          {"XI '1' 'alm_'", "[5] alm_a", tp("alarm=3", "alm_a"), tp("value=3", "alm_a")},
          {}},
         {"7", "ActionAll", "alarm", {"XI '1' 'alm_'", "[5] alm_a", tp("alarm=", "alm_a")}, {}},
-        {"1", "AckAll", "anything=9",
+        {"1",
+         "AckAll",
+         "anything=9",
          {"XI '1' 'alm_'", "[5] alm_a", tp("alarm=4", "alm_a"), "TG '1' 'alm_a' 'value'"},
          {}},
         {"1", "ActionAll", "other=3", {}, {"button 1 ActionAll other=3"}},

@@ -75,7 +75,8 @@ TEST_F(LevelDiscovery, WiresTheShownLevels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         package(c.settings);
-        host.replyToPrefix("RN ", c.levelList ? std::optional<std::string>(c.levelList) : std::nullopt);
+        host.replyToPrefix("RN ",
+                           c.levelList ? std::optional<std::string>(c.levelList) : std::nullopt);
         command("matrixobject=pkg");
         EXPECT_EQ(trafficOf((std::string("uselevels=") + c.useLevels).c_str()), c.traffic);
     }

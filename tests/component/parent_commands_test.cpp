@@ -14,20 +14,12 @@ TEST_F(ParentCommands, InstanceRoadNamesRegistersAndWiresBothLevels) {
     host.reply("RN 20 1 7", "5,-");
     host.clear();
     EXPECT_EQ(command("instance=cam1"), "");
-    EXPECT_EQ(host.traffic(), (Traffic{"SD 'cam1'",
-                                       "[5] 5 7",
-                                       "RN 5 1 7",
-                                       "[5] Studio 7",
-                                       "TP 'text=Studio 7' '1' 'myDest'",
-                                       "RR 5 1 1",
-                                       "RN 20 1 7",
-                                       "[5] 5,-",
-                                       "RN 20 1 7",
-                                       "[5] 5,-",
-                                       "TP 'driverid=30' '1' 'tally_L1'",
-                                       "TP 'destid=5' '1' 'tally_L1'",
-                                       "TP 'driverid=40' '1' 'tally_L2'",
-                                       "TP 'destid=-1' '1' 'tally_L2'"}));
+    EXPECT_EQ(
+        host.traffic(),
+        (Traffic{"SD 'cam1'", "[5] 5 7", "RN 5 1 7", "[5] Studio 7",
+                 "TP 'text=Studio 7' '1' 'myDest'", "RR 5 1 1", "RN 20 1 7", "[5] 5,-", "RN 20 1 7",
+                 "[5] 5,-", "TP 'driverid=30' '1' 'tally_L1'", "TP 'destid=5' '1' 'tally_L1'",
+                 "TP 'driverid=40' '1' 'tally_L2'", "TP 'destid=-1' '1' 'tally_L2'"}));
 }
 
 TEST_F(ParentCommands, NewInstanceReleasesTheOldRouterFirst) {
@@ -93,15 +85,14 @@ TEST_F(ParentCommands, SelectionTestsInOrder) {
     const Traffic high{"TP 'statesheet=high' '1' 'myDest'"};
     const Traffic low{"TP 'statesheet=low' '1' 'myDest'"};
     const Case cases[] = {
-        {"selected=5", {}},     // another one while unselected
-        {"selected=-1", {}},    // no selection while unselected
-        {"selected=12", high},  // this one
-        {"selected=12", {}},    // again
-        {"selected=-1", low},   // none while selected
-        {"selected=12", high},
-        {"selected=5", low},    // another one while selected
-        {"selected=12x", high}, // read as an integer
-        {"selected", low},      // no value reads as 0
+        {"selected=5", {}},                          // another one while unselected
+        {"selected=-1", {}},                         // no selection while unselected
+        {"selected=12", high},                       // this one
+        {"selected=12", {}},                         // again
+        {"selected=-1", low},                        // none while selected
+        {"selected=12", high},  {"selected=5", low}, // another one while selected
+        {"selected=12x", high},                      // read as an integer
+        {"selected", low},                           // no value reads as 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -178,11 +169,16 @@ TEST_F(ParentCommands, Queries) {
         std::string reply;
     };
     const Case cases[] = {
-        {"_events", "selected=*"},       {"_events=x", "selected=*"},
-        {"_commands", "selected=[value]"}, {"_commands=all", "selected=[value]"},
-        {"return", ""},                  {"return=ALL", ""},
-        {"return=all.x", ""},            {"nosuchkey=1", ""},
-        {"", ""},                        {"instance.sub", ""},
+        {"_events", "selected=*"},
+        {"_events=x", "selected=*"},
+        {"_commands", "selected=[value]"},
+        {"_commands=all", "selected=[value]"},
+        {"return", ""},
+        {"return=ALL", ""},
+        {"return=all.x", ""},
+        {"nosuchkey=1", ""},
+        {"", ""},
+        {"instance.sub", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

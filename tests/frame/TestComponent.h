@@ -15,8 +15,8 @@ public:
 
     void onButton(ButtonNotify* event) override {
         calls.push_back("button " + std::string(event->panel()) + " " +
-                        std::string(event->control()) + " " + std::string(event->eventKey()) +
-                        "=" + std::string(event->eventValue()));
+                        std::string(event->control()) + " " + std::string(event->eventKey()) + "=" +
+                        std::string(event->eventValue()));
     }
     int onRevertive(RevertiveNotify* event) override {
         calls.push_back("revertive");
@@ -35,8 +35,8 @@ public:
     void onTimer(int id) override { calls.push_back("timer " + std::to_string(id)); }
     void onDatabaseChange(DatabaseNotify* event) override {
         calls.push_back("database " + std::to_string(event->device()) + " " +
-                        std::to_string(event->database()) + " " +
-                        std::to_string(event->index()) + " " + std::string(event->name()));
+                        std::to_string(event->database()) + " " + std::to_string(event->index()) +
+                        " " + std::string(event->name()));
     }
 
     void setAlarmMode(bool on) { alarmMode = on; }

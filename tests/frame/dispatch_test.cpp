@@ -14,7 +14,9 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-void* asData(const char* text) { return const_cast<char*>(text); }
+void* asData(const char* text) {
+    return const_cast<char*>(text);
+}
 
 TEST(Dispatch, EachEventTypeReachesItsHandler) {
     TestComponent component(nullptr, "");

@@ -62,7 +62,8 @@ TEST_F(HostCommands, OpenPanelPathRules) {
     host.clear();
     noPath.openPanel("1", "quillon.tarn_ui", "");
     trailing.openPanel("1", "quillon.tarn_ui", "");
-    EXPECT_EQ(host.commands(), (Texts{"PS '1' 'quillon.tarn_ui'", "PS '1' 'C:/ui//quillon.tarn_ui'"}));
+    EXPECT_EQ(host.commands(),
+              (Texts{"PS '1' 'quillon.tarn_ui'", "PS '1' 'C:/ui//quillon.tarn_ui'"}));
 }
 
 TEST_F(HostCommands, OpenPanelReportsWhetherTheHostReplied) {
@@ -118,7 +119,8 @@ TEST_F(HostCommands, ResolveInstanceReadsTwoWords) {
     }
     EXPECT_EQ(host.outstandingReplies(), 0);
     host.replyToPrefix("SD ", std::string("1 2"));
-    EXPECT_TRUE(component.resolveInstance("x", nullptr, nullptr)) << "null out pointers are skipped";
+    EXPECT_TRUE(component.resolveInstance("x", nullptr, nullptr))
+        << "null out pointers are skipped";
 }
 
 TEST_F(HostCommands, ListControlsSplitsAtCommas) {

@@ -19,8 +19,8 @@ void setEnvironment(const char* name, const char* value) {
 
 ConfigFolder::ConfigFolder() {
     std::random_device seed;
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("quillon-config-" + std::to_string(seed()));
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("quillon-config-" + std::to_string(seed()));
     std::filesystem::create_directories(root);
     m_root = root.string();
     setEnvironment("TARN_CONFIG_DIR", m_root.c_str());

@@ -30,7 +30,9 @@ DebugCapture::DebugCapture() : m_handler(AddVectoredExceptionHandler(1, takeDebu
     captured.clear();
 }
 
-DebugCapture::~DebugCapture() { RemoveVectoredExceptionHandler(m_handler); }
+DebugCapture::~DebugCapture() {
+    RemoveVectoredExceptionHandler(m_handler);
+}
 
 std::string DebugCapture::take() {
     std::string text;
@@ -40,9 +42,13 @@ std::string DebugCapture::take() {
 
 #else
 
-DebugCapture::DebugCapture() : m_handler(nullptr) { testing::internal::CaptureStderr(); }
+DebugCapture::DebugCapture() : m_handler(nullptr) {
+    testing::internal::CaptureStderr();
+}
 
-DebugCapture::~DebugCapture() { testing::internal::GetCapturedStderr(); }
+DebugCapture::~DebugCapture() {
+    testing::internal::GetCapturedStderr();
+}
 
 std::string DebugCapture::take() {
     std::string text = testing::internal::GetCapturedStderr();

@@ -10,7 +10,9 @@ void RecordingHost::reply(const std::string& command, const std::string& text) {
     m_replies[command] = text;
 }
 
-void RecordingHost::noReply(const std::string& command) { m_replies[command] = std::nullopt; }
+void RecordingHost::noReply(const std::string& command) {
+    m_replies[command] = std::nullopt;
+}
 
 void RecordingHost::replyToPrefix(const std::string& prefix, std::optional<std::string> text) {
     m_prefixes.emplace_back(prefix, std::move(text));

@@ -13,8 +13,8 @@ using quillon::ownPanel;
 
 Quillon::Quillon(ClientHost* clientHost, const char* uiPath)
     : tarn_script_helper(clientHost, uiPath), unusedLevelText("Unused Level"), device(0),
-      destIndex(-1), namesDatabase(1), levelMapDriver(0), level1(0), level2(0),
-      level1Driver(0), level2Driver(0), level1Dest(-1), level2Dest(-1), selected(false) {
+      destIndex(-1), namesDatabase(1), levelMapDriver(0), level1(0), level2(0), level1Driver(0),
+      level2Driver(0), level1Dest(-1), level2Dest(-1), selected(false) {
     // Whether the host found the file changes nothing for the component.
     openPanel(ownPanel(), "quillon.tarn_ui", tarn_string());
 }
@@ -25,7 +25,9 @@ Quillon::~Quillon() {
     }
 }
 
-bool Quillon::hasDestination() const { return device >= 1 && device <= 999 && destIndex >= 1; }
+bool Quillon::hasDestination() const {
+    return device >= 1 && device <= 999 && destIndex >= 1;
+}
 
 void Quillon::onButton(ButtonNotify* event) {
     if (!(event->panel() == 1)) {
@@ -41,7 +43,9 @@ void Quillon::onButton(ButtonNotify* event) {
     raiseEvent(tarn_string("selected=%1").arg(destIndex, 0, 0, 10));
 }
 
-int Quillon::onRevertive(RevertiveNotify*) { return 0; }
+int Quillon::onRevertive(RevertiveNotify*) {
+    return 0;
+}
 
 void Quillon::onTimer(int id) {
     // The component starts no timers, so whatever fires here is stopped.

@@ -6,6 +6,6 @@
 #include <new>
 
 TARN_COMPONENT_EXPORT tarn_client_callback* TARN_CDECL load_tarn_client_script(ClientHost* host,
-                                                                              const char* path) {
+                                                                               const char* path) {
     return new (std::nothrow) Quillon(host, path);
 }

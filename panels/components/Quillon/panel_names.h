@@ -5,7 +5,9 @@
 
 namespace quillon {
 // The component's UI panel, always named by the decimal text of 1.
-inline tarn_string ownPanel() { return tarn_string(1, 0, 0, 10); }
+inline tarn_string ownPanel() {
+    return tarn_string(1, 0, 0, 10);
+}
 
 extern const char* const destButton; // "myDest"
 extern const char* const tallyL1;    // "tally_L1"
