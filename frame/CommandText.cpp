@@ -6,10 +6,9 @@
 #include <new>
 
 CommandText::CommandText(const char* text)
-    : key(tarn_empty_text()), value(tarn_empty_text()), subCount(0), hasValue(false),
-      buffer(nullptr) {
+    : key(tarn_empty_text()), value(key), subCount(0), hasValue(false), buffer(nullptr) {
     for (char*& part : sub) {
-        part = tarn_empty_text();
+        part = key; // the shared empty text, fetched once
     }
     if (text == nullptr || text[0] == '\0') {
         return;

@@ -3,40 +3,47 @@
 #include <cstdlib>
 #include <cstring>
 
-CommandBuilder::CommandBuilder()
-    : m_data(m_inline), m_length(0), m_capacity(InlineCapacity), m_failed(false) {
+CommandBuilder::CommandBuilder(std::initializer_list<const char*> pieces)
+    : m_data(m_inline), m_failed(false) {
     m_inline[0] = '\0';
+    // One scan of each piece for its length, one copy of each into the result.
+    std::size_t lengths[MaxPieces];
+    std::size_t total = 0;
+    std::size_t count = 0;
+    for (const char* piece : pieces) {
+        if (count == MaxPieces) {
+            m_failed = true; // a programming error in the caller, never sent cut
+            return;
+        }
+        lengths[count] = piece != nullptr ? std::strlen(piece) : 0;
+        if (lengths[count] > static_cast<std::size_t>(-1) - 1 - total) {
+            m_failed = true; // longer than memory can hold
+            return;
+        }
+        total += lengths[count++];
+    }
+    if (total >= InlineCapacity) {
+        m_data = static_cast<char*>(std::malloc(total + 1));
+        if (m_data == nullptr) {
+            m_data = m_inline;
+            m_failed = true;
+            return;
+        }
+    }
+    char* out = m_data;
+    count = 0;
+    for (const char* piece : pieces) {
+        if (lengths[count] != 0) {
+            std::memcpy(out, piece, lengths[count]);
+            out += lengths[count];
+        }
+        ++count;
+    }
+    *out = '\0';
 }
 
 CommandBuilder::~CommandBuilder() {
     if (m_data != m_inline) {
         std::free(m_data);
     }
-}
-
-CommandBuilder& CommandBuilder::operator<<(const char* piece) {
-    if (m_failed || piece == nullptr) {
-        return *this;
-    }
-    const std::size_t length = std::strlen(piece);
-    if (m_length + length + 1 > m_capacity) {
-        std::size_t capacity = m_capacity * 2;
-        while (capacity < m_length + length + 1) {
-            capacity *= 2;
-        }
-        char* grown = static_cast<char*>(std::malloc(capacity));
-        if (grown == nullptr) {
-            m_failed = true;
-            return *this;
-        }
-        std::memcpy(grown, m_data, m_length + 1);
-        if (m_data != m_inline) {
-            std::free(m_data);
-        }
-        m_data = grown;
-        m_capacity = capacity;
-    }
-    std::memcpy(m_data + m_length, piece, length + 1);
-    m_length += length;
-    return *this;
 }

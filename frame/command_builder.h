@@ -1,27 +1,28 @@
 // CommandBuilder: joins the pieces of one host command into a single
-// NUL-terminated text. Ordinary commands are built on the stack; only a command
-// longer than the inline buffer costs an allocation. Should that allocation fail,
-// the builder is marked failed and the command must not be sent.
+// NUL-terminated text. All pieces are given at once, so the length is known
+// before anything is copied: ordinary commands are built on the stack, and only a
+// command longer than the inline buffer costs an allocation, exactly one. Should
+// that allocation fail, the builder is marked failed and the command must not be
+// sent.
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 
 class CommandBuilder {
 public:
-    CommandBuilder();
+    // The pieces in order; a null piece counts as empty.
+    CommandBuilder(std::initializer_list<const char*> pieces);
     ~CommandBuilder();
     CommandBuilder(const CommandBuilder&) = delete;
     CommandBuilder& operator=(const CommandBuilder&) = delete;
 
-    CommandBuilder& operator<<(const char* piece);
     const char* text() const { return m_data; }
     bool failed() const { return m_failed; }
 
 private:
-    enum { InlineCapacity = 256 };
+    enum { InlineCapacity = 256, MaxPieces = 16 };
     char m_inline[InlineCapacity];
     char* m_data;
-    std::size_t m_length;
-    std::size_t m_capacity;
     bool m_failed;
 };

@@ -16,8 +16,9 @@ decodeTARNString::~decodeTARNString() {
 
 void decodeTARNString::decode(const char* text) {
     tokenCount = 0;
+    char* const empty = tarn_empty_text();
     for (char*& token : tokens) {
-        token = tarn_empty_text();
+        token = empty;
     }
     delete[] buffer;
     buffer = nullptr;

@@ -28,15 +28,18 @@ bool tarn_script_helper::openPanel(const tarn_string& panel, const tarn_string& 
     if (host == nullptr) {
         return true;
     }
-    CommandBuilder command;
-    command << "PS '" << panel << "' '";
-    if (path.length() != 0) {
-        command << path << "/";
-    }
-    command << file << "'";
-    if (extra.length() != 0) {
-        command << " '" << extra << "'";
-    }
+    const bool inFolder = path.length() != 0;
+    const bool withExtra = extra.length() != 0;
+    const CommandBuilder command{"PS '",
+                                 panel,
+                                 "' '",
+                                 inFolder ? static_cast<const char*>(path) : "",
+                                 inFolder ? "/" : "",
+                                 file,
+                                 "'",
+                                 withExtra ? " '" : "",
+                                 withExtra ? static_cast<const char*>(extra) : "",
+                                 withExtra ? "'" : ""};
     if (command.failed()) {
         return false;
     }
@@ -48,8 +51,7 @@ void tarn_script_helper::setProperty(const tarn_string& property, const tarn_str
     if (host == nullptr) {
         return;
     }
-    CommandBuilder command;
-    command << "TP '" << property << "=" << value << "' '" << panel << "' '" << control << "'";
+    const CommandBuilder command{"TP '", property, "=", value, "' '", panel, "' '", control, "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }
@@ -60,8 +62,7 @@ void tarn_script_helper::setProperties(const tarn_string& assignments, const tar
     if (host == nullptr) {
         return;
     }
-    CommandBuilder command;
-    command << "TP '" << assignments << "' '" << panel << "' '" << control << "'";
+    const CommandBuilder command{"TP '", assignments, "' '", panel, "' '", control, "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }
@@ -73,8 +74,7 @@ void tarn_script_helper::textGet(const tarn_string& property, const tarn_string&
         out = "";
         return;
     }
-    CommandBuilder command;
-    command << "TG '" << panel << "' '" << control << "' '" << property << "'";
+    const CommandBuilder command{"TG '", panel, "' '", control, "' '", property, "'"};
     char* reply = command.failed() ? nullptr : sendCommand(command.text());
     if (reply == nullptr) {
         out = "";
@@ -103,8 +103,7 @@ void tarn_script_helper::raiseEvent(const tarn_string& text) {
     if (host == nullptr) {
         return;
     }
-    CommandBuilder command;
-    command << "HN '" << text << "'";
+    const CommandBuilder command{"HN '", text, "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }

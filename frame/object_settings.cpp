@@ -5,8 +5,10 @@
 
 tarn_string tarn_script_helper::getObjectSetting(const tarn_string& object,
                                                  const tarn_string& key) {
-    // Opened afresh on every call, so a changed configuration is seen at once.
-    tarn_config settings(tarn_string("object_settings.%1").arg(object));
+    // Opened afresh on every call, so a changed configuration is seen at once. The
+    // node name is joined in one step: the format text alone is too long to be
+    // kept inline, so filling it would cost a second allocation.
+    tarn_config settings("object_settings." + object);
     const tarn_string id("id");
     for (; settings.isChildValid(); settings.nextChild()) {
         if (settings.childAttr(id) == key) {

@@ -1,8 +1,12 @@
 // tarn_config: reads the whole file of a node at construction and keeps only the
 // children of its section, packed as "id\0value\0" pairs into the file's own buffer
 // (each pair is never longer than the line it came from, so the packing runs in
-// place). Anything missing or unreadable, and running out of memory, gives a node
-// without children.
+// place); the current child is a cursor into that packing. Anything missing or
+// unreadable, and running out of memory, gives a node without children.
+//
+// A node costs the reader two allocations: the file's buffer and the C library's
+// FILE object. The file name is built on the stack when it fits, and the file is
+// read unbuffered, straight into the buffer, so stdio allocates none of its own.
 #include "tarn_config.h"
 
 #include <climits>
@@ -22,6 +26,7 @@ char* readFile(const char* name, size_t& size) {
     if (file == nullptr) {
         return nullptr;
     }
+    std::setvbuf(file, nullptr, _IONBF, 0);
     size_t capacity = 4096;
     char* buffer = static_cast<char*>(std::malloc(capacity + 1));
     while (buffer != nullptr) {
@@ -64,7 +69,7 @@ size_t cLength(const char* text, size_t length) {
 } // namespace
 
 tarn_config::tarn_config(const tarn_string& path)
-    : m_text(nullptr), m_childCount(0), m_current(0), m_children(nullptr) {
+    : m_text(nullptr), m_childCount(0), m_current(0), m_child(nullptr) {
     tarn_string fileName;
     tarn_string section;
     if (path.split('.', fileName, section) == 0) {
@@ -75,23 +80,34 @@ tarn_config::tarn_config(const tarn_string& path)
     if (root == nullptr || *root == '\0') {
         root = DefaultRoot;
     }
-    tarn_string fullName(root);
+    // <root>[/]<file>.ini, on the stack unless it is longer than any usual path.
     const size_t rootLength = std::strlen(root);
-    if (root[rootLength - 1] != '/' && root[rootLength - 1] != '\\') {
-        fullName += "/";
+    const size_t slashLength = root[rootLength - 1] != '/' && root[rootLength - 1] != '\\';
+    const size_t fileLength = fileName.length();
+    const size_t nameLength = rootLength + slashLength + fileLength + 4;
+    char stackName[260];
+    char* fullName =
+        nameLength < sizeof stackName ? stackName : static_cast<char*>(std::malloc(nameLength + 1));
+    if (fullName == nullptr) {
+        return;
     }
-    fullName += fileName;
-    fullName += ".ini";
+    std::memcpy(fullName, root, rootLength);
+    std::memcpy(fullName + rootLength, "/", slashLength);
+    std::memcpy(fullName + rootLength + slashLength, static_cast<const char*>(fileName),
+                fileLength);
+    std::memcpy(fullName + rootLength + slashLength + fileLength, ".ini", 5);
 
     size_t size = 0;
     m_text = readFile(fullName, size);
+    if (fullName != stackName) {
+        std::free(fullName);
+    }
     if (m_text == nullptr) {
         return;
     }
 
     const char* sectionName = section;
     const size_t sectionLength = section.length();
-    int capacity = 0;
     bool inSection = false;
     char* out = m_text;
     size_t next = 0;
@@ -142,24 +158,12 @@ tarn_config::tarn_config(const tarn_string& path)
             ++valueBegin;
         }
 
-        if (m_childCount == capacity) {
-            const int wanted = capacity == 0 ? 8 : capacity <= INT_MAX / 2 ? capacity * 2 : 0;
-            char** children = capacity <= INT_MAX / 2
-                                  ? static_cast<char**>(std::realloc(
-                                        m_children, sizeof(char*) * static_cast<size_t>(wanted)))
-                                  : nullptr;
-            if (children == nullptr) {
-                std::free(m_children);
-                m_children = nullptr;
-                m_childCount = 0;
-                break;
-            }
-            m_children = children;
-            capacity = wanted;
+        if (m_childCount == INT_MAX) {
+            break;
         }
         const size_t idLength = cLength(m_text + begin, idEnd - begin);
         const size_t valueLength = cLength(m_text + valueBegin, end - valueBegin);
-        m_children[m_childCount++] = out;
+        ++m_childCount;
         std::memmove(out, m_text + begin, idLength);
         out += idLength;
         *out++ = '\0';
@@ -172,10 +176,10 @@ tarn_config::tarn_config(const tarn_string& path)
         std::free(m_text);
         m_text = nullptr;
     }
+    m_child = m_text;
 }
 
 tarn_config::~tarn_config() {
-    std::free(m_children);
     std::free(m_text);
 }
 
@@ -185,6 +189,9 @@ bool tarn_config::isChildValid() const {
 
 bool tarn_config::nextChild() {
     if (m_current < m_childCount) {
+        // Past this child's id and value, each ended by its NUL.
+        m_child += std::strlen(m_child) + 1;
+        m_child += std::strlen(m_child) + 1;
         ++m_current;
     }
     return m_current < m_childCount;
@@ -194,7 +201,7 @@ tarn_string tarn_config::childAttr(const tarn_string& name) const {
     if (m_current >= m_childCount) {
         return tarn_string();
     }
-    const char* id = m_children[m_current];
+    const char* id = m_child;
     if (name == "id") {
         return tarn_string(id);
     }

@@ -243,14 +243,17 @@ tarn_string::operator int() const {
     return toInt();
 }
 
+// Both forms of arg build one named result on every path, so that it is
+// constructed in the caller's storage rather than moved there.
 tarn_string tarn_string::arg(const tarn_string& value) const {
+    tarn_string result;
     const char marker = lowestMarker(m_data, m_length);
     if (marker == 0) {
-        return *this;
+        result.assign(m_data, m_length);
+        return result;
     }
     const Piece piece = textPiece(value.m_data, value.m_length);
     const unsigned long long size = substitutedLength(m_data, m_length, marker, piece);
-    tarn_string result;
     if (size <= MaxLength && result.reserve(static_cast<unsigned int>(size))) {
         writeSubstituted(result.m_data, m_data, m_length, marker, piece);
         result.m_length = static_cast<unsigned int>(size);
@@ -259,13 +262,14 @@ tarn_string tarn_string::arg(const tarn_string& value) const {
 }
 
 tarn_string tarn_string::arg(int value, char fill, unsigned int width, int base) const {
+    tarn_string result;
     const char marker = lowestMarker(m_data, m_length);
     if (marker == 0) {
-        return *this;
+        result.assign(m_data, m_length);
+        return result;
     }
     const NumberText number(value, fill, width, base);
     const unsigned long long size = substitutedLength(m_data, m_length, marker, number.piece());
-    tarn_string result;
     if (size <= MaxLength && result.reserve(static_cast<unsigned int>(size))) {
         writeSubstituted(result.m_data, m_data, m_length, marker, number.piece());
         result.m_length = static_cast<unsigned int>(size);

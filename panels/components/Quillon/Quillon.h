@@ -26,7 +26,7 @@ public:
 private:
     bool hasDestination() const;
     void select(const tarn_string& value);
-    void assignInstance(const tarn_string& value);
+    void assignInstance(tarn_string value);
     void setNamesDatabase(const tarn_string& value);
     void showName();
     tarn_string settingsList() const;

@@ -4,11 +4,15 @@
 
 #include "panel_names.h"
 
+#include <utility>
+
 using quillon::ownPanel;
 
 tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
     const tarn_string key = command->key();
-    const tarn_string value = command->value();
+    // Not const: a setting takes the value over by move, so storing a long value
+    // costs no second copy.
+    tarn_string value = command->value();
 
     if (key == "selected") {
         select(value);
@@ -20,16 +24,16 @@ tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
     // "instance" and the two tally looks act only on a changed value; an
     // unchanged one falls through to the empty reply.
     if (key == "instance" && value != instance) {
-        assignInstance(value);
+        assignInstance(std::move(value));
         return tarn_string();
     }
     if (key == "matrixobject") {
-        matrixObject = value;
+        matrixObject = std::move(value);
         discoverLevels();
         return tarn_string();
     }
     if (key == "uselevels") {
-        useLevels = value;
+        useLevels = std::move(value);
         discoverLevels();
         return tarn_string();
     }
@@ -38,31 +42,31 @@ tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
         return tarn_string();
     }
     if (key == "buttonlow") {
-        buttonLow = value;
+        buttonLow = std::move(value);
         if (!selected) {
             setProperty("statesheet", buttonLow, ownPanel(), quillon::destButton);
         }
         return tarn_string();
     }
     if (key == "buttonhigh") {
-        buttonHigh = value;
+        buttonHigh = std::move(value);
         if (selected) {
             setProperty("statesheet", buttonHigh, ownPanel(), quillon::destButton);
         }
         return tarn_string();
     }
     if (key == "tallystate_L1" && value != tallyStateL1) {
-        tallyStateL1 = value;
+        tallyStateL1 = std::move(value);
         setProperty("statesheet", tallyStateL1, ownPanel(), quillon::tallyL1);
         return tarn_string();
     }
     if (key == "tallystate_L2" && value != tallyStateL2) {
-        tallyStateL2 = value;
+        tallyStateL2 = std::move(value);
         setProperty("statesheet", tallyStateL2, ownPanel(), quillon::tallyL2);
         return tarn_string();
     }
     if (key == "unusedleveltext") {
-        unusedLevelText = value;
+        unusedLevelText = std::move(value);
         setProperty("unusedtext", unusedLevelText, ownPanel(), quillon::tallyL1);
         setProperty("unusedtext", unusedLevelText, ownPanel(), quillon::tallyL2);
         return tarn_string();
@@ -95,13 +99,13 @@ void Quillon::select(const tarn_string& value) {
     }
 }
 
-void Quillon::assignInstance(const tarn_string& value) {
+void Quillon::assignInstance(tarn_string value) {
     // At most one router is registered at a time: the old one goes first, even
     // when the new instance then fails to resolve.
     if (device >= 1 && device <= 999) {
         unregisterRouter(device);
     }
-    instance = value;
+    instance = std::move(value);
     device = 0;
     destIndex = -1;
 
