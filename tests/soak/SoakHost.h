@@ -1,0 +1,76 @@
+// SoakHost: the soak's panel host. Its replies are drawn from a seeded generator,
+// so a run is reproducible from its seed: resolutions mostly succeed, names and
+// level lists come or do not, and any command may get no reply. It keeps a ledger
+// of what it issued and what came back, and counts every breach of the give-back
+// rules instead of stopping: the reply of RN always comes back (a null one too),
+// those of SD, XI and TG when they are not null, no other, each once, with the
+// next call of send; "AS" comes last. Its own memory does not grow with the
+// number of commands: a reply given back is released at once, and those it keeps
+// when the host call that produced them ends.
+#pragma once
+
+#include "ClientHost.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// SplitMix64: small, fast and the same on every platform and library.
+class SoakRandom {
+public:
+    explicit SoakRandom(std::uint64_t seed) : m_state(seed) {}
+    std::uint64_t next();
+    // Uniform enough in [0, bound) for the soak's small bounds.
+    int below(int bound) { return static_cast<int>(next() % static_cast<std::uint64_t>(bound)); }
+    bool chance(int percent) { return below(100) < percent; }
+
+private:
+    std::uint64_t m_state;
+};
+
+struct SoakLedger {
+    long commands = 0;
+    long repliesIssued = 0;
+    long repliesGivenBack = 0;
+    long repliesKept = 0;   // replies of commands whose replies never come back
+    long nullGiveBacks = 0; // null RN replies given back, as they must be
+    long breaches = 0;
+    std::vector<std::string> firstBreaches; // the first few, for the report
+};
+
+class SoakHost : public ClientHost {
+public:
+    explicit SoakHost(SoakRandom& random) : m_random(random) {}
+    SoakHost(const SoakHost&) = delete;
+    SoakHost& operator=(const SoakHost&) = delete;
+    ~SoakHost();
+
+    void reserved() override;
+    char* send(const char* text, int mode) override;
+
+    // Brackets every call into the component.
+    void beginCall(bool destroying);
+    void endCall();
+
+    const SoakLedger& ledger() const { return m_ledger; }
+    // Commands sent so far, by their two-letter code.
+    const std::map<std::string, long>& commandsByCode() const { return m_byCode; }
+    long commandsThisCall() const { return m_callCommands; }
+
+private:
+    void breach(const std::string& what);
+    const char* replyFor(const std::string& code);
+    char* issue(const char* text);
+
+    SoakRandom& m_random;
+    SoakLedger m_ledger;
+    std::map<std::string, long> m_byCode;
+    std::vector<char*> m_kept;
+    char* m_pending = nullptr;
+    bool m_pendingWanted = false;
+    bool m_destroying = false;
+    bool m_shutDown = false;
+    long m_callCommands = 0;
+    std::string m_last;
+};
