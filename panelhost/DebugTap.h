@@ -1,0 +1,25 @@
+// DebugTap: collects what the component writes to the debugger output. On
+// Windows OutputDebugStringA raises a debug-print exception that a vectored
+// handler takes, as a debugger would; elsewhere the component's stand-in writes
+// to standard error, which is pointed at a private file while the component
+// runs (between begin and end) and read back after.
+#pragma once
+
+#include <string>
+
+class DebugTap {
+public:
+    DebugTap();
+    ~DebugTap();
+    DebugTap(const DebugTap&) = delete;
+    DebugTap& operator=(const DebugTap&) = delete;
+
+    void begin();
+    // Everything written since begin().
+    std::string end();
+
+private:
+    void* m_handle = nullptr; // the vectored handler, or the capture FILE
+    int m_savedError = -1;
+    long m_read = 0;
+};

@@ -1,0 +1,33 @@
+// Options: what panelhost was asked to do, read from its command line.
+//   panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] LIBRARY SCENARIO
+//   panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] -i LIBRARY
+//   panelhost fuzz LIBRARY --seed N --events K [--out FILE] [--ui DIR] [--timeout S]
+// "--child RECORDS" is the hidden flag by which panelhost.exe starts itself as
+// the supervised child on Windows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Options {
+    enum class Mode { Run, Interactive, Fuzz, Help };
+    Mode mode = Mode::Run;
+    std::string library;
+    std::string scenario;
+    std::string ui; // default: the folder "ui" beside the library
+    bool json = false;
+    bool verbose = false;
+    bool strict = false;
+    bool quiet = false;   // no output at all (the fuzzer's own runs)
+    double timeout = 5.0; // seconds one step may take
+    unsigned long long seed = 1;
+    int events = 1000;
+    std::string out; // fuzz: where to write the replay scenario
+    std::string childRecords;
+};
+
+// False with a one-line reason for a command line that makes no sense.
+bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::string& error);
+// The arguments that start the supervised child for `options`.
+std::vector<std::string> childArguments(const Options& options, const std::string& records);
+const char* usageText();

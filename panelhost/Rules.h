@@ -1,0 +1,58 @@
+// The contract rules that panelhost audits on every run. Each rule has a short
+// id for reports and scenarios, a descriptive name, a severity and a one-line
+// statement of what breaches it. Errors fail a run; warnings are reported and
+// fail it only under --strict.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class Severity { Error, Warning };
+
+enum class Rule {
+    ReplyNotGivenBack,
+    ReplyGivenBackTwice,
+    ForeignGiveBack,
+    UnowedGiveBack,
+    NullLookupNotGivenBack,
+    MalformedCode,
+    StraySpace,
+    UnbalancedQuotes,
+    UnknownCommand,
+    BadArguments,
+    BadMode,
+    CallAfterShutdown,
+    ShutdownMissing,
+    RouterLeftRegistered,
+    ComponentCrash,
+    ComponentHang,
+    ExceptionEscaped,
+    UnknownPanel,
+    UnknownControl,
+    UnknownProperty,
+    UiFileMissing,
+    UnknownRouter,
+    UnknownTimer,
+};
+
+struct RuleInfo {
+    Rule rule;
+    const char* id;
+    const char* name;
+    Severity severity;
+    const char* statement;
+};
+
+const RuleInfo& ruleInfo(Rule rule);
+// The rule whose id or name is `text` (ids ignore case); null when none is.
+const RuleInfo* findRule(const std::string& text);
+const std::vector<RuleInfo>& allRules();
+const char* severityName(Severity severity);
+
+// One breach as the audits find it: the rule, the command it concerns (empty
+// when none) and what was seen.
+struct Finding {
+    Rule rule;
+    std::string command;
+    std::string detail;
+};

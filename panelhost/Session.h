@@ -1,0 +1,71 @@
+// Session: one life story of a component under the simulated host. It loads the
+// library, then takes a scenario's items in order: facts change the World (and
+// the object settings), steps become host events delivered through
+// handleHostEvent (or the factory and the virtual destructor), and
+// expectations are checked against what the step before them caused. Every
+// happening goes to the RecordSink as it happens, so a crash part-way still
+// leaves the record of the steps before it.
+#pragma once
+
+#include "ComponentLibrary.h"
+#include "DebugTap.h"
+#include "ObjectSettingsFolder.h"
+#include "RecordSink.h"
+#include "Scenario.h"
+#include "SimulatedHost.h"
+#include "World.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SessionOptions {
+    std::string library;
+    std::string ui; // the path handed to the factory: the folder of UI files
+    std::string scenario;
+};
+
+class Session {
+public:
+    Session(const SessionOptions& options, RecordSink& sink);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Loads the library; false with a one-line reason.
+    bool open(std::string& error);
+    void apply(const Item& item);
+    // Checks the last expectations, destroys a live component, shows panel 1.
+    void finish();
+    // A loading error during the run (the factory gave no component).
+    const std::string& fatal() const { return m_fatal; }
+
+private:
+    void applyFact(const Fact& fact);
+    void runStep(const Step& step, int line, bool implicit = false);
+    void deliver(const Step& step);
+    void load();
+    void destroy();
+    char* call(void* data, int type);
+    void checkExpectations();
+    void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& actual);
+    void expectOne(const Item& item);
+    void expectBreaches(const std::vector<const Item*>& group);
+    void emitPanel(const std::string& name);
+    std::string expand(const std::string& text) const;
+
+    SessionOptions m_options;
+    RecordSink& m_sink;
+    World m_world;
+    SimulatedHost m_host;
+    DebugTap m_debug;
+    std::unique_ptr<ObjectSettingsFolder> m_settings;
+    std::unique_ptr<ComponentLibrary> m_library;
+    tarn_client_callback* m_component = nullptr;
+    std::vector<Item> m_pending; // expectations waiting for the next non-expectation
+    std::optional<std::string> m_reply;
+    std::string m_debugText;
+    int m_lastLine = 0;
+    std::string m_fatal;
+};

@@ -1,0 +1,237 @@
+#include "Watchdog.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Reads the complete lines that have been appended to a file since last time.
+// The file is opened afresh on every poll, at the offset reached, since a C
+// stream that once met the end of a growing file need not see more of it.
+class RecordReader {
+public:
+    explicit RecordReader(const std::string& path) : m_path(path) {}
+
+    void poll(const std::function<void(const nlohmann::json&)>& onRecord) {
+        std::FILE* file = std::fopen(m_path.c_str(), "rb");
+        if (file == nullptr) {
+            return;
+        }
+        if (std::fseek(file, m_offset, SEEK_SET) == 0) {
+            char buffer[8192];
+            std::size_t count = 0;
+            while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+                m_partial.append(buffer, count);
+                m_offset += static_cast<long>(count);
+            }
+        }
+        std::fclose(file);
+        std::size_t newline = 0;
+        while ((newline = m_partial.find('\n')) != std::string::npos) {
+            const nlohmann::json record =
+                nlohmann::json::parse(m_partial.substr(0, newline), nullptr, false);
+            m_partial.erase(0, newline + 1);
+            if (!record.is_discarded()) {
+                onRecord(record);
+            }
+        }
+    }
+
+private:
+    std::string m_path;
+    long m_offset = 0;
+    std::string m_partial;
+};
+
+// Tracks the open step and says when it has run too long.
+class StepClock {
+public:
+    explicit StepClock(double limit) : m_limit(limit) {}
+    void see(const nlohmann::json& record) {
+        const std::string type = record.value("type", "");
+        if (type == "step") {
+            m_open = true;
+            m_since = Clock::now();
+        } else if (type == "end") {
+            m_open = false;
+        }
+    }
+    bool expired() const {
+        return m_open && std::chrono::duration<double>(Clock::now() - m_since).count() > m_limit;
+    }
+
+private:
+    double m_limit;
+    bool m_open = false;
+    Clock::time_point m_since;
+};
+
+#if defined(_WIN32)
+std::string quoteArgument(const std::string& argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
+        return argument;
+    }
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+LONG WINAPI endQuietly(EXCEPTION_POINTERS* info) {
+    TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+#endif
+
+} // namespace
+
+std::string temporaryFileName(const std::string& stem, const std::string& extension) {
+    static std::atomic<unsigned> counter(0);
+    std::random_device device;
+    const std::string name =
+        stem + "-" + std::to_string(device()) + "-" + std::to_string(counter++) + extension;
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+void exitQuietlyOnCrash() {
+#if defined(_WIN32)
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(endQuietly);
+#endif
+}
+
+WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
+                       const std::function<void(const nlohmann::json&)>& onRecord) {
+    WatchResult result;
+    {
+        std::FILE* create = std::fopen(launch.records.c_str(), "wb");
+        if (create != nullptr) {
+            std::fclose(create);
+        }
+    }
+    RecordReader reader(launch.records);
+    StepClock clock(stepTimeout);
+    const auto take = [&](const nlohmann::json& record) {
+        clock.see(record);
+        onRecord(record);
+    };
+    const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
+#if defined(_WIN32)
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string commandLine = quoteArgument(program);
+    for (const std::string& argument : launch.arguments) {
+        commandLine += " " + quoteArgument(argument);
+    }
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+        SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    }
+    PROCESS_INFORMATION process;
+    std::fflush(stdout);
+    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        result.exitCode = -1;
+        result.how = "the child process could not be started";
+        return result;
+    }
+    CloseHandle(process.hThread);
+    for (;;) {
+        const DWORD waited = WaitForSingleObject(process.hProcess, 5);
+        reader.poll(take);
+        if (waited == WAIT_OBJECT_0) {
+            break;
+        }
+        if (clock.expired()) {
+            TerminateProcess(process.hProcess, 0xDEAD);
+            WaitForSingleObject(process.hProcess, INFINITE);
+            reader.poll(take);
+            result.hung = true;
+            break;
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    result.exitCode = static_cast<int>(code);
+    char how[96];
+    if (code >= 0xC0000000u) {
+        std::snprintf(how, sizeof how, "the process died of exception 0x%08lX",
+                      static_cast<unsigned long>(code));
+    } else {
+        std::snprintf(how, sizeof how, "the process ended with status %lu",
+                      static_cast<unsigned long>(code));
+    }
+    result.how = how;
+    (void)pause;
+#else
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child < 0) {
+        result.exitCode = -1;
+        result.how = "the child process could not be started";
+        return result;
+    }
+    if (child == 0) {
+        // A normal exit, so that a leak checker built in sees the child's end.
+        std::exit(launch.body());
+    }
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        reader.poll(take);
+        if (done == child) {
+            break;
+        }
+        if (clock.expired()) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            reader.poll(take);
+            result.hung = true;
+            break;
+        }
+        pause();
+    }
+    if (WIFSIGNALED(status)) {
+        result.exitCode = 128 + WTERMSIG(status);
+        result.how = "the process was killed by signal " + std::to_string(WTERMSIG(status)) + " (" +
+                     strsignal(WTERMSIG(status)) + ")";
+    } else {
+        result.exitCode = WEXITSTATUS(status);
+        result.how = "the process ended with status " + std::to_string(result.exitCode);
+    }
+#endif
+    return result;
+}

@@ -1,0 +1,74 @@
+// A deliberately faulty script component, for showing that each of panelhost's
+// audits fires. It stands on the real frame, so everything it does right is
+// done the frame's way; each parent command named in its command list commits
+// one breach of the host contract by calling the host directly. Test use only.
+#include "load_tarn_client_script.h"
+#include "tarn_script_helper.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace {
+
+class FaultyComponent : public tarn_script_helper {
+public:
+    FaultyComponent(ClientHost* owner, const char* folder) : tarn_script_helper(owner, folder) {
+        openPanel("1", "quillon.tarn_ui", "");
+    }
+
+    void onButton(ButtonNotify*) override {}
+    int onRevertive(RevertiveNotify*) override { return 0; }
+    void onTimer(int id) override { stopTimer(id); }
+
+    tarn_string onParentCommand(ParentCommandNotify* command) override {
+        const std::string key = static_cast<const char*>(command->key());
+        const std::string value = static_cast<const char*>(command->value());
+        if (key == "_commands") {
+            return "forget=1\ntwice=1\nforeign=1\nunowed=1\nmalformed=[code|space|quote]\n"
+                   "after=1\nregister=1";
+        }
+        if (key == "forget") {
+            host->send("TG '1' 'myDest' 'text'", ClientHost::Command);
+        } else if (key == "twice") {
+            char* reply = host->send("TG '1' 'myDest' 'text'", ClientHost::Command);
+            host->send(reply, ClientHost::GiveBack);
+            host->send(reply, ClientHost::GiveBack);
+        } else if (key == "foreign") {
+            static char mine[] = "not the host's";
+            host->send(mine, ClientHost::GiveBack);
+        } else if (key == "unowed") {
+            const std::string load =
+                std::string("PS '1' '") + static_cast<const char*>(path) + "/quillon.tarn_ui'";
+            host->send(host->send(load.c_str(), ClientHost::Command), ClientHost::GiveBack);
+        } else if (key == "malformed") {
+            const char* text = value == "space"   ? "TP  'text=x' '1' 'myDest'"
+                               : value == "quote" ? "TP 'text=x '1' 'myDest'"
+                                                  : "tp 'text=x' '1' 'myDest'";
+            host->send(text, ClientHost::Command);
+        } else if (key == "after") {
+            host->send("AS", ClientHost::Command);
+            host->send("TP 'text=late' '1' 'myDest'", ClientHost::Command);
+        } else if (key == "register") {
+            registerRouter(5, 1, 1, false);
+        } else if (key == "crash") {
+            int* volatile nowhere = nullptr;
+            *nowhere = 1;
+        } else if (key == "hang") {
+            for (volatile unsigned spin = 0;; spin = spin + 1) {
+            }
+        }
+        return tarn_string();
+    }
+};
+
+} // namespace
+
+TARN_COMPONENT_EXPORT tarn_client_callback* TARN_CDECL load_tarn_client_script(ClientHost* host,
+                                                                               const char* path) {
+    // A UI folder named "no-component" stands for a factory that fails.
+    if (path != nullptr && std::strstr(path, "no-component") != nullptr) {
+        return nullptr;
+    }
+    return new (std::nothrow) FaultyComponent(host, path);
+}

@@ -1,0 +1,23 @@
+# Fuzzes a faulty component, then replays the scenario the fuzzer wrote: the
+# fuzzer must report a finding (exit 1) and the replay must show the same rule.
+#   cmake -DEMULATOR=... -DPANELHOST=... -DLIBRARY=... -DUI=... -DREPLAY=... -P fuzz_replay.cmake
+execute_process(COMMAND ${EMULATOR} ${PANELHOST} fuzz ${LIBRARY} --seed 11 --events 300
+                        --ui ${UI} --out ${REPLAY}
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}${errors}")
+if(NOT status EQUAL 1)
+    message(FATAL_ERROR "fuzz exit status ${status}, expected 1 (a finding)")
+endif()
+if(NOT output MATCHES "finding ([A-Z][A-Z][0-9]) ")
+    message(FATAL_ERROR "fuzz printed no finding")
+endif()
+set(rule ${CMAKE_MATCH_1})
+execute_process(COMMAND ${EMULATOR} ${PANELHOST} ${LIBRARY} ${REPLAY} --ui ${UI}
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}${errors}")
+if(NOT status EQUAL 1)
+    message(FATAL_ERROR "replay exit status ${status}, expected 1")
+endif()
+if(NOT output MATCHES "!! [a-z]+ ${rule} ")
+    message(FATAL_ERROR "the replay does not show ${rule}")
+endif()

@@ -1,0 +1,22 @@
+# Runs one command and checks its exit status and, optionally, its output:
+#   cmake -DEMULATOR=... -DEXPECT_STATUS=N [-DEXPECT_OUTPUT=regex] -P run_expecting.cmake -- COMMAND...
+# EMULATOR (Wine for the Windows build, empty natively) is put before the command.
+set(command)
+set(seen_separator FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE 1 ${last})
+    if(seen_separator)
+        list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+        set(seen_separator TRUE)
+    endif()
+endforeach()
+execute_process(COMMAND ${EMULATOR} ${command} RESULT_VARIABLE status
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}${errors}")
+if(NOT status EQUAL EXPECT_STATUS)
+    message(FATAL_ERROR "exit status ${status}, expected ${EXPECT_STATUS}")
+endif()
+if(DEFINED EXPECT_OUTPUT AND NOT "${output}${errors}" MATCHES "${EXPECT_OUTPUT}")
+    message(FATAL_ERROR "the output does not match '${EXPECT_OUTPUT}'")
+endif()

@@ -1,0 +1,150 @@
+#include "Scenario.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+Item parsed(const std::string& line) {
+    std::optional<Item> item;
+    std::string error;
+    EXPECT_TRUE(parseScenarioLine(line, 3, item, error)) << line << ": " << error;
+    EXPECT_TRUE(item.has_value()) << line;
+    return item.value_or(Item());
+}
+
+TEST(panelhost_ScenarioLanguage, ReadsFacts) {
+    Fact setting = std::get<Fact>(parsed("setting PKG driver_ids = 10,20, 30").what);
+    EXPECT_EQ(setting.kind, Fact::Kind::Setting);
+    EXPECT_EQ(setting.object, "PKG");
+    EXPECT_EQ(setting.id, "driver_ids");
+    EXPECT_EQ(setting.value, std::optional<std::string>("10,20, 30"));
+
+    Fact name = std::get<Fact>(parsed("  name 20 1 -7 = \" Studio A\\n\"").what);
+    EXPECT_EQ(name.device, 20);
+    EXPECT_EQ(name.index, -7);
+    EXPECT_EQ(name.value, std::optional<std::string>(" Studio A\n"));
+    EXPECT_FALSE(std::get<Fact>(parsed("name 20 1 7 = none").what).value.has_value());
+
+    Fact instance = std::get<Fact>(parsed("instance STUDIO_A = 20 7").what);
+    EXPECT_EQ(instance.object, "STUDIO_A");
+    EXPECT_EQ(instance.value, std::optional<std::string>("20 7"));
+
+    Fact control = std::get<Fact>(parsed("control 2 alm_a value =").what);
+    EXPECT_EQ(control.panel + control.control + control.property, "2alm_avalue");
+    EXPECT_EQ(control.value, std::optional<std::string>(""));
+
+    Fact answer = std::get<Fact>(parsed("answer SD 'X' => 1 2").what);
+    EXPECT_EQ(answer.object, "SD 'X'");
+    EXPECT_EQ(answer.value, std::optional<std::string>("1 2"));
+    EXPECT_FALSE(std::get<Fact>(parsed("answer RN => none").what).value.has_value());
+    EXPECT_TRUE(std::get<Fact>(parsed("answer RN => world").what).backToWorld);
+}
+
+TEST(panelhost_ScenarioLanguage, ReadsSteps) {
+    const struct {
+        const char* line;
+        Step::Kind kind;
+        std::optional<std::string> text;
+        int first;
+    } cases[] = {
+        {"load", Step::Kind::Load, std::nullopt, 0},
+        {"command instance=A B", Step::Kind::Command, std::string("instance=A B"), 0},
+        {"command none", Step::Kind::Command, std::nullopt, 0},
+        {"command \"none\"", Step::Kind::Command, std::string("none"), 0},
+        {"command", Step::Kind::Command, std::string(""), 0},
+        {"press 1 myDest alarm=3", Step::Kind::Press, std::string("alarm=3"), 0},
+        {"press 1 myDest", Step::Kind::Press, std::string(""), 0},
+        {"dbchange 20 1 7 = Studio B", Step::Kind::DatabaseChange, std::string("Studio B"), 20},
+        {"timer 4", Step::Kind::Timer, std::nullopt, 4},
+        {"revertive 20 7 3", Step::Kind::Revertive, std::nullopt, 20},
+        {"revertive", Step::Kind::Revertive, std::nullopt, 0},
+        {"aux anything", Step::Kind::Aux, std::string("anything"), 0},
+        {"destroy", Step::Kind::Destroy, std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        const Step step = std::get<Step>(parsed(c.line).what);
+        EXPECT_EQ(step.kind, c.kind) << c.line;
+        EXPECT_EQ(step.text, c.text) << c.line;
+        EXPECT_EQ(step.numbers[0], c.first) << c.line;
+    }
+    const Step press = std::get<Step>(parsed("press 2 tally_L1").what);
+    EXPECT_EQ(press.panel + "/" + press.control, "2/tally_L1");
+}
+
+TEST(panelhost_ScenarioLanguage, ReadsExpectations) {
+    Expectation sent = std::get<Expectation>(parsed("expect sent TP 'text=A' '1' 'myDest'").what);
+    EXPECT_EQ(sent.kind, Expectation::Kind::Sent);
+    EXPECT_EQ(sent.text, std::optional<std::string>("TP 'text=A' '1' 'myDest'"));
+    EXPECT_FALSE(std::get<Expectation>(parsed("expect event none").what).text.has_value());
+
+    Expectation property =
+        std::get<Expectation>(parsed("expect property 1 myDest text = \"\"").what);
+    EXPECT_EQ(property.control, "myDest");
+    EXPECT_EQ(property.text, std::optional<std::string>(""));
+
+    EXPECT_EQ(std::get<Expectation>(parsed("expect routers 20 30").what).numbers,
+              (std::vector<int>{20, 30}));
+    EXPECT_TRUE(std::get<Expectation>(parsed("expect timers none").what).numbers.empty());
+    // A rule may be named by its id in any case or by its name; it is kept as the id.
+    EXPECT_EQ(std::get<Expectation>(parsed("expect breach gb1").what).rule, "GB1");
+    EXPECT_EQ(std::get<Expectation>(parsed("expect breach component-hang").what).rule, "CR2");
+}
+
+TEST(panelhost_ScenarioLanguage, RejectsWhatIsNotInTheLanguage) {
+    const struct {
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"load\nfrobnicate 1", "line 2: unknown keyword 'frobnicate'"},
+        {"expect sent AS", "line 1: an expectation before any step"},
+        {"timer four", "line 1: expected a number for the timer id"},
+        {"load\nexpect breach XX9", "line 2: no rule XX9"},
+        {"name 1 2 3 Studio", "line 1: expected ="},
+        {"command \"open", "line 1: the quoted text is not closed"},
+        {"answer SD 1 2", "line 1: expected answer PREFIX => REPLY"},
+        {"load extra", "line 1: unexpected text at the end of the line"},
+        {"load\nexpect routers some", "line 2: expected numbers or none for routers"},
+    };
+    for (const auto& c : cases) {
+        Scenario scenario;
+        std::string error;
+        EXPECT_FALSE(parseScenario(c.text, scenario, error)) << c.text;
+        EXPECT_EQ(error, c.reason) << c.text;
+    }
+}
+
+TEST(panelhost_ScenarioLanguage, KeepsLineNumbersAndSkipsComments) {
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(parseScenario("# title\n\n  load\n# note\n  expect sent none\n", scenario, error));
+    ASSERT_EQ(scenario.items.size(), 2u);
+    EXPECT_EQ(scenario.items[0].line, 3);
+    EXPECT_EQ(scenario.items[1].line, 5);
+}
+
+TEST(panelhost_ScenarioTexts, EncodingReadsBackTheSameText) {
+    const std::string texts[] = {"plain",
+                                 "",
+                                 " lead",
+                                 "trail ",
+                                 "none",
+                                 "world",
+                                 "a\nb",
+                                 "\"q",
+                                 "tab\there",
+                                 "back\\slash \"x\"",
+                                 std::string("\x01z", 2)};
+    for (const std::string& text : texts) {
+        std::string back;
+        std::string error;
+        ASSERT_TRUE(decodeText(encodeText(text), back, error)) << encodeText(text);
+        EXPECT_EQ(back, text) << encodeText(text);
+    }
+    EXPECT_EQ(encodeText("selected=7"), "selected=7");
+    EXPECT_EQ(encodeText(""), "\"\"");
+}
+
+} // namespace

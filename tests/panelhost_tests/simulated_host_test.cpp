@@ -1,0 +1,81 @@
+#include "SimulatedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class Records : public RecordSink {
+public:
+    void emit(const nlohmann::json& record) override { records.push_back(record); }
+    std::vector<std::string> breaches() const {
+        std::vector<std::string> out;
+        for (const auto& record : records) {
+            if (record["type"] == "breach") {
+                out.push_back(record["rule"].get<std::string>() + " " +
+                              record["command"].get<std::string>());
+            }
+        }
+        return out;
+    }
+    std::vector<nlohmann::json> records;
+};
+
+using Ids = std::vector<std::string>;
+
+class panelhost_SimulatedHostTest : public testing::Test {
+protected:
+    void SetUp() override { host.beginStep(5); }
+    World world;
+    Records sink;
+    SimulatedHost host{world, sink};
+};
+
+TEST_F(panelhost_SimulatedHostTest, RecordsCommandsRepliesAndEventsOfTheStep) {
+    world.setInstance("A", std::string("20 7"));
+    char* reply = host.send("SD 'A'", ClientHost::Command);
+    ASSERT_NE(reply, nullptr);
+    host.send(reply, ClientHost::GiveBack);
+    host.send("HN 'selected=7'", ClientHost::Command);
+    host.endEvent();
+    EXPECT_EQ(host.log().sent, (std::vector<std::string>{"SD 'A'", "HN 'selected=7'"}));
+    EXPECT_EQ(host.log().events, std::vector<std::string>{"selected=7"});
+    EXPECT_TRUE(sink.breaches().empty());
+    EXPECT_EQ(sink.records[0]["reply"], "20 7");
+    EXPECT_EQ(sink.records[0]["owed"], true);
+    EXPECT_EQ(sink.records[0]["line"], 5);
+}
+
+TEST_F(panelhost_SimulatedHostTest, ForgottenReplyIsReportedWithItsCommand) {
+    world.setInstance("A", std::string("20 7"));
+    host.send("SD 'A'", ClientHost::Command);
+    host.endEvent();
+    EXPECT_EQ(sink.breaches(), Ids{"GB1 SD 'A'"});
+    EXPECT_EQ(host.log().breaches.size(), 1u);
+}
+
+TEST_F(panelhost_SimulatedHostTest, MalformedCommandsAndModesAreReported) {
+    host.send("tp 'x=1' '1' 'c'", ClientHost::Command);
+    host.send("TP 'x=1' '1' 'c'", 3);
+    host.send(nullptr, ClientHost::Command);
+    EXPECT_EQ(sink.breaches(), (Ids{"CT1 tp 'x=1' '1' 'c'", "CT6 TP 'x=1' '1' 'c'", "CT1 "}));
+}
+
+TEST_F(panelhost_SimulatedHostTest, ShutdownMustComeLastAndLeaveNoRouter) {
+    host.send("RR 20 1 1", ClientHost::Command);
+    host.send("AS", ClientHost::Command);
+    host.send("RU 20", ClientHost::Command);
+    host.endDestruction();
+    EXPECT_EQ(sink.breaches(), Ids{"SH1 RU 20"});
+
+    sink.records.clear();
+    host.beginLife();
+    host.send("RR 30 1 1", ClientHost::Command);
+    host.endDestruction();
+    EXPECT_EQ(sink.breaches(), (Ids{"SH2 ", "SH3 RR 30"}));
+    EXPECT_TRUE(world.registeredRouters().empty());
+}
+
+} // namespace

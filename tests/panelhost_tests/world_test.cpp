@@ -1,0 +1,107 @@
+#include "World.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class panelhost_WorldTest : public testing::Test {
+protected:
+    CommandOutcome run(const std::string& text) {
+        ParsedCommand parsed;
+        parseCommand(text, parsed);
+        return world.execute(text, parsed);
+    }
+    static std::vector<std::string> ids(const CommandOutcome& outcome) {
+        std::vector<std::string> out;
+        for (const Finding& finding : outcome.findings) {
+            out.push_back(ruleInfo(finding.rule).id);
+        }
+        return out;
+    }
+    void loadQuillonLayout() {
+        ASSERT_EQ(run(std::string("PS '1' '") + QUILLON_UI_FILE + "'").reply,
+                  std::optional<std::string>("OK"));
+    }
+
+    World world;
+};
+
+using Ids = std::vector<std::string>;
+using Reply = std::optional<std::string>;
+
+TEST_F(panelhost_WorldTest, PanelCommandsWorkOnTheLoadedLayout) {
+    const CommandOutcome missing = run("PS '1' '/no/such/quillon.tarn_ui'");
+    EXPECT_EQ(missing.reply, std::nullopt);
+    EXPECT_EQ(ids(missing), Ids{"WD4"});
+    EXPECT_EQ(ids(run("TP 'text=A' '1' 'myDest'")), Ids{"WD1"});
+
+    loadQuillonLayout();
+    const struct {
+        const char* command;
+        Reply reply;
+        Ids findings;
+    } cases[] = {
+        {"TP 'text=Studio A' '1' 'myDest'", std::nullopt, {}},
+        {"TG '1' 'myDest' 'text'", std::string("text=Studio A"), {}},
+        {"TP 'text=a=b' '1' 'myDest'", std::nullopt, {}},
+        {"TG '1' 'myDest' 'text'", std::string("text=a=b"), {}},
+        {"TG '1' 'myDest' 'all'", std::string("text=a=b\nstatesheet="), {}},
+        {"TG '1' 'myDest' 'colour'", std::nullopt, {"WD3"}},
+        {"TG '1' 'nobody' 'text'", std::nullopt, {"WD2"}},
+        {"TP 'colour=red' '1' 'myDest'", std::nullopt, {"WD3"}},
+        {"TP 'text=x' '1' 'nobody'", std::nullopt, {"WD2"}},
+        {"XI '1' 'tally_'", std::string("tally_L1,tally_L2"), {}},
+        {"XI '1' ''", std::string("myDest,tally_L1,tally_L2"), {}},
+        {"XI '1' 'alm_'", std::nullopt, {}},
+        {"XI '9' ''", std::nullopt, {"WD1"}},
+    };
+    for (const auto& c : cases) {
+        const CommandOutcome outcome = run(c.command);
+        EXPECT_EQ(outcome.reply, c.reply) << c.command;
+        EXPECT_EQ(ids(outcome), c.findings) << c.command;
+    }
+    // A property set that the layout lacked is still kept, after the warning.
+    EXPECT_EQ(*world.panel("1")->layout.find("myDest")->find("colour"), "red");
+}
+
+TEST_F(panelhost_WorldTest, NamesInstancesAndScriptedAnswers) {
+    world.setName(20, 1, 7, std::string("Studio A"));
+    world.setInstance("STUDIO_A", std::string("20 7"));
+    EXPECT_EQ(run("RN 20 1 7").reply, Reply("Studio A"));
+    EXPECT_EQ(run("RN 20 2 7").reply, std::nullopt);
+    EXPECT_EQ(run("SD 'STUDIO_A'").reply, Reply("20 7"));
+    EXPECT_EQ(run("SD 'OTHER'").reply, std::nullopt);
+
+    world.setAnswer("SD", std::string("999 1"));
+    world.setAnswer("SD 'STUDIO_A'", std::nullopt);
+    EXPECT_EQ(run("SD 'STUDIO_A'").reply, std::nullopt); // the newest matching answer
+    EXPECT_EQ(run("SD 'OTHER'").reply, Reply("999 1"));
+    world.clearAnswer("SD 'STUDIO_A'");
+    EXPECT_EQ(run("SD 'STUDIO_A'").reply, Reply("999 1"));
+    world.clearAnswer("SD");
+    EXPECT_EQ(run("SD 'STUDIO_A'").reply, Reply("20 7"));
+
+    world.setName(20, 1, 7, std::nullopt);
+    EXPECT_EQ(run("RN 20 1 7").reply, std::nullopt);
+}
+
+TEST_F(panelhost_WorldTest, RoutersAndTimersAreCounted) {
+    EXPECT_TRUE(ids(run("RR 20 1 1")).empty());
+    EXPECT_TRUE(ids(run("RR 20 1 1 'ADD'")).empty());
+    EXPECT_TRUE(ids(run("RR 30 1 1")).empty());
+    EXPECT_EQ(world.registeredRouters(), (std::vector<int>{20, 20, 30}));
+    EXPECT_TRUE(ids(run("RU 20")).empty());
+    EXPECT_EQ(world.registeredRouters(), (std::vector<int>{20, 30}));
+    EXPECT_EQ(ids(run("RU 40")), Ids{"WD5"});
+
+    world.startTimer(4);
+    EXPECT_EQ(world.runningTimers(), std::vector<int>{4});
+    EXPECT_TRUE(ids(run("ET 4")).empty());
+    EXPECT_EQ(ids(run("ET 4")), Ids{"WD6"});
+    EXPECT_TRUE(world.runningTimers().empty());
+}
+
+} // namespace
