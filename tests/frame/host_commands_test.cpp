@@ -96,6 +96,7 @@ TEST_F(HostCommands, ResolveInstanceReadsTwoWords) {
         {std::string("12"), true, 12, 0},
         {std::string(""), true, 0, 0},
         {std::string(" 12 34"), true, 0, 12},
+        {std::string("\t12 +34"), true, 12, 34},
         {std::string("'7' 3"), true, 0, 7},
         {std::string("abc def"), true, 0, 0},
         {std::string("4294967297 5"), true, INT_MAX, 5},

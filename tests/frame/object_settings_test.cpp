@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 namespace {
 
 TEST(ObjectSettings, FirstChildWithTheKeyWins) {
@@ -35,5 +39,18 @@ TEST(ObjectSettings, AreReadAfreshOnEveryCall) {
     config.write("object_settings.ini", "[pkg]\npackage_levels = 3\n");
     EXPECT_STREQ(component.getObjectSetting("pkg", "package_levels"), "3");
 }
+
+#if !defined(_WIN32) // Windows paths stop at 260 characters
+TEST(ObjectSettings, ConfigurationRootMayBeLongerThanAnyUsualPath) {
+    ConfigFolder config;
+    const std::string deep =
+        config.root() + "/" + std::string(200, 'd') + "/" + std::string(100, 'e');
+    std::filesystem::create_directories(deep);
+    std::ofstream(deep + "/object_settings.ini") << "[pkg]\npackage_levels = 4\n";
+    setEnvironment("TARN_CONFIG_DIR", deep.c_str());
+    TestComponent component(nullptr, "");
+    EXPECT_STREQ(component.getObjectSetting("pkg", "package_levels"), "4");
+}
+#endif
 
 } // namespace

@@ -42,7 +42,7 @@ std::string DebugCapture::take() {
 
 #else
 
-DebugCapture::DebugCapture() : m_handler(nullptr) {
+DebugCapture::DebugCapture() {
     testing::internal::CaptureStderr();
 }
 

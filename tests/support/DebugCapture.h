@@ -17,5 +17,7 @@ public:
     std::string take();
 
 private:
-    void* m_handler;
+#if defined(_WIN32)
+    void* m_handler; // the vectored exception handler
+#endif
 };
