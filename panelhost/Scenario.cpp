@@ -3,7 +3,6 @@
 #include "Rules.h"
 #include "Text.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -342,14 +341,11 @@ bool parseScenario(const std::string& text, Scenario& out, std::string& error) {
 }
 
 bool loadScenario(const std::string& path, Scenario& out, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!readWholeFile(path, text, error)) {
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!parseScenario(text.str(), out, error)) {
+    if (!parseScenario(text, out, error)) {
         error = path + ": " + error;
         return false;
     }

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -154,5 +156,17 @@ bool parseInt(const std::string& text, int& out) {
         return false;
     }
     out = static_cast<int>(value);
+    return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    out = text.str();
     return true;
 }

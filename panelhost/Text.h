@@ -23,6 +23,9 @@ std::string encodeText(const std::string& text);
 // Always quoted with escapes, for showing texts in transcripts.
 std::string quoted(const std::string& text);
 
+// Reads a whole file into `out`; false, with a reason, when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& out, std::string& error);
+
 // Parses a decimal integer of the whole text, optional minus sign; false for
 // anything else or a value outside int.
 bool parseInt(const std::string& text, int& out);

@@ -2,7 +2,6 @@
 
 #include "Text.h"
 
-#include <fstream>
 #include <sstream>
 
 const std::string* Control::find(const std::string& property) const {
@@ -89,14 +88,11 @@ bool parseUiLayout(const std::string& text, UiLayout& out, std::string& error) {
 }
 
 bool loadUiLayout(const std::string& path, UiLayout& out, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!readWholeFile(path, text, error)) {
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!parseUiLayout(text.str(), out, error)) {
+    if (!parseUiLayout(text, out, error)) {
         error = path + ": " + error;
         return false;
     }
