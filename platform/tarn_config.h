@@ -29,7 +29,7 @@ public:
     tarn_string childAttr(const tarn_string& name) const;
 
 private:
-    char* m_text;        // the node's "id\0value\0" pairs, one after the other
+    char* m_text; // the node's "id\0value\0" pairs, one after the other
     int m_childCount;
     int m_current;
     const char* m_child; // the current child's id in m_text
