@@ -17,3 +17,7 @@ public:
     // never release itself.
     virtual char* handleHostEvent(void* data, int type) = 0;
 };
+
+// The host sees nothing of the object but its table pointer.
+static_assert(sizeof(tarn_client_callback) == sizeof(void*),
+              "tarn_client_callback is one table pointer");

@@ -26,6 +26,4 @@ protected:
     ~ClientHost() = default;
 };
 
-#if defined(__i386__) || defined(_M_IX86)
-static_assert(sizeof(ClientHost) == 4, "ClientHost is one table pointer");
-#endif
+static_assert(sizeof(ClientHost) == sizeof(void*), "ClientHost is one table pointer");
