@@ -1,18 +1,12 @@
 #include "ObjectSettingsFolder.h"
 
+#include "Environment.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-
-void setEnvironmentVariable(const char* name, const char* value) {
-#if defined(_WIN32)
-    _putenv_s(name, value);
-#else
-    setenv(name, value, 1);
-#endif
-}
 
 ObjectSettingsFolder::ObjectSettingsFolder() {
     std::random_device device;

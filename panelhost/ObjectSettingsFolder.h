@@ -27,6 +27,3 @@ private:
     // object, then its settings in the order they were first given
     std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> m_objects;
 };
-
-// Sets an environment variable for this process and the libraries it loads.
-void setEnvironmentVariable(const char* name, const char* value);

@@ -47,7 +47,7 @@ TEST(ObjectSettings, ConfigurationRootMayBeLongerThanAnyUsualPath) {
         config.root() + "/" + std::string(200, 'd') + "/" + std::string(100, 'e');
     std::filesystem::create_directories(deep);
     std::ofstream(deep + "/object_settings.ini") << "[pkg]\npackage_levels = 4\n";
-    setEnvironment("TARN_CONFIG_DIR", deep.c_str());
+    setEnvironmentVariable("TARN_CONFIG_DIR", deep.c_str());
     TestComponent component(nullptr, "");
     EXPECT_STREQ(component.getObjectSetting("pkg", "package_levels"), "4");
 }

@@ -73,7 +73,7 @@ TEST(TarnConfig, NothingToReadGivesNoChildren) {
         EXPECT_FALSE(config.nextChild());
         EXPECT_STREQ(config.childAttr(tarn_string("id")), "");
     }
-    setEnvironment("TARN_CONFIG_DIR", (folder.root() + "/no such folder").c_str());
+    setEnvironmentVariable("TARN_CONFIG_DIR", (folder.root() + "/no such folder").c_str());
     EXPECT_EQ(children("f.s"), Children{});
 }
 
@@ -114,7 +114,7 @@ TEST(TarnConfig, DefaultRootIsConfigInTheWorkingFolder) {
     folder.write("config/f.ini", "\xEF\xBB\xBF[s]\nwhere=default root\n");
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.root());
-    setEnvironment("TARN_CONFIG_DIR", nullptr);
+    setEnvironmentVariable("TARN_CONFIG_DIR", nullptr);
     const Children found = children("f.s");
     std::filesystem::current_path(previous);
     EXPECT_EQ(found, (Children{{"where", "default root"}}));

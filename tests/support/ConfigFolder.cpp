@@ -5,29 +5,17 @@
 #include <fstream>
 #include <random>
 
-void setEnvironment(const char* name, const char* value) {
-#if defined(_WIN32)
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    if (value != nullptr) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
-
 ConfigFolder::ConfigFolder() {
     std::random_device seed;
     const std::filesystem::path root =
         std::filesystem::temp_directory_path() / ("quillon-config-" + std::to_string(seed()));
     std::filesystem::create_directories(root);
     m_root = root.string();
-    setEnvironment("TARN_CONFIG_DIR", m_root.c_str());
+    setEnvironmentVariable("TARN_CONFIG_DIR", m_root.c_str());
 }
 
 ConfigFolder::~ConfigFolder() {
-    setEnvironment("TARN_CONFIG_DIR", nullptr);
+    setEnvironmentVariable("TARN_CONFIG_DIR", nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

@@ -3,6 +3,8 @@
 // as given, so the tests exercise the real configuration reader.
 #pragma once
 
+#include "Environment.h"
+
 #include <string>
 
 class ConfigFolder {
@@ -19,6 +21,3 @@ public:
 private:
     std::string m_root;
 };
-
-// Sets or, with a null value, removes an environment variable, on every platform.
-void setEnvironment(const char* name, const char* value);

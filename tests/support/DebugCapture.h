@@ -1,23 +1,25 @@
 // DebugCapture: collects what the code under test writes to the debugger output
-// while the object lives. Natively the debug-output stand-in writes to standard
-// error, which is captured; on Windows OutputDebugStringA raises a debug-print
-// exception, which a vectored exception handler takes, as a debugger would.
+// while the object lives, through the same tap the simulator reads it with.
 #pragma once
+
+#include "DebugTap.h"
 
 #include <string>
 
 class DebugCapture {
 public:
-    DebugCapture();
-    ~DebugCapture();
+    DebugCapture() { m_tap.begin(); }
+    ~DebugCapture() { m_tap.end(); }
     DebugCapture(const DebugCapture&) = delete;
     DebugCapture& operator=(const DebugCapture&) = delete;
 
     // Everything written since construction or the last take(); clears it.
-    std::string take();
+    std::string take() {
+        std::string text = m_tap.end();
+        m_tap.begin();
+        return text;
+    }
 
 private:
-#if defined(_WIN32)
-    void* m_handler; // the vectored exception handler
-#endif
+    DebugTap m_tap;
 };
