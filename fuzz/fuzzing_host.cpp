@@ -1,5 +1,7 @@
 #include "fuzzing_host.h"
 
+#include "GiveBackRule.h"
+
 #include <cstring>
 
 namespace {
@@ -79,7 +81,7 @@ char* FuzzingHost::send(const char* text, int mode) {
     m_callCommands.push_back(command);
 
     char* reply = nextReply();
-    if (code == "RN" || (reply != nullptr && (code == "SD" || code == "XI" || code == "TG"))) {
+    if (replyIsOwed(code, reply == nullptr)) {
         m_pending = reply;
         m_pendingWanted = true;
         m_pendingCommand = command;

@@ -4,16 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-ReplyLedger::Owed ReplyLedger::owedFor(const std::string& code) {
-    if (code == "RN") {
-        return Owed::Always;
-    }
-    if (code == "SD" || code == "XI" || code == "TG") {
-        return Owed::WhenNotNull;
-    }
-    return Owed::Never;
-}
-
 char* ReplyLedger::issue(const std::string& command, const std::optional<std::string>& reply,
                          Owed owed) {
     if (!reply) {

@@ -6,6 +6,7 @@
 // At the end of each host event, every reply still owed is a breach.
 #pragma once
 
+#include "GiveBackRule.h"
 #include "Rules.h"
 
 #include <map>
@@ -17,8 +18,8 @@
 class ReplyLedger {
 public:
     // How a command's reply must come back.
-    enum class Owed { Never, WhenNotNull, Always };
-    static Owed owedFor(const std::string& code);
+    using Owed = ReplyOwed;
+    static Owed owedFor(const std::string& code) { return replyOwedFor(code); }
 
     // Issues the reply of `command` (a new buffer, or null for no reply).
     char* issue(const std::string& command, const std::optional<std::string>& reply, Owed owed);

@@ -1,5 +1,7 @@
 #include "SimulatedHost.h"
 
+#include "GiveBackRule.h"
+
 #include "CommandSyntax.h"
 
 using nlohmann::json;
@@ -63,8 +65,7 @@ char* SimulatedHost::command(const char* text) {
                  {"line", m_line},
                  {"command", command},
                  {"reply", outcome.reply ? json(*outcome.reply) : json(nullptr)},
-                 {"owed", owed == ReplyLedger::Owed::Always ||
-                              (owed == ReplyLedger::Owed::WhenNotNull && reply != nullptr)}});
+                 {"owed", replyIsOwed(parsed.code, reply == nullptr)}});
     if (parsed.code == "HN" && parsed.arguments.size() == 1) {
         m_log.events.push_back(parsed.text(0));
         m_sink.emit({{"type", "event"}, {"line", m_line}, {"text", parsed.text(0)}});

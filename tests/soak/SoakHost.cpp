@@ -1,5 +1,7 @@
 #include "SoakHost.h"
 
+#include "GiveBackRule.h"
+
 #include <cstring>
 
 namespace {
@@ -104,7 +106,7 @@ char* SoakHost::send(const char* text, int mode) {
     }
     const char* answer = replyFor(code);
     char* reply = answer != nullptr ? issue(answer) : nullptr;
-    if (code == "RN" || (reply != nullptr && (code == "SD" || code == "XI" || code == "TG"))) {
+    if (replyIsOwed(code, reply == nullptr)) {
         m_pending = reply;
         m_pendingWanted = true;
     } else if (reply != nullptr) {
