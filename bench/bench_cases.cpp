@@ -38,7 +38,7 @@ struct BenchCases::CommandCase {
     std::size_t next = 0;
     std::size_t nextBaseline = 0;
 
-    ~CommandCase() { delete component; }
+    ~CommandCase() { tarn_destroy_component(component); }
 
     // One parent command as a panel host delivers it, the answer given back.
     void deliver(const std::string& text) {

@@ -25,11 +25,24 @@ tarn_script_helper::~tarn_script_helper() {
     }
 }
 
+#if TARN_MICROSOFT_TABLE_BY_HAND
+void* TARN_THISCALL tarn_script_helper::scalarDeletingDestructor(unsigned flags) {
+    // Bit 0 asks for the memory too; the array bit never applies, since hosts
+    // hold one component per factory call.
+    if ((flags & 1u) != 0) {
+        delete this;
+    } else {
+        this->~tarn_script_helper();
+    }
+    return this;
+}
+#endif
+
 void tarn_script_helper::onAuxEvent(AuxNotify*) {}
 
 void tarn_script_helper::onDatabaseChange(DatabaseNotify*) {}
 
-char* tarn_script_helper::handleHostEvent(void* data, int type) {
+char* TARN_THISCALL tarn_script_helper::handleHostEvent(void* data, int type) {
     switch (type) {
     case HostEventRevertive: {
         RevertiveNotify view(data);

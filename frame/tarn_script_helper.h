@@ -24,8 +24,17 @@ public:
     // `host` is the host's, stored unchanged, possibly null, never released.
     // `path` is copied; it is the folder of the component's UI files. Sends nothing.
     tarn_script_helper(ClientHost* host, const char* path);
+#if TARN_MICROSOFT_TABLE_BY_HAND
+    // The host's slot 0 (tarn_client_callback.h): runs the destructor below
+    // through the table, so the component's own runs first, and frees the object
+    // when bit 0 of `flags` is set.
+    void* TARN_THISCALL scalarDeletingDestructor(unsigned flags) override;
+    // Sends "AS" (when there is a host) as the last text the host receives.
+    virtual ~tarn_script_helper();
+#else
     // Sends "AS" (when there is a host) as the last text the host receives.
     ~tarn_script_helper() override;
+#endif
     tarn_script_helper(const tarn_script_helper&) = delete;
     tarn_script_helper& operator=(const tarn_script_helper&) = delete;
 
@@ -33,7 +42,7 @@ public:
     // dropped; unknown types are ignored. Returns null, or for a parent command
     // with a non-empty reply an array allocated here that the host gives back
     // with type 5.
-    char* handleHostEvent(void* data, int type) override;
+    char* TARN_THISCALL handleHostEvent(void* data, int type) override;
 
     // The handlers; each runs inside one handleHostEvent call, and the view and
     // the record behind it are valid only during that call.

@@ -94,7 +94,7 @@ public:
             giveBack(0);
         }
         m_host.beginCall(true);
-        delete m_component;
+        tarn_destroy_component(m_component);
         m_host.endCall();
     }
 

@@ -191,7 +191,7 @@ void Session::destroy() {
     tarn_client_callback* component = m_component;
     m_component = nullptr;
     try {
-        delete component;
+        tarn_destroy_component(component);
     } catch (...) {
         m_host.report({Rule::ExceptionEscaped, "", "the destructor threw"});
     }

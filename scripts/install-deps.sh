@@ -3,9 +3,10 @@
 # run again: it only calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev llvm googletest libgtest-dev
+packages=(cmake ninja-build g++ clang lld libclang-rt-14-dev llvm googletest libgtest-dev
           libgmock-dev libbenchmark-dev nlohmann-json3-dev valgrind binutils lcov
-          g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+          wine wine32:i386 wine64)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, then configures, builds and
-# runs every test suite natively, under the sanitizers, and as 32-bit Windows
-# binaries under Wine.
+# runs every test suite natively, under the sanitizers, as 64-bit Windows
+# binaries under wine64, and as 32-bit Windows binaries under Wine where the
+# kernel can execute 32-bit programs. Elsewhere the i686 binaries are still built
+# and checked, and one line says why their suite did not run.
+# QUILLON_NO_32BIT=1 takes that path on any machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QUILLON_ROOT="$PWD"
@@ -15,12 +18,24 @@ for preset in native sanitize; do
     ctest --preset "$preset"
 done
 
-echo "=== windows: configure, build, test under Wine"
-source scripts/wine-env.sh
+echo "=== windows64: configure, build, test under wine64"
+scripts/wine/prepare.sh win64
+cmake --preset windows64 >/dev/null
+cmake --build --preset windows64
+ctest --preset windows64
+scripts/wine/stop.sh win64
+
+echo "=== windows (i686): configure, build, test under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-ctest --preset windows
-wineserver -k || true
+if reason=$(scripts/wine/no-32bit-reason.sh); then
+    echo "i686 Windows tests not run: $reason; only the i686 binary checks ran"
+    ctest --preset windows -R '^binary_'
+else
+    scripts/wine/prepare.sh win32
+    ctest --preset windows
+    scripts/wine/stop.sh win32
+fi
 
 for stage in scripts/stages/*.sh; do
     [[ -e "$stage" ]] || continue

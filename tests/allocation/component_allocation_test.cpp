@@ -33,7 +33,7 @@ protected:
     }
 
     void TearDown() override {
-        delete component;
+        tarn_destroy_component(component);
         EXPECT_EQ(host.recorder.outstandingReplies(), 0);
     }
 

@@ -40,5 +40,5 @@ TEST(CountingAllocator, SeesEveryModuleButThePausedHost) {
         [&] { component->handleHostEvent(const_cast<char*>("instance=cam7"), 3); });
     EXPECT_EQ(counts.allocations, 2);
     EXPECT_EQ(host.recorder.commands().size(), 4u) << "SD, RN, TP, RR";
-    delete component;
+    tarn_destroy_component(component);
 }

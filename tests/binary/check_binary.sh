@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks what a built library shows the loader: the component library must export
-# exactly load_tarn_client_script; a Windows DLL must be PE32 i386, import our own
-# framework DLLs and otherwise only system DLLs (no MinGW runtime DLL).
+# exactly load_tarn_client_script; a Windows DLL must be PE32 i386 (win32) or
+# PE32+ x86-64 (win64), import our own framework DLLs and otherwise only system
+# DLLs (no MinGW runtime DLL).
 #   check_binary.sh native LIBRARY
-#   check_binary.sh windows DLL EXPECTED_EXPORTS... [-- EXPECTED_IMPORTS...]
+#   check_binary.sh win32|win64 DLL EXPECTED_EXPORTS... [-- EXPECTED_IMPORTS...]
 set -euo pipefail
 
 kind=$1
@@ -34,9 +35,14 @@ for word in "$@"; do
     if [[ $target == exports ]]; then expected_exports+=("$word"); else expected_imports+=("$word"); fi
 done
 
-dump=$(i686-w64-mingw32-objdump -p "$library")
-grep -q "file format pei-i386" <<<"$dump" || fail "not a PE32 i386 image"
-grep -qE "^Magic[[:space:]]+010b" <<<"$dump" || fail "optional header is not PE32"
+case $kind in
+win32) objdump=i686-w64-mingw32-objdump format=pei-i386 magic=010b image="PE32 i386" ;;
+win64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 magic=020b image="PE32+ x86-64" ;;
+*) fail "unknown kind $kind" ;;
+esac
+dump=$($objdump -p "$library")
+grep -q "file format $format" <<<"$dump" || fail "not a $image image"
+grep -qE "^Magic[[:space:]]+$magic" <<<"$dump" || fail "optional header is not $image"
 
 # The export name table lists one name per line after "[Ordinal/Name Pointer] Table".
 exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^[ \t]*\[/ {print $NF; next} {on=0}' <<<"$dump" | sort)
@@ -58,4 +64,4 @@ done
 for dll in "${expected_imports[@]}"; do
     grep -qix "$dll" <<<"$imports" || fail "does not import $dll"
 done
-echo "check_binary: $library is PE32 i386, exports '$(echo $exports)', imports '$(echo $imports)'"
+echo "check_binary: $library is $image, exports '$(echo $exports)', imports '$(echo $imports)'"

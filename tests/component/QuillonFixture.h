@@ -36,7 +36,7 @@ protected:
     }
 
     void destroy() {
-        delete component;
+        tarn_destroy_component(component);
         component = nullptr;
     }
 

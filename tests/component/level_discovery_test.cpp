@@ -143,7 +143,7 @@ TEST(LevelDiscoveryUnresolved, LooksUpIndexMinusOneOnceTheInstanceIsSet) {
               (Traffic{"RN 20 1 -1", "[5] (null)", "TP 'driverid=30' '1' 'tally_L1'",
                        "TP 'destid=0' '1' 'tally_L1'", "TP 'driverid=0' '1' 'tally_L2'",
                        "TP 'destid=-1' '1' 'tally_L2'"}));
-    delete component;
+    tarn_destroy_component(component);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ TEST(QuillonCreation, LoadsItsLayoutIntoPanelOneAndNothingElse) {
         tarn_client_callback* component = load_tarn_client_script(&host, c.path);
         ASSERT_NE(component, nullptr);
         EXPECT_EQ(host.traffic(), Traffic{c.command});
-        delete component;
+        tarn_destroy_component(component);
         EXPECT_EQ(host.traffic(), (Traffic{c.command, "AS"}));
     }
 }
@@ -28,7 +28,7 @@ TEST(QuillonCreation, WorksWithoutAHost) {
     ASSERT_NE(component, nullptr);
     char text[] = "instance=cam1";
     EXPECT_EQ(component->handleHostEvent(text, 3), nullptr);
-    delete component;
+    tarn_destroy_component(component);
 }
 
 TEST(QuillonCreation, EachCallMakesItsOwnComponent) {
@@ -36,8 +36,8 @@ TEST(QuillonCreation, EachCallMakesItsOwnComponent) {
     tarn_client_callback* first = load_tarn_client_script(&host, "");
     tarn_client_callback* second = load_tarn_client_script(&host, "");
     EXPECT_NE(first, second);
-    delete first;
-    delete second;
+    tarn_destroy_component(first);
+    tarn_destroy_component(second);
 }
 
 TEST_F(Lifecycle, FreshSettingsList) {

@@ -2,6 +2,8 @@
 #include "TestComponent.h"
 #include "host_records.h"
 
+#include <new>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -119,15 +121,26 @@ TEST(Dispatch, ConstructionKeepsHostAndPathAndSendsNothing) {
 
 TEST(Dispatch, ShutdownNoticeIsTheLastTextAndNeedsAHost) {
     RecordingHost host;
-    std::unique_ptr<tarn_client_callback> component(new TestComponent(&host, ""));
-    static_cast<TestComponent*>(component.get())->stopTimer(3);
-    component.reset();
+    tarn_client_callback* component = new TestComponent(&host, "");
+    static_cast<TestComponent*>(component)->stopTimer(3);
+    tarn_destroy_component(component);
     EXPECT_EQ(host.traffic(), (Calls{"ET 3", "AS"}));
 
     // Without a host the destructor has nobody to tell.
-    std::unique_ptr<tarn_client_callback> alone(new TestComponent(nullptr, ""));
-    alone.reset();
+    tarn_destroy_component(new TestComponent(nullptr, ""));
 }
+
+#if TARN_MICROSOFT_TABLE_BY_HAND
+TEST(Dispatch, DeletingDestructorFreesOnlyWhenAsked) {
+    // Flags 0 destroys in place: the object lives in storage the library did not
+    // allocate, so freeing it would corrupt the heap.
+    RecordingHost host;
+    alignas(TestComponent) unsigned char storage[sizeof(TestComponent)];
+    tarn_client_callback* component = new (storage) TestComponent(&host, "");
+    EXPECT_EQ(component->scalarDeletingDestructor(0), static_cast<void*>(storage));
+    EXPECT_EQ(host.traffic(), (Calls{"AS"}));
+}
+#endif
 
 TEST(Dispatch, PointerServesTheHostAsItsCallbackWithoutAdjustment) {
     TestComponent component(nullptr, "");

@@ -63,7 +63,7 @@ public:
     void destroy() {
         takeAllRepliesBack();
         m_host.beginCall(true);
-        delete m_component;
+        tarn_destroy_component(m_component);
         m_component = nullptr;
         m_host.endCall();
     }
