@@ -38,7 +38,7 @@ char* NullHost::replyTo(const char* text) {
     return nullptr;
 }
 
-char* NullHost::send(const char* text, int mode) {
+char* TARN_THISCALL NullHost::send(const char* text, int mode) {
     if (mode != ClientHost::Command || text == nullptr) {
         return nullptr;
     }

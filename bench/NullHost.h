@@ -16,8 +16,8 @@ public:
         char* reply; // the canned reply, or null
     };
 
-    void reserved() override {}
-    char* send(const char* text, int mode) override;
+    void TARN_THISCALL reserved() override {}
+    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Records every mode-0 command until stopRecording(), which returns them.
     void startRecording();

@@ -1,6 +1,7 @@
 #include "bench_cases.h"
 
 #include "CommandText.h"
+#include "HostEvents.h"
 #include "NullHost.h"
 #include "baselines.h"
 #include "decodeTARNString.h"
@@ -42,20 +43,23 @@ struct BenchCases::CommandCase {
 
     // One parent command as a panel host delivers it, the answer given back.
     void deliver(const std::string& text) {
-        char* answer = component->handleHostEvent(const_cast<char*>(text.c_str()), 3);
-        component->handleHostEvent(answer, 5);
+        char* answer =
+            host_events::raw(*component, const_cast<char*>(text.c_str()), HostEventParentCommand);
+        host_events::giveBack(*component, answer);
     }
 
     // The same, keeping a copy of the answer's text.
     std::string deliverAndKeep(const std::string& text) {
-        char* answer = component->handleHostEvent(const_cast<char*>(text.c_str()), 3);
+        char* answer =
+            host_events::raw(*component, const_cast<char*>(text.c_str()), HostEventParentCommand);
         std::string reply = answer != nullptr ? answer : "";
-        component->handleHostEvent(answer, 5);
+        host_events::giveBack(*component, answer);
         return reply;
     }
 };
 
 BenchCases::BenchCases() {
+    m_config.write("object_settings.ini", "[pkg]\npackage_levels = 2\ndriver_ids = 10,20,30,40\n");
     addTextCases();
     addCommandCase("command/selected-unchanged", {"selected=9"});
     addCommandCase("command/selected", {"selected=7", "selected=-1"});
@@ -186,7 +190,7 @@ void BenchCases::addCommandCase(const std::string& name, std::vector<std::string
         }
         c.roads.push_back(std::move(road));
     }
-    const std::string settingsFile = m_config.settingsFile();
+    const std::string settingsFile = m_config.root() + "/object_settings.ini";
     m_cases.push_back({name,
                        [&c] {
                            c.deliver(c.texts[c.next]);

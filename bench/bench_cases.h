@@ -6,7 +6,7 @@
 // each other, and its baseline replays the traffic each text caused.
 #pragma once
 
-#include "ConfigRoot.h"
+#include "ConfigFolder.h"
 
 #include <functional>
 #include <memory>
@@ -35,7 +35,7 @@ private:
     void addTextCases();
     void addCommandCase(const std::string& name, std::vector<std::string> texts);
 
-    ConfigRoot m_config;
+    ConfigFolder m_config; // the package object "pkg": two levels, drivers 10,20,30,40
     std::vector<std::unique_ptr<CommandCase>> m_commandCases;
     std::vector<BenchCase> m_cases;
 };

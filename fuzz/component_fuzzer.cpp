@@ -18,7 +18,9 @@
 // the host's give-back rules, each event is checked for what the callback
 // promises: a null result for every type but 3, a non-empty text or null for 3,
 // nothing sent for unknown types and for a give-back, one "ET N" for a timer.
+#include "ConfigFolder.h"
 #include "fuzzing_host.h"
+#include "host_event_types.h"
 #include "host_records.h"
 #include "load_tarn_client_script.h"
 
@@ -103,7 +105,7 @@ private:
         m_host.beginCall(false);
         char* result = m_component->handleHostEvent(data, type);
         m_host.endCall();
-        if (type != 3 && result != nullptr) {
+        if (type != HostEventParentCommand && result != nullptr) {
             fuzzFailure("a result for an event other than a parent command", std::to_string(type));
         }
         return result;
@@ -113,16 +115,16 @@ private:
         std::int32_t opaque[8] = {};
         switch (kind) {
         case 'r':
-            deliver(opaque, 1);
+            deliver(opaque, HostEventRevertive);
             break;
         case 'R':
-            deliver(nullptr, 1);
+            deliver(nullptr, HostEventRevertive);
             break;
         case 'b':
             button(operand);
             break;
         case 'B':
-            deliver(nullptr, 2);
+            deliver(nullptr, HostEventButton);
             break;
         case 'c':
             command(cText(operand).c_str());
@@ -135,7 +137,7 @@ private:
             break;
         case 'g':
             if (operand == "-") {
-                deliver(nullptr, 5);
+                deliver(nullptr, HostEventReplyGivenBack);
             } else if (!m_outstanding.empty()) {
                 giveBack(static_cast<std::size_t>(numberIn(operand, 0, INT_MAX, 0)) %
                          m_outstanding.size());
@@ -146,13 +148,13 @@ private:
             databaseChange(kind == 'F', operand);
             break;
         case 'D':
-            deliver(nullptr, 6);
+            deliver(nullptr, HostEventDatabaseChange);
             break;
         case 'a':
-            deliver(opaque, 7);
+            deliver(opaque, HostEventAux);
             break;
         case 'A':
-            deliver(nullptr, 7);
+            deliver(nullptr, HostEventAux);
             break;
         case 'x':
             rawEvent(intOf(operand));
@@ -171,11 +173,11 @@ private:
         ButtonEventRecord record = {0, 0, panel == "~" ? nullptr : panel.c_str(),
                                     control == "~" ? nullptr : control.c_str(),
                                     eventText == "~" ? nullptr : &parsed};
-        deliver(&record, 2);
+        deliver(&record, HostEventButton);
     }
 
     void command(const char* text) {
-        char* reply = deliver(const_cast<char*>(text), 3);
+        char* reply = deliver(const_cast<char*>(text), HostEventParentCommand);
         if (reply == nullptr) {
             return;
         }
@@ -193,14 +195,14 @@ private:
         if (reply.copy != reply.text) {
             fuzzFailure("a parent-command reply changed before it came back", reply.copy);
         }
-        deliver(reply.text, 5);
+        deliver(reply.text, HostEventReplyGivenBack);
         if (!m_host.callCommands().empty()) {
             fuzzFailure("taking a reply back sent a command", m_host.callCommands().front());
         }
     }
 
     void timer(int id) {
-        deliver(reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), 4);
+        deliver(reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), HostEventTimer);
         const std::vector<std::string>& sent = m_host.callCommands();
         if (sent.size() != 1 || sent[0] != "ET " + std::to_string(id)) {
             fuzzFailure("a timer is stopped with one ET", std::to_string(id));
@@ -216,15 +218,15 @@ private:
         } else {
             std::strncpy(record.name, cText(fields[3]).c_str(), sizeof record.name - 1);
         }
-        deliver(&record, 6);
+        deliver(&record, HostEventDatabaseChange);
     }
 
     void rawEvent(int type) {
-        if (type == 3) {
+        if (type == HostEventParentCommand) {
             command(nullptr);
             return;
         }
-        if (type >= 1 && type <= 7) {
+        if (type >= HostEventRevertive && type <= HostEventAux) {
             deliver(nullptr, type);
             return;
         }
@@ -245,19 +247,9 @@ private:
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     keepErrorOutput();
-    const char* temp = std::getenv("TMPDIR");
-    std::string folder = std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") +
-                         "/quillon-fuzz-component-XXXXXX";
-    if (mkdtemp(&folder[0]) == nullptr) {
-        fuzzFailure("a temporary configuration folder", folder);
-    }
-    const std::string file = folder + "/object_settings.ini";
-    std::FILE* settings = std::fopen(file.c_str(), "wb");
-    if (settings == nullptr || std::fputs(objectSettings, settings) < 0) {
-        fuzzFailure("the object settings can be written", file);
-    }
-    std::fclose(settings);
-    setenv("TARN_CONFIG_DIR", folder.c_str(), 1);
+    // Lives as long as the fuzzer's process.
+    static ConfigFolder folder;
+    folder.write("object_settings.ini", objectSettings);
     return 0;
 }
 

@@ -1,61 +1,40 @@
 #include "fuzzing_host.h"
 
-#include "GiveBackRule.h"
+#include "CommandTable.h"
 
 #include <cstring>
 
-namespace {
-const char* const knownCodes[] = {"PS", "TP", "TG", "HN", "RN", "SD", "XI", "RR", "RU", "ET", "AS"};
+FuzzingHost::~FuzzingHost() = default;
 
-bool known(const std::string& code) {
-    for (const char* candidate : knownCodes) {
-        if (code == candidate) {
-            return true;
-        }
-    }
-    return false;
-}
-} // namespace
-
-FuzzingHost::~FuzzingHost() {
-    for (char* reply : m_kept) {
-        delete[] reply;
-    }
-    delete[] m_pending;
-}
-
-void FuzzingHost::reserved() {
+void TARN_THISCALL FuzzingHost::reserved() {
     fuzzFailure("the component called the host's reserved slot", "");
 }
 
-char* FuzzingHost::nextReply() {
+std::optional<std::string> FuzzingHost::nextReply() {
     if (m_replies.done()) {
-        return nullptr;
+        return std::nullopt;
     }
     const std::string line = cText(m_replies.next());
     if (line == "~") {
-        return nullptr;
+        return std::nullopt;
     }
-    char* reply = new char[line.size() + 1];
-    std::memcpy(reply, line.c_str(), line.size() + 1);
-    return reply;
+    return line;
 }
 
-char* FuzzingHost::send(const char* text, int mode) {
+void FuzzingHost::stopOn(const std::vector<Finding>& findings) {
+    if (!findings.empty()) {
+        const Finding& finding = findings.front();
+        fuzzFailure(std::string(ruleInfo(finding.rule).name) + ": " + finding.detail,
+                    finding.command);
+    }
+}
+
+char* TARN_THISCALL FuzzingHost::send(const char* text, int mode) {
     if (m_shutDown) {
         fuzzFailure("a text after the shutdown notice", text != nullptr ? text : "(null)");
     }
     if (mode == ClientHost::GiveBack) {
-        if (!m_pendingWanted) {
-            fuzzFailure("a give-back without a reply that may be given back",
-                        text != nullptr ? text : "(null)");
-        }
-        if (text != m_pending) {
-            fuzzFailure("the give-back is not the reply just given", m_pendingCommand);
-        }
-        delete[] m_pending;
-        m_pending = nullptr;
-        m_pendingWanted = false;
+        stopOn(m_ledger.giveBack(text));
         return nullptr;
     }
     if (mode != ClientHost::Command) {
@@ -64,12 +43,10 @@ char* FuzzingHost::send(const char* text, int mode) {
     if (text == nullptr) {
         fuzzFailure("a null command", "");
     }
-    if (m_pendingWanted) {
-        fuzzFailure("a reply not given back before the next command", m_pendingCommand);
-    }
+    stopOn(m_ledger.beforeCommand());
     const std::string command = text;
     const std::string code = command.substr(0, 2);
-    if (!known(code) || (command.size() > 2 && command[2] != ' ')) {
+    if (findCommand(code) == nullptr || (command.size() > 2 && command[2] != ' ')) {
         fuzzFailure("an unknown command", command);
     }
     if (code == "AS") {
@@ -79,16 +56,7 @@ char* FuzzingHost::send(const char* text, int mode) {
         m_shutDown = true;
     }
     m_callCommands.push_back(command);
-
-    char* reply = nextReply();
-    if (replyIsOwed(code, reply == nullptr)) {
-        m_pending = reply;
-        m_pendingWanted = true;
-        m_pendingCommand = command;
-    } else if (reply != nullptr) {
-        m_kept.push_back(reply);
-    }
-    return reply;
+    return m_ledger.issue(command, nextReply());
 }
 
 void FuzzingHost::beginCall(bool destroying) {
@@ -97,13 +65,7 @@ void FuzzingHost::beginCall(bool destroying) {
 }
 
 void FuzzingHost::endCall() {
-    if (m_pendingWanted) {
-        fuzzFailure("a reply still held when the host call returned", m_pendingCommand);
-    }
-    for (char* reply : m_kept) {
-        delete[] reply;
-    }
-    m_kept.clear();
+    stopOn(m_ledger.endOfEvent());
     if (m_destroying && (!m_shutDown || m_callCommands.empty() || m_callCommands.back() != "AS")) {
         fuzzFailure("destruction ends with the shutdown notice", "");
     }

@@ -1,16 +1,16 @@
 // FuzzingHost: a panel host whose every reply (a text or none) comes from the
-// fuzzer's input, and which holds the component to the give-back rules as it
-// goes: the reply of RN always goes back (a null one too), those of SD, XI and TG
-// when they are not null, and no other; each reply goes back once, with the very
-// next call of send, before the operation returns; and "AS" is the last text it
-// receives. A breach stops the fuzzer. A reply given back is released at once, so
-// that a later read of it is a use after free; the replies the host keeps are
-// released when the host call that produced them ends.
+// fuzzer's input, and which holds the component to the give-back rules of
+// ClientHost.h through the host kit's reply ledger as it goes, and to "AS" being
+// the last text it receives. A breach stops the fuzzer. A reply given back is
+// released at once, so that a later read of it is a use after free; the replies
+// the host keeps are released when the host call that produced them ends.
 #pragma once
 
 #include "ClientHost.h"
+#include "ReplyLedger.h"
 #include "fuzz_input.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +23,8 @@ public:
     FuzzingHost& operator=(const FuzzingHost&) = delete;
     ~FuzzingHost();
 
-    void reserved() override;
-    char* send(const char* text, int mode) override;
+    void TARN_THISCALL reserved() override;
+    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Brackets every call into the component (creation, one event, destruction).
     void beginCall(bool destroying);
@@ -33,14 +33,12 @@ public:
     const std::vector<std::string>& callCommands() const { return m_callCommands; }
 
 private:
-    char* nextReply();
+    std::optional<std::string> nextReply();
+    void stopOn(const std::vector<Finding>& findings);
 
     LineReader& m_replies;
     std::vector<std::string> m_callCommands;
-    std::vector<char*> m_kept;    // replies never given back, released at endCall
-    char* m_pending = nullptr;    // the reply that must come back next
-    bool m_pendingWanted = false; // whether a give-back is due (m_pending may be null)
-    std::string m_pendingCommand;
+    ReplyLedger m_ledger{0}; // each reply released as soon as it is settled
     bool m_destroying = false;
     bool m_shutDown = false;
 };

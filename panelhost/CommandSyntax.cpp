@@ -1,5 +1,6 @@
 #include "CommandSyntax.h"
 
+#include "CommandTable.h"
 #include "Text.h"
 
 #include <cstring>
@@ -24,30 +25,7 @@ bool isBareNumber(const std::string& text) {
     return true;
 }
 
-// Template of a known command: 't' a quoted text, 'n' a bare number; optional
-// trailing arguments are in `optional`.
-struct Template {
-    const char* code;
-    const char* required;
-    const char* optional;
-};
-
-const Template templates[] = {
-    {"PS", "tt", "t"}, {"TP", "ttt", ""}, {"TG", "ttt", ""}, {"HN", "t", ""},
-    {"RN", "nnn", ""}, {"SD", "t", ""},   {"XI", "tt", ""},  {"RR", "nnn", "t"},
-    {"RU", "n", ""},   {"ET", "n", ""},   {"AS", "", ""},
-};
-
-const Template* findTemplate(const std::string& code) {
-    for (const Template& t : templates) {
-        if (code == t.code) {
-            return &t;
-        }
-    }
-    return nullptr;
-}
-
-void checkTemplate(const Template& t, const ParsedCommand& command, std::vector<Finding>& out) {
+void checkTemplate(const CommandSpec& t, const ParsedCommand& command, std::vector<Finding>& out) {
     const std::size_t required = std::strlen(t.required);
     const std::size_t most = required + std::strlen(t.optional);
     const std::size_t count = command.arguments.size();
@@ -86,10 +64,6 @@ std::string ParsedCommand::text(std::size_t i) const {
 
 bool ParsedCommand::number(std::size_t i, int& out) const {
     return i < arguments.size() && !arguments[i].quoted && parseInt(arguments[i].text, out);
-}
-
-bool isKnownCode(const std::string& code) {
-    return findTemplate(code) != nullptr;
 }
 
 std::vector<Finding> parseCommand(const std::string& text, ParsedCommand& out) {
@@ -166,7 +140,7 @@ std::vector<Finding> parseCommand(const std::string& text, ParsedCommand& out) {
     if (!codeFine || straySpace || badQuote) {
         return findings;
     }
-    const Template* t = findTemplate(out.code);
+    const CommandSpec* t = findCommand(out.code);
     if (t == nullptr) {
         findings.push_back({Rule::UnknownCommand, "", "the host knows no command " + out.code});
     } else {

@@ -29,6 +29,3 @@ struct ParsedCommand {
 // Parses `text`; the findings carry the rule and what is wrong, in the order
 // found (the command field is left empty for the caller to fill).
 std::vector<Finding> parseCommand(const std::string& text, ParsedCommand& out);
-
-// The codes the host executes.
-bool isKnownCode(const std::string& code);

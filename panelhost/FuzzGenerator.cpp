@@ -1,5 +1,6 @@
 #include "FuzzGenerator.h"
 
+#include "CommandTable.h"
 #include "Text.h"
 
 #include <sstream>
@@ -12,7 +13,16 @@ const std::vector<std::string> instances = {"DEST_1", "DEST_2", "DEST_3", "DEST_
 const std::vector<int> devices = {10, 20, 30, 40};
 const std::vector<std::string> levelLists = {"1,2", "2",  "0,1", "1,2,3", "",
                                              "5",   "-1", "2,1", "1",     "3,4"};
-const std::vector<std::string> answerCodes = {"SD", "RN", "TG", "XI", "PS", "TP", "HN", "RR"};
+// Scripted answers go to every command the host knows but the shutdown notice.
+std::vector<std::string> answerCodes() {
+    std::vector<std::string> codes;
+    for (const CommandSpec& spec : allCommands()) {
+        if (std::string(spec.code) != "AS") {
+            codes.push_back(spec.code);
+        }
+    }
+    return codes;
+}
 
 } // namespace
 
@@ -178,7 +188,8 @@ std::string FuzzGenerator::command() {
 std::vector<std::string> FuzzGenerator::event() {
     std::vector<std::string> lines;
     if (chance(8)) {
-        const std::string& code = pick(answerCodes);
+        static const std::vector<std::string> codes = answerCodes();
+        const std::string& code = pick(codes);
         const int reply = below(4);
         lines.push_back("answer " + code + " => " +
                         (reply == 0   ? std::string("none")

@@ -23,8 +23,17 @@ bool readNumber(const std::string& text, unsigned long long& out) {
 const char* usageText() {
     return "usage: panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] LIBRARY SCENARIO\n"
            "       panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] -i LIBRARY\n"
-           "       panelhost fuzz LIBRARY --seed N --events K [--out FILE] [--ui DIR] "
-           "[--timeout S]\n";
+           "       panelhost fuzz LIBRARY --seed N [--events K] [--seconds N] [--out FILE] "
+           "[--ui DIR] [--timeout S]\n";
+}
+
+bool wantsJson(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--json") {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::string& error) {
@@ -51,7 +60,7 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::
             out.strict = true;
         } else if (a == "--quiet") {
             out.quiet = true;
-        } else if (a == "-i") {
+        } else if (a == "-i" || a == "--interactive") {
             out.mode = Options::Mode::Interactive;
         } else if (a == "--ui" && hasValue) {
             out.ui = arguments[++i];
@@ -69,15 +78,29 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::
                 return false;
             }
         } else if (a == "--events" && hasValue) {
-            if (!readNumber(arguments[++i], number) || number < 1 || number > 10000000) {
-                error = "--events takes a number from 1 to 10000000";
+            if (!readNumber(arguments[++i], number) || number < 1 || number > 100000000) {
+                error = "--events takes a number from 1 to 100000000";
                 return false;
             }
-            out.events = static_cast<int>(number);
+            out.events = static_cast<long>(number);
+            out.eventsGiven = true;
+        } else if (a == "--seconds" && hasValue) {
+            char* end = nullptr;
+            out.seconds = std::strtod(arguments[++i].c_str(), &end);
+            if (*end != '\0' || !(out.seconds > 0)) {
+                error = "--seconds takes a number of seconds";
+                return false;
+            }
+        } else if (a == "--plan" && hasValue) {
+            out.childPlan = arguments[++i];
         } else if (a == "--out" && hasValue) {
             out.out = arguments[++i];
         } else if (a == "--child" && hasValue) {
             out.childRecords = arguments[++i];
+        } else if (a == "--ui" || a == "--timeout" || a == "--seed" || a == "--events" ||
+                   a == "--seconds" || a == "--out" || a == "--child" || a == "--plan") {
+            error = a + " needs a value";
+            return false;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             error = "unknown option " + a;
             return false;
@@ -85,18 +108,21 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::
             positional.push_back(a);
         }
     }
-    const std::size_t wanted = out.mode == Options::Mode::Run ? 2 : 1;
+    const bool withScenario = out.mode == Options::Mode::Run && out.childPlan.empty();
+    const std::size_t wanted = withScenario ? 2 : 1;
     if (positional.size() != wanted) {
-        error =
-            out.mode == Options::Mode::Run ? "expected LIBRARY and SCENARIO" : "expected LIBRARY";
+        error = withScenario ? "expected LIBRARY and SCENARIO" : "expected LIBRARY";
         return false;
     }
     out.library = positional[0];
-    if (out.mode == Options::Mode::Run) {
+    if (withScenario) {
         out.scenario = positional[1];
     }
     if (!uiGiven) {
         out.ui = defaultUiFolder(out.library);
+    }
+    if (out.mode == Options::Mode::Fuzz && out.seconds > 0 && !out.eventsGiven) {
+        out.events = 100000000; // the time budget is the limit
     }
     return true;
 }
@@ -116,11 +142,15 @@ std::vector<std::string> childArguments(const Options& options, const std::strin
     if (options.quiet) {
         arguments.push_back("--quiet");
     }
+    if (!options.childPlan.empty()) {
+        arguments.push_back("--plan");
+        arguments.push_back(options.childPlan);
+    }
     if (options.mode == Options::Mode::Interactive) {
         arguments.push_back("-i");
     }
     arguments.push_back(options.library);
-    if (options.mode != Options::Mode::Interactive) {
+    if (options.mode == Options::Mode::Run && options.childPlan.empty()) {
         arguments.push_back(options.scenario);
     }
     return arguments;

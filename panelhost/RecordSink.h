@@ -1,14 +1,11 @@
-// RecordSink: where a session's records go. A run is a stream of records, one
-// JSON object each ("start", "step", "sent", "giveback", "event", "debug",
-// "reply", "breach", "expect", "end", "panel", "summary", "fatal"); the
-// transcript, the --json output, the watchdog and the fuzzer all read the same
-// stream.
+// RecordSink: where a session's records go, one typed record at a time, as they
+// happen (Records.h).
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include "Records.h"
 
 class RecordSink {
 public:
     virtual ~RecordSink() = default;
-    virtual void emit(const nlohmann::json& record) = 0;
+    virtual void emit(const Record& record) = 0;
 };

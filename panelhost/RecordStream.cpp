@@ -2,56 +2,49 @@
 
 #include "Transcript.h"
 
+#include <cstdio>
+
 RecordStream::RecordStream(OutputFormat format, bool verbose, bool strict,
-                           const std::string& recordsFile)
+                           const std::string& recordsPath)
     : m_format(format), m_verbose(verbose), m_tally(strict) {
-    if (!recordsFile.empty()) {
-        m_records = std::fopen(recordsFile.c_str(), "ab");
+    if (!recordsPath.empty()) {
+        m_writer.reset(new RecordWriter(recordsPath));
     }
 }
 
-RecordStream::~RecordStream() {
-    if (m_records != nullptr) {
-        std::fclose(m_records);
-    }
-}
-
-void RecordStream::emit(const nlohmann::json& record) {
-    m_tally.add(record);
-    // Invalid bytes from a component are shown replaced rather than refused.
-    const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    if (m_records != nullptr) {
-        std::fputs(line.c_str(), m_records);
-        std::fputc('\n', m_records);
-        std::fflush(m_records);
-    }
+void RecordStream::show(const Record& record) {
     if (m_format == OutputFormat::Json) {
-        std::fputs(line.c_str(), stdout);
-        std::fputc('\n', stdout);
+        std::fputs((recordToJson(record) + "\n").c_str(), stdout);
     } else if (m_format == OutputFormat::Text) {
         std::fputs(renderRecord(record, m_verbose).c_str(), stdout);
     }
     std::fflush(stdout);
 }
 
-int RecordStream::emitSummary() {
-    const nlohmann::json summary = m_tally.summary();
-    emit(summary);
-    return summary.value("status", 1);
+void RecordStream::emit(const Record& record) {
+    m_tally.add(record);
+    if (m_writer) {
+        m_writer->write(record);
+    }
+    show(record);
 }
 
-void RecordStream::emitFatal(const std::string& message) {
+int RecordStream::emitSummary() {
+    const SummaryRecord summary = m_tally.summary();
+    emit(summary);
+    return summary.status;
+}
+
+int RecordStream::emitFatal(const std::string& message) {
     std::fprintf(stderr, "panelhost: %s\n", message.c_str());
     std::fflush(stderr);
-    const nlohmann::json record = {{"type", "fatal"}, {"message", message}, {"status", 2}};
+    const FatalRecord record{message, 2};
     m_tally.add(record);
-    if (m_records != nullptr) {
-        std::fputs(record.dump().c_str(), m_records);
-        std::fputc('\n', m_records);
-        std::fflush(m_records);
+    if (m_writer) {
+        m_writer->write(record);
     }
     if (m_format == OutputFormat::Json) {
-        std::puts(record.dump().c_str());
-        std::fflush(stdout);
+        show(record);
     }
+    return 2;
 }

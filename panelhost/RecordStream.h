@@ -1,37 +1,39 @@
 // RecordStream: the RecordSink of a run. Each record is counted in the run's
 // tally, shown on standard output (as transcript text, as one JSON line, or not
-// at all) and, when a records file is given, appended to it as one JSON line and
-// flushed, for the watchdog that supervises the run from another process.
+// at all) and, when a records path is given, handed to the watching parent
+// through the record channel.
 #pragma once
 
+#include "RecordChannel.h"
 #include "RecordSink.h"
 #include "RunTally.h"
 
-#include <cstdio>
+#include <memory>
 #include <string>
 
 enum class OutputFormat { Text, Json, Quiet };
 
 class RecordStream : public RecordSink {
 public:
-    RecordStream(OutputFormat format, bool verbose, bool strict, const std::string& recordsFile);
-    ~RecordStream() override;
-    RecordStream(const RecordStream&) = delete;
-    RecordStream& operator=(const RecordStream&) = delete;
+    RecordStream(OutputFormat format, bool verbose, bool strict, const std::string& recordsPath);
 
-    void emit(const nlohmann::json& record) override;
-    // Counts a record that has already been shown elsewhere.
-    void absorb(const nlohmann::json& record) { m_tally.add(record); }
+    void emit(const Record& record) override;
+    // Counts a record that has already been shown elsewhere (by the child).
+    void absorb(const Record& record) { m_tally.add(record); }
     // Emits the summary record; returns the run's exit status.
     int emitSummary();
-    // A loading error: one line on standard error (and a record in JSON form).
-    void emitFatal(const std::string& message);
+    // The run cannot be made: one line on standard error, and a fatal record in
+    // JSON form and to the parent. Returns 2.
+    int emitFatal(const std::string& message);
 
+    RunTally& tally() { return m_tally; }
     const RunTally& tally() const { return m_tally; }
 
 private:
+    void show(const Record& record);
+
     OutputFormat m_format;
     bool m_verbose;
     RunTally m_tally;
-    std::FILE* m_records = nullptr;
+    std::unique_ptr<RecordWriter> m_writer;
 };

@@ -1,14 +1,11 @@
 #include "Run.h"
 
-#include "RecordStream.h"
+#include "ExpectedBreaches.h"
 #include "Session.h"
 #include "Watchdog.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-
-using nlohmann::json;
 
 namespace {
 
@@ -18,98 +15,136 @@ OutputFormat formatOf(const Options& options) {
                           : OutputFormat::Text;
 }
 
-// The held expectation of the crashed step that foresaw the crash; null when
-// none did.
-json foreseenCrash(const Scenario& scenario, int stepLine, const std::string& rule) {
-    bool inStep = false;
-    for (const Item& item : scenario.items) {
-        if (std::holds_alternative<Step>(item.what)) {
-            if (inStep) {
-                return nullptr;
-            }
-            inStep = item.line == stepLine;
-            continue;
-        }
-        const Expectation* expectation = std::get_if<Expectation>(&item.what);
-        if (inStep && expectation != nullptr && expectation->kind == Expectation::Kind::Breach &&
-            expectation->rule == rule) {
-            return {{"type", "expect"}, {"line", item.line}, {"what", "breach"}, {"held", true},
-                    {"rule", rule},     {"step", stepLine},  {"expected", rule}, {"actual", rule}};
-        }
-    }
-    return nullptr;
-}
-
 std::string seconds(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g s", value);
     return text;
 }
 
+// The step of `scenario` at `stepLine` (its index), or the item count when none.
+std::size_t stepIndex(const Scenario& scenario, int stepLine) {
+    for (std::size_t i = 0; i < scenario.items.size(); ++i) {
+        if (scenario.items[i].line == stepLine &&
+            std::holds_alternative<Step>(scenario.items[i].what)) {
+            return i;
+        }
+    }
+    return scenario.items.size();
+}
+
+// Completes the record of a child that crashed or hung in the step at
+// `stepLine`: the breach, the expectations of that step that foresaw it, and the
+// count of lines that were never played.
+void completeCrash(const Options& options, const Scenario* scenario, RecordStream& stream,
+                   const WatchResult& result) {
+    RunTally& tally = stream.tally();
+    const int stepLine = tally.stepLine();
+    const BreachRecord breach{
+        stepLine, static_cast<long>(tally.breaches().size()),
+        result.hung ? Rule::ComponentHang : Rule::ComponentCrash, tally.lastCommand(),
+        result.hung ? "the step did not return within " + seconds(options.timeout)
+                    : result.how + " before the run finished"};
+    stream.emit(breach);
+    if (scenario == nullptr) {
+        return;
+    }
+    const std::size_t step = stepIndex(*scenario, stepLine);
+    std::size_t next = step + 1;
+    std::vector<const Item*> foreseen;
+    for (; next < scenario->items.size(); ++next) {
+        const Expectation* expectation = std::get_if<Expectation>(&scenario->items[next].what);
+        if (expectation == nullptr) {
+            break;
+        }
+        if (expectation->kind == Expectation::Kind::Breach) {
+            foreseen.push_back(&scenario->items[next]);
+        }
+    }
+    std::vector<BreachRecord> ofStep;
+    for (const BreachRecord& each : tally.breaches()) {
+        if (each.line == stepLine) {
+            ofStep.push_back(each);
+        }
+    }
+    for (const ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+        stream.emit(record);
+    }
+    // Everything after the step but the breach lines just checked was never played.
+    int notPlayed = 0;
+    int from = 0;
+    for (std::size_t i = step + 1; i < scenario->items.size(); ++i) {
+        const Expectation* expectation = std::get_if<Expectation>(&scenario->items[i].what);
+        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach) {
+            continue;
+        }
+        from = from == 0 ? scenario->items[i].line : from;
+        ++notPlayed;
+    }
+    tally.setNotPlayed(notPlayed, from);
+}
+
 } // namespace
 
-int runSession(const Options& options, const std::string& records) {
+int runSession(const Options& options, const Scenario* scenario, const std::string& records) {
     RecordStream stream(formatOf(options), options.verbose, options.strict, records);
     SessionOptions sessionOptions;
     sessionOptions.library = options.library;
     sessionOptions.ui = options.ui;
-    sessionOptions.scenario =
-        options.mode == Options::Mode::Interactive ? "(standard input)" : options.scenario;
-    Scenario scenario;
-    std::string error;
-    if (options.mode != Options::Mode::Interactive &&
-        !loadScenario(options.scenario, scenario, error)) {
-        stream.emitFatal(error);
-        return 2;
-    }
+    sessionOptions.scenario = scenario == nullptr ? "(standard input)" : options.scenario;
     Session session(sessionOptions, stream);
+    std::string error;
     if (!session.open(error)) {
-        stream.emitFatal(error);
-        return 2;
+        return stream.emitFatal(error);
     }
-    if (options.mode == Options::Mode::Interactive) {
+    if (scenario == nullptr) {
+        // At a terminal: a line that is not in the language is reported and the
+        // session goes on with the next.
         std::string line;
         int number = 0;
-        while (std::getline(std::cin, line) && session.fatal().empty()) {
+        while (session.fatal().empty() && std::getline(std::cin, line)) {
             std::optional<Item> item;
-            if (!parseScenarioLine(line, ++number, item, error)) {
-                std::fprintf(stderr, "panelhost: line %d: %s\n", number, error.c_str());
+            ScenarioError lineError;
+            if (!parseScenarioLine(line, ++number, item, lineError)) {
+                std::fprintf(stderr, "panelhost: %s\n", lineError.where().c_str());
                 std::fflush(stderr);
             } else if (item) {
                 session.apply(*item);
             }
         }
     } else {
-        for (const Item& item : scenario.items) {
+        for (const Item& item : scenario->items) {
             session.apply(item);
         }
     }
     session.finish();
     if (!session.fatal().empty()) {
-        stream.emitFatal(session.fatal());
-        return 2;
+        return stream.emitFatal(session.fatal());
     }
     return stream.emitSummary();
 }
 
-int superviseRun(const Options& options, const Scenario* scenario, std::vector<json>* records) {
-    const std::string recordsFile = temporaryFileName("panelhost-records", ".jsonl");
+int superviseChild(const Options& options, const Scenario* scenario, RecordStream& stream,
+                   const std::function<int(const std::string& records)>& body,
+                   const std::function<void(const Record&)>& onRecord,
+                   const std::function<void()>& onTick) {
+    const std::string records = temporaryFileName("panelhost-records", "");
+    Options childOptions = options;
+    childOptions.childRecords = records;
     ChildLaunch launch;
-    launch.records = recordsFile;
-    launch.arguments = childArguments(options, recordsFile);
-    launch.body = [&options, &recordsFile] { return runSession(options, recordsFile); };
-    RecordStream stream(formatOf(options), options.verbose, options.strict, "");
-    const WatchResult result = watchChild(launch, options.timeout, [&](const json& record) {
-        stream.absorb(record);
-        if (records != nullptr) {
-            records->push_back(record);
-        }
-    });
-    std::error_code ignored;
-    std::filesystem::remove(recordsFile, ignored);
+    launch.records = records;
+    launch.arguments = childArguments(childOptions, records);
+    launch.body = [&body, &records] { return body(records); };
+    const WatchResult result = watchChild(
+        launch, options.timeout,
+        [&](const Record& record) {
+            stream.absorb(record);
+            if (onRecord) {
+                onRecord(record);
+            }
+        },
+        onTick);
     if (result.exitCode == -1) {
-        stream.emitFatal(result.how);
-        return 2;
+        return stream.emitFatal(result.how);
     }
     const RunTally& tally = stream.tally();
     if (tally.fatal()) {
@@ -119,33 +154,13 @@ int superviseRun(const Options& options, const Scenario* scenario, std::vector<j
         // A status of its own after the summary (a sanitizer's, say) fails the run.
         return result.exitCode == 0 || result.exitCode == 1 ? result.exitCode : 1;
     }
-    // The child died or hung: the record is completed here, in its format.
-    const std::string rule = result.hung ? "CR2" : "CR1";
-    const RuleInfo& info = *findRule(rule);
-    const std::string detail = result.hung
-                                   ? "the step did not return within " + seconds(options.timeout)
-                                   : result.how + " before the run finished";
-    const json breach = {{"type", "breach"},
-                         {"line", tally.stepLine()},
-                         {"rule", info.id},
-                         {"name", info.name},
-                         {"severity", severityName(info.severity)},
-                         {"command", tally.lastCommand()},
-                         {"detail", detail}};
-    const auto emit = [&](const json& record) {
-        stream.emit(record);
-        if (records != nullptr) {
-            records->push_back(record);
-        }
-    };
-    emit(breach);
-    if (scenario != nullptr) {
-        const json foreseen = foreseenCrash(*scenario, tally.stepLine(), rule);
-        if (!foreseen.is_null()) {
-            emit(foreseen);
-        }
-    }
-    const json summary = stream.tally().summary();
-    emit(summary);
-    return summary.value("status", 1);
+    completeCrash(options, scenario, stream, result);
+    return stream.emitSummary();
+}
+
+int superviseRun(const Options& options, const Scenario* scenario) {
+    RecordStream stream(formatOf(options), options.verbose, options.strict, "");
+    return superviseChild(options, scenario, stream, [&](const std::string& records) {
+        return runSession(options, scenario, records);
+    });
 }

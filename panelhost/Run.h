@@ -1,22 +1,30 @@
-// Running a scenario: the child's side (a Session fed from the scenario file or
-// from standard input, its records streamed out) and the parent's side (the
-// watchdog around it, which completes the record when the child crashes or
-// hangs, including the "expect breach" lines that foresaw it).
+// Running a scenario: the child's side (a Session fed from the parsed scenario or
+// from a terminal, its records streamed out) and the parent's side (the watchdog
+// around it, which completes the record when the child crashes or hangs: the
+// breach, the "expect breach" lines that foresaw it, and the lines not played).
 #pragma once
 
 #include "Options.h"
+#include "RecordStream.h"
 #include "Scenario.h"
 
-#include <nlohmann/json.hpp>
-
+#include <functional>
 #include <string>
-#include <vector>
 
-// The child: runs the session and returns its exit status (0, 1 or 2).
-int runSession(const Options& options, const std::string& records);
+// The child: plays `scenario` (null: lines typed at a terminal) and returns the
+// exit status (0, 1 or 2).
+int runSession(const Options& options, const Scenario* scenario, const std::string& records);
 
-// The parent: runs the session in a supervised child; returns the exit status.
-// `scenario` (null for -i) lets a crash meet the expectations that foresaw it;
-// every record of the run is appended to `records` when it is given.
-int superviseRun(const Options& options, const Scenario* scenario,
-                 std::vector<nlohmann::json>* records = nullptr);
+// The parent: runs `body` in a supervised child whose records reach `stream`;
+// completes the record of a crash or hang, using `scenario` (null for a session
+// typed at a terminal) for the expectations that foresaw it and the lines that
+// were not played. Returns the exit status. `onRecord` sees each record of the
+// child; `onTick` is called while it waits.
+int superviseChild(const Options& options, const Scenario* scenario, RecordStream& stream,
+                   const std::function<int(const std::string& records)>& body,
+                   const std::function<void(const Record&)>& onRecord = nullptr,
+                   const std::function<void()>& onTick = nullptr);
+
+// The parent of an ordinary run: the child plays `scenario` (null for -i at a
+// terminal). Returns the exit status.
+int superviseRun(const Options& options, const Scenario* scenario);

@@ -3,7 +3,7 @@
 // answers), a step (something the host does to the component), or an
 // expectation about the step before it. Blank lines and lines beginning with
 // "#" are ignored; leading blanks are free. The language is described in
-// panelhost/README.md.
+// README's scenario section.
 #pragma once
 
 #include <optional>
@@ -52,14 +52,25 @@ struct Scenario {
     std::vector<Item> items;
 };
 
-// Parses one line; true with no item for a blank or comment line. False with
-// the reason for a line that is not in the language.
+// A line that is not in the language: where (counting from 1) and why.
+struct ScenarioError {
+    int line = 0;   // 0: the scenario as a whole (unreadable, no step)
+    int column = 0; // 0: the line as a whole
+    std::string message;
+
+    // "line L, column C: message", or just the message for the whole scenario.
+    std::string where() const;
+};
+
+// Parses one line; true with no item for a blank or comment line. False with the
+// error for a line that is not in the language.
 bool parseScenarioLine(const std::string& line, int number, std::optional<Item>& out,
-                       std::string& error);
-// Parses a whole script; false with "line N: reason" on the first bad line or
-// an expectation before any step.
-bool parseScenario(const std::string& text, Scenario& out, std::string& error);
-bool loadScenario(const std::string& path, Scenario& out, std::string& error);
+                       ScenarioError& error);
+// Parses a whole script. Every bad line gives one error, as does an expectation
+// before any step and a script with no step at all; false when there is any.
+bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors);
+// Reads and parses a scenario file; a file that cannot be read is one error.
+bool loadScenario(const std::string& path, Scenario& out, std::vector<ScenarioError>& errors);
 
 // The keyword of a step kind, as written in scripts and transcripts.
 const char* stepKeyword(Step::Kind kind);

@@ -1,38 +1,9 @@
 #include "Session.h"
 
-#include "CommandText.h"
-#include "host_event_types.h"
-#include "host_records.h"
+#include "ExpectedBreaches.h"
+#include "HostEvents.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-
-using nlohmann::json;
-
-namespace {
-
-// What the host passes with a revertive: the router's report of a crosspoint.
-// Components of this kind do not read it; it is there so the pointer is real.
-struct RevertiveRecord {
-    std::int32_t device;
-    std::int32_t destination;
-    std::int32_t source;
-};
-
-json optionalText(const std::optional<std::string>& text) {
-    return text ? json(*text) : json(nullptr);
-}
-
-std::string join(const std::vector<std::string>& texts, const char* separator) {
-    std::string out;
-    for (const std::string& text : texts) {
-        out += (out.empty() ? "" : separator) + text;
-    }
-    return out;
-}
-
-} // namespace
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink) {}
@@ -44,19 +15,16 @@ Session::~Session() {
 }
 
 bool Session::open(std::string& error) {
-    m_settings.reset(new ObjectSettingsFolder());
+    m_settings.reset(new ConfigFolder());
     m_library = ComponentLibrary::open(m_options.library, error);
     if (!m_library) {
         return false;
     }
-    m_sink.emit({{"type", "start"},
-                 {"library", m_options.library},
-                 {"ui", m_options.ui},
-                 {"scenario", m_options.scenario}});
+    m_sink.emit(StartRecord{m_options.library, m_options.ui, m_options.scenario});
     return true;
 }
 
-void Session::apply(const Item& item) {
+void Session::apply(const Item& item, long event) {
     if (!m_fatal.empty()) {
         return;
     }
@@ -73,12 +41,12 @@ void Session::apply(const Item& item) {
     const Step& step = std::get<Step>(item.what);
     if (m_component == nullptr && step.kind != Step::Kind::Load &&
         step.kind != Step::Kind::Destroy) {
-        runStep(Step(), item.line, true);
+        runStep(Step(), item.line, true, event);
         if (!m_fatal.empty()) {
             return;
         }
     }
-    runStep(step, item.line);
+    runStep(step, item.line, false, event);
 }
 
 void Session::finish() {
@@ -89,7 +57,7 @@ void Session::finish() {
     if (m_component != nullptr) {
         Step destroyStep;
         destroyStep.kind = Step::Kind::Destroy;
-        runStep(destroyStep, m_lastLine, true);
+        runStep(destroyStep, m_lastLine, true, -1);
     }
     emitPanel("1");
 }
@@ -97,7 +65,7 @@ void Session::finish() {
 void Session::applyFact(const Fact& fact) {
     switch (fact.kind) {
     case Fact::Kind::Setting:
-        m_settings->set(fact.object, fact.id, *fact.value);
+        m_settings->setObjectSetting(fact.object, fact.id, *fact.value);
         break;
     case Fact::Kind::Name:
         m_world.setName(fact.device, fact.database, fact.index, fact.value);
@@ -118,21 +86,21 @@ void Session::applyFact(const Fact& fact) {
     }
 }
 
-void Session::runStep(const Step& step, int line, bool implicit) {
-    json record = {{"type", "step"}, {"line", line}, {"step", stepKeyword(step.kind)}};
-    if (step.text) {
-        record["text"] = *step.text;
-    }
+void Session::runStep(const Step& step, int line, bool implicit, long event) {
+    StepRecord record;
+    record.line = line;
+    record.step = stepKeyword(step.kind);
+    record.text = step.text;
+    record.implicit = implicit;
+    record.event = event;
     if (step.kind == Step::Kind::Press) {
-        record["panel"] = step.panel;
-        record["control"] = step.control;
+        record.panel = step.panel;
+        record.control = step.control;
     }
-    if (step.kind == Step::Kind::DatabaseChange || step.kind == Step::Kind::Timer ||
-        step.kind == Step::Kind::Revertive) {
-        record["numbers"] = {step.numbers[0], step.numbers[1], step.numbers[2]};
-    }
-    if (implicit) {
-        record["implicit"] = true;
+    if (step.kind == Step::Kind::Timer) {
+        record.numbers = {step.numbers[0]};
+    } else if (step.kind == Step::Kind::DatabaseChange || step.kind == Step::Kind::Revertive) {
+        record.numbers.assign(step.numbers, step.numbers + 3);
     }
     m_sink.emit(record);
     m_host.beginStep(line);
@@ -152,20 +120,20 @@ void Session::runStep(const Step& step, int line, bool implicit) {
     }
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
-        m_sink.emit({{"type", "reply"}, {"line", line}, {"text", optionalText(m_reply)}});
+        m_sink.emit(ReplyRecord{line, m_reply});
     }
     if (!m_debugText.empty()) {
-        m_sink.emit({{"type", "debug"}, {"line", line}, {"text", m_debugText}});
+        m_sink.emit(DebugRecord{line, m_debugText});
     }
-    m_sink.emit({{"type", "end"}, {"line", line}});
+    m_sink.emit(EndRecord{line});
 }
 
-char* Session::call(void* data, int type) {
+char* Session::guarded(const char* what, const std::function<char*()>& call) {
     char* result = nullptr;
     try {
-        result = m_component->handleHostEvent(data, type);
+        result = call();
     } catch (...) {
-        m_host.report({Rule::ExceptionEscaped, "", "handleHostEvent threw"});
+        m_host.report({Rule::ExceptionEscaped, "", std::string(what) + " threw"});
     }
     m_host.endEvent();
     return result;
@@ -176,12 +144,12 @@ void Session::load() {
         destroy();
     }
     m_host.beginLife();
-    try {
-        m_component = m_library->factory()(&m_host, m_options.ui.c_str());
-    } catch (...) {
-        m_host.report({Rule::ExceptionEscaped, "", "the factory threw"});
-    }
-    m_host.endEvent();
+    tarn_client_callback* component = nullptr;
+    guarded("the factory", [&]() -> char* {
+        component = m_library->factory()(&m_host, m_options.ui.c_str());
+        return nullptr;
+    });
+    m_component = component;
     if (m_component == nullptr) {
         m_fatal = "load_tarn_client_script of " + m_options.library + " returned no component";
     }
@@ -199,51 +167,47 @@ void Session::destroy() {
 }
 
 void Session::deliver(const Step& step) {
+    tarn_client_callback& component = *m_component;
+    const char* const handler = "handleHostEvent";
     switch (step.kind) {
     case Step::Kind::Command: {
-        std::vector<char> text;
-        if (step.text) {
-            text.assign(step.text->begin(), step.text->end());
-            text.push_back('\0');
-        }
-        char* reply = call(step.text ? text.data() : nullptr, HostEventParentCommand);
+        char* reply = guarded(handler, [&] {
+            return host_events::parentCommand(component, step.text ? step.text->c_str() : nullptr);
+        });
         if (reply != nullptr) {
             // The host copies the reply, then hands the array back to be released
             // inside the library that allocated it.
             m_reply = std::string(reply);
-            call(reply, HostEventReplyGivenBack);
+            guarded(handler, [&] { return host_events::giveBack(component, reply); });
         }
         break;
     }
-    case Step::Kind::Press: {
-        CommandText event(step.text ? step.text->c_str() : "");
-        ButtonEventRecord record = {0, 0, step.panel.c_str(), step.control.c_str(), &event};
-        call(&record, HostEventButton);
+    case Step::Kind::Press:
+        guarded(handler, [&] {
+            return host_events::press(component, step.panel.c_str(), step.control.c_str(),
+                                      step.text ? step.text->c_str() : "");
+        });
         break;
-    }
-    case Step::Kind::DatabaseChange: {
-        DatabaseChangeRecord record;
-        std::memset(&record, 0, sizeof record);
-        record.device = step.numbers[0];
-        record.database = step.numbers[1];
-        record.index = step.numbers[2];
-        std::strncpy(record.name, step.text->c_str(), sizeof record.name - 1);
-        m_world.setName(record.device, record.database, record.index, std::string(record.name));
-        call(&record, HostEventDatabaseChange);
+    case Step::Kind::DatabaseChange:
+        m_world.setName(step.numbers[0], step.numbers[1], step.numbers[2], step.text);
+        guarded(handler, [&] {
+            return host_events::databaseChange(component, step.numbers[0], step.numbers[1],
+                                               step.numbers[2], step.text.value_or(""));
+        });
         break;
-    }
     case Step::Kind::Timer:
         m_world.startTimer(step.numbers[0]);
-        call(reinterpret_cast<void*>(static_cast<std::intptr_t>(step.numbers[0])), HostEventTimer);
+        guarded(handler, [&] { return host_events::timer(component, step.numbers[0]); });
         break;
-    case Step::Kind::Revertive: {
-        RevertiveRecord record = {step.numbers[0], step.numbers[1], step.numbers[2]};
-        call(&record, HostEventRevertive);
+    case Step::Kind::Revertive:
+        guarded(handler, [&] {
+            return host_events::revertive(component, step.numbers[0], step.numbers[1],
+                                          step.numbers[2]);
+        });
         break;
-    }
     case Step::Kind::Aux: {
         std::string data = step.text ? *step.text : std::string();
-        call(&data[0], HostEventAux);
+        guarded(handler, [&] { return host_events::aux(component, &data[0]); });
         break;
     }
     default:
@@ -299,14 +263,18 @@ void Session::checkExpectations() {
             for (const Item* line : debug) {
                 expected += expand(std::get<Expectation>(line->what).text.value_or(""));
             }
-            m_sink.emit({{"type", "expect"},
-                         {"line", item.line},
-                         {"what", "debug"},
-                         {"held", expected == m_debugText},
-                         {"expected", expected},
-                         {"actual", m_debugText}});
+            ExpectRecord record;
+            record.line = item.line;
+            record.what = "debug";
+            record.held = expected == m_debugText;
+            record.expected = ExpectValue::ofText(expected);
+            record.actual = ExpectValue::ofText(m_debugText);
+            m_sink.emit(record);
         } else if (kind == Kind::Breach && &item == breaches.front()) {
-            expectBreaches(breaches);
+            for (const ExpectRecord& record :
+                 matchExpectedBreaches(breaches, m_host.log().breaches, m_host.line())) {
+                m_sink.emit(record);
+            }
         } else if (kind != Kind::Sent && kind != Kind::Event && kind != Kind::Debug &&
                    kind != Kind::Breach) {
             expectOne(item);
@@ -323,63 +291,38 @@ void Session::expectList(const std::vector<const Item*>& group,
             expected.push_back(expand(*expectation.text));
         }
     }
-    m_sink.emit({{"type", "expect"},
-                 {"line", group.front()->line},
-                 {"what", expectationKeyword(std::get<Expectation>(group.front()->what).kind)},
-                 {"held", expected == actual},
-                 {"expected", expected},
-                 {"actual", actual}});
-}
-
-void Session::expectBreaches(const std::vector<const Item*>& group) {
-    std::vector<std::string> seen;
-    for (const Finding& finding : m_host.log().breaches) {
-        seen.push_back(ruleInfo(finding.rule).id);
-    }
-    for (const Item* item : group) {
-        const std::string& rule = std::get<Expectation>(item->what).rule;
-        const auto found = std::find(seen.begin(), seen.end(), rule);
-        const bool held = found != seen.end();
-        if (held) {
-            seen.erase(found);
-        }
-        std::vector<std::string> actual;
-        for (const Finding& finding : m_host.log().breaches) {
-            actual.push_back(ruleInfo(finding.rule).id);
-        }
-        m_sink.emit({{"type", "expect"},
-                     {"line", item->line},
-                     {"what", "breach"},
-                     {"held", held},
-                     {"rule", rule},
-                     {"step", m_host.line()},
-                     {"expected", rule},
-                     {"actual", join(actual, " ")}});
-    }
+    ExpectRecord record;
+    record.line = group.front()->line;
+    record.what = expectationKeyword(std::get<Expectation>(group.front()->what).kind);
+    record.held = expected == actual;
+    record.expected = ExpectValue::ofLines(expected);
+    record.actual = ExpectValue::ofLines(actual);
+    m_sink.emit(record);
 }
 
 void Session::expectOne(const Item& item) {
     const Expectation& expectation = std::get<Expectation>(item.what);
-    json record = {
-        {"type", "expect"}, {"line", item.line}, {"what", expectationKeyword(expectation.kind)}};
-    json expected;
-    json actual;
+    ExpectRecord record;
+    record.line = item.line;
+    record.what = expectationKeyword(expectation.kind);
     switch (expectation.kind) {
     case Expectation::Kind::Reply:
-        expected = expectation.text ? json(expand(*expectation.text)) : json(nullptr);
-        actual = optionalText(m_reply);
+        record.expected =
+            expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
+        record.actual = ExpectValue::ofOptional(m_reply);
         break;
     case Expectation::Kind::Property: {
-        record["panel"] = expectation.panel;
-        record["control"] = expectation.control;
-        record["property"] = expectation.property;
-        expected = expectation.text ? json(expand(*expectation.text)) : json(nullptr);
+        record.panel = expectation.panel;
+        record.control = expectation.control;
+        record.property = expectation.property;
+        record.expected =
+            expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
         const Panel* panel = m_world.panel(expectation.panel);
         const Control* control =
             panel != nullptr ? panel->layout.find(expectation.control) : nullptr;
         const std::string* value =
             control != nullptr ? control->find(expectation.property) : nullptr;
-        actual = value != nullptr ? json(*value) : json(nullptr);
+        record.actual = value != nullptr ? ExpectValue::ofText(*value) : ExpectValue::none();
         break;
     }
     default: {
@@ -389,13 +332,11 @@ void Session::expectOne(const Item& item) {
                                     : m_world.runningTimers();
         std::sort(want.begin(), want.end());
         std::sort(have.begin(), have.end());
-        expected = want;
-        actual = have;
+        record.expected = ExpectValue::ofNumbers(want);
+        record.actual = ExpectValue::ofNumbers(have);
     }
     }
-    record["held"] = expected == actual;
-    record["expected"] = expected;
-    record["actual"] = actual;
+    record.held = record.expected == record.actual;
     m_sink.emit(record);
 }
 
@@ -404,14 +345,11 @@ void Session::emitPanel(const std::string& name) {
     if (panel == nullptr) {
         return;
     }
-    json controls = json::array();
+    PanelRecord record;
+    record.panel = name;
+    record.source = panel->source;
     for (const Control& control : panel->layout.controls) {
-        json properties = json::array();
-        for (const auto& entry : control.properties) {
-            properties.push_back({entry.first, entry.second});
-        }
-        controls.push_back({{"name", control.name}, {"properties", properties}});
+        record.controls.push_back({control.name, control.properties});
     }
-    m_sink.emit(
-        {{"type", "panel"}, {"panel", name}, {"source", panel->source}, {"controls", controls}});
+    m_sink.emit(record);
 }

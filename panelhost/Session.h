@@ -1,20 +1,21 @@
 // Session: one life story of a component under the simulated host. It loads the
 // library, then takes a scenario's items in order: facts change the World (and
 // the object settings), steps become host events delivered through
-// handleHostEvent (or the factory and the virtual destructor), and
-// expectations are checked against what the step before them caused. Every
-// happening goes to the RecordSink as it happens, so a crash part-way still
-// leaves the record of the steps before it.
+// handleHostEvent (or the factory and the destructor), and expectations are
+// checked against what the step before them caused. Every happening goes to the
+// RecordSink as it happens, so a crash part-way still leaves the record of the
+// steps before it.
 #pragma once
 
 #include "ComponentLibrary.h"
+#include "ConfigFolder.h"
 #include "DebugTap.h"
-#include "ObjectSettingsFolder.h"
 #include "RecordSink.h"
 #include "Scenario.h"
 #include "SimulatedHost.h"
 #include "World.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,23 +36,26 @@ public:
 
     // Loads the library; false with a one-line reason.
     bool open(std::string& error);
-    void apply(const Item& item);
+    // Plays one item. `event` numbers a generated event (fuzzing), -1 otherwise.
+    void apply(const Item& item, long event = -1);
     // Checks the last expectations, destroys a live component, shows panel 1.
     void finish();
     // A loading error during the run (the factory gave no component).
     const std::string& fatal() const { return m_fatal; }
+    // Breaches reported so far in the whole run.
+    long breachCount() const { return m_host.breachCount(); }
 
 private:
     void applyFact(const Fact& fact);
-    void runStep(const Step& step, int line, bool implicit = false);
+    void runStep(const Step& step, int line, bool implicit, long event);
     void deliver(const Step& step);
     void load();
     void destroy();
-    char* call(void* data, int type);
+    // Makes one call into the component, reporting an exception that escapes it.
+    char* guarded(const char* what, const std::function<char*()>& call);
     void checkExpectations();
     void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& actual);
     void expectOne(const Item& item);
-    void expectBreaches(const std::vector<const Item*>& group);
     void emitPanel(const std::string& name);
     std::string expand(const std::string& text) const;
 
@@ -60,7 +64,7 @@ private:
     World m_world;
     SimulatedHost m_host;
     DebugTap m_debug;
-    std::unique_ptr<ObjectSettingsFolder> m_settings;
+    std::unique_ptr<ConfigFolder> m_settings;
     std::unique_ptr<ComponentLibrary> m_library;
     tarn_client_callback* m_component = nullptr;
     std::vector<Item> m_pending; // expectations waiting for the next non-expectation

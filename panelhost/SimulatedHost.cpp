@@ -1,12 +1,9 @@
 #include "SimulatedHost.h"
 
-#include "GiveBackRule.h"
-
 #include "CommandSyntax.h"
+#include "CommandTable.h"
 
-using nlohmann::json;
-
-void SimulatedHost::reserved() {}
+void TARN_THISCALL SimulatedHost::reserved() {}
 
 void SimulatedHost::beginStep(int line) {
     m_line = line;
@@ -18,18 +15,12 @@ void SimulatedHost::beginLife() {
 }
 
 void SimulatedHost::report(const Finding& finding) {
-    const RuleInfo& info = ruleInfo(finding.rule);
-    m_log.breaches.push_back(finding);
-    m_sink.emit({{"type", "breach"},
-                 {"line", m_line},
-                 {"rule", info.id},
-                 {"name", info.name},
-                 {"severity", severityName(info.severity)},
-                 {"command", finding.command},
-                 {"detail", finding.detail}});
+    const BreachRecord breach{m_line, m_breaches++, finding.rule, finding.command, finding.detail};
+    m_log.breaches.push_back(breach);
+    m_sink.emit(breach);
 }
 
-char* SimulatedHost::send(const char* text, int mode) {
+char* TARN_THISCALL SimulatedHost::send(const char* text, int mode) {
     if (m_shutdown) {
         const std::string what = mode == GiveBack  ? "a give-back"
                                  : text != nullptr ? text
@@ -50,32 +41,33 @@ char* SimulatedHost::send(const char* text, int mode) {
 
 char* SimulatedHost::command(const char* text) {
     const std::string command = text != nullptr ? text : "";
+    std::vector<Finding> findings = m_ledger.beforeCommand();
     ParsedCommand parsed;
-    std::vector<Finding> findings = parseCommand(command, parsed);
+    const std::vector<Finding> form = parseCommand(command, parsed);
     CommandOutcome outcome;
-    if (findings.empty() || findings.front().rule == Rule::BadArguments) {
+    // A known command with odd arguments is still carried out as far as it can
+    // be, and an unknown one may meet a scripted answer.
+    if (form.empty() || form.front().rule == Rule::BadArguments ||
+        form.front().rule == Rule::UnknownCommand) {
         outcome = m_world.execute(command, parsed);
-    } else if (findings.front().rule == Rule::UnknownCommand) {
-        outcome = m_world.execute(command, parsed); // only scripted answers apply
     }
-    const ReplyLedger::Owed owed = ReplyLedger::owedFor(parsed.code);
-    char* reply = m_ledger.issue(command, outcome.reply, owed);
+    char* reply = m_ledger.issue(command, outcome.reply);
     m_log.sent.push_back(command);
-    m_sink.emit({{"type", "sent"},
-                 {"line", m_line},
-                 {"command", command},
-                 {"reply", outcome.reply ? json(*outcome.reply) : json(nullptr)},
-                 {"owed", replyIsOwed(parsed.code, reply == nullptr)}});
+    m_sink.emit(
+        SentRecord{m_line, command, outcome.reply, replyIsOwed(parsed.code, reply == nullptr)});
     if (parsed.code == "HN" && parsed.arguments.size() == 1) {
         m_log.events.push_back(parsed.text(0));
-        m_sink.emit({{"type", "event"}, {"line", m_line}, {"text", parsed.text(0)}});
+        m_sink.emit(EventRecord{m_line, parsed.text(0)});
     }
     if (command == "AS") {
         m_shutdown = true;
     }
+    findings.insert(findings.end(), form.begin(), form.end());
     findings.insert(findings.end(), outcome.findings.begin(), outcome.findings.end());
     for (Finding& finding : findings) {
-        finding.command = command;
+        if (finding.command.empty()) {
+            finding.command = command;
+        }
         report(finding);
     }
     return reply;
@@ -84,9 +76,8 @@ char* SimulatedHost::command(const char* text) {
 void SimulatedHost::giveBack(const char* pointer) {
     const std::string command = pointer != nullptr ? m_ledger.commandOf(pointer) : std::string();
     const std::vector<Finding> findings = m_ledger.giveBack(pointer);
-    m_sink.emit({{"type", "giveback"},
-                 {"line", m_line},
-                 {"of", pointer == nullptr ? json(nullptr) : json(command)}});
+    m_sink.emit(GiveBackRecord{m_line, pointer == nullptr ? std::nullopt
+                                                          : std::optional<std::string>(command)});
     for (const Finding& finding : findings) {
         report(finding);
     }

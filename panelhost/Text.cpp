@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -71,8 +72,16 @@ std::string escaped(const std::string& text) {
 
 } // namespace
 
-bool decodeText(const std::string& token, std::string& out, std::string& error) {
+bool decodeText(const std::string& token, std::string& out, std::string& error,
+                std::size_t* errorAt) {
     out.clear();
+    const auto fail = [&](std::size_t at, const std::string& reason) {
+        error = reason;
+        if (errorAt != nullptr) {
+            *errorAt = at;
+        }
+        return false;
+    };
     if (token.empty() || token[0] != '"') {
         out = token;
         return true;
@@ -100,24 +109,26 @@ bool decodeText(const std::string& token, std::string& out, std::string& error) 
             const int high = i + 1 < token.size() ? hexDigit(token[i + 1]) : -1;
             const int low = i + 2 < token.size() ? hexDigit(token[i + 2]) : -1;
             if (high < 0 || low < 0) {
-                error = "\\x needs two hex digits";
-                return false;
+                return fail(i - 1, "\\x needs two hex digits");
             }
             out += static_cast<char>(high * 16 + low);
             i += 2;
             break;
         }
-        default:
+        case '\\':
+        case '"':
             out += token[i];
+            break;
+        default:
+            return fail(i - 1, std::string("unknown escape \\") + token[i] +
+                                   " (the escapes are \\n \\t \\r \\\\ \\\" \\xHH)");
         }
     }
     if (i >= token.size()) {
-        error = "the quoted text is not closed";
-        return false;
+        return fail(0, "the quoted text is not closed");
     }
     if (i + 1 != token.size()) {
-        error = "text after the closing quote";
-        return false;
+        return fail(i + 1, "text after the closing quote");
     }
     return true;
 }
@@ -137,36 +148,74 @@ std::string quoted(const std::string& text) {
     return "\"" + escaped(text) + "\"";
 }
 
-bool parseInt(const std::string& text, int& out) {
+NumberRead readInt(const std::string& text, int& out) {
     if (text.empty()) {
-        return false;
+        return NumberRead::NotANumber;
     }
     std::size_t i = text[0] == '-' ? 1 : 0;
     if (i == text.size()) {
-        return false;
+        return NumberRead::NotANumber;
     }
     for (std::size_t j = i; j < text.size(); ++j) {
         if (text[j] < '0' || text[j] > '9') {
-            return false;
+            return NumberRead::NotANumber;
         }
     }
     errno = 0;
     const long long value = std::strtoll(text.c_str(), nullptr, 10);
     if (errno != 0 || value < -2147483647LL - 1 || value > 2147483647LL) {
-        return false;
+        return NumberRead::OutOfRange;
     }
     out = static_cast<int>(value);
-    return true;
+    return NumberRead::Ok;
+}
+
+bool parseInt(const std::string& text, int& out) {
+    return readInt(text, out) == NumberRead::Ok;
 }
 
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + " is a folder, not a file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        error = "cannot read " + path;
+        error = "cannot read " + path +
+                (std::filesystem::exists(path, ignored)
+                     ? std::string(": permission denied or unreadable")
+                     : std::string(": no such file"));
         return false;
     }
     std::ostringstream text;
     text << file.rdbuf();
+    if (file.bad()) {
+        error = "cannot read " + path + ": a read error";
+        return false;
+    }
     out = text.str();
     return true;
+}
+
+std::string shortened(const std::string& text, std::size_t around, std::size_t limit) {
+    if (text.size() <= limit) {
+        return encodeText(text);
+    }
+    const std::size_t half = limit / 2;
+    std::size_t begin = around > half ? around - half : 0;
+    if (begin + limit > text.size()) {
+        begin = text.size() - limit;
+    }
+    return std::string(begin > 0 ? "..." : "") + quoted(text.substr(begin, limit)) +
+           (begin + limit < text.size() ? "..." : "") + " (" + std::to_string(text.size()) +
+           " characters)";
+}
+
+std::size_t firstDifference(const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
 }

@@ -12,8 +12,10 @@ std::string trim(const std::string& text);
 bool isBlank(char c);
 
 // Decodes one scenario text: verbatim, or double-quoted with escapes. False,
-// with a reason, for a quoted text that is not closed or has text after it.
-bool decodeText(const std::string& token, std::string& out, std::string& error);
+// with a reason, for a quoted text that is not closed, has text after it, or holds
+// an unknown escape; `errorAt` (when given) is then the offset in `token` to blame.
+bool decodeText(const std::string& token, std::string& out, std::string& error,
+                std::size_t* errorAt = nullptr);
 
 // The scenario form of `text`: verbatim where that reads back the same, quoted
 // with escapes otherwise (empty, outer blanks, control characters, a leading
@@ -26,6 +28,16 @@ std::string quoted(const std::string& text);
 // Reads a whole file into `out`; false, with a reason, when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& out, std::string& error);
 
-// Parses a decimal integer of the whole text, optional minus sign; false for
-// anything else or a value outside int.
+// Reads a decimal integer of the whole text, optional minus sign.
+enum class NumberRead { Ok, NotANumber, OutOfRange };
+NumberRead readInt(const std::string& text, int& out);
+// The same, true only for a number inside int.
 bool parseInt(const std::string& text, int& out);
+
+// `text` in scenario form; when longer than `limit`, only a window of `limit`
+// characters around position `around`, quoted, with "..." where text is left out
+// and the whole length after it.
+std::string shortened(const std::string& text, std::size_t around, std::size_t limit = 120);
+// The position of the first character where `a` and `b` differ (the shorter
+// length when one begins the other).
+std::size_t firstDifference(const std::string& a, const std::string& b);

@@ -1,191 +1,212 @@
 #include "Transcript.h"
 
+#include "CommandTable.h"
 #include "Text.h"
 
-#include <cstring>
-
-using nlohmann::json;
+#include <algorithm>
 
 namespace {
 
-const char* const Indent = "    ";
+const std::string Indent = "    ";
+// Texts longer than this are shown around their first difference, or their start.
+const std::size_t Longest = 120;
 
-std::string shown(const json& value) {
-    if (value.is_null()) {
-        return "none";
+std::string numbers(const std::vector<int>& values) {
+    std::string out;
+    for (int value : values) {
+        out += (out.empty() ? "" : " ") + std::to_string(value);
     }
-    if (value.is_string()) {
-        return encodeText(value.get<std::string>());
-    }
-    if (value.is_array()) {
-        std::string out;
-        for (const json& item : value) {
-            out += (out.empty() ? "" : " ") + shown(item);
+    return out.empty() ? "none" : out;
+}
+
+std::string shownOptional(const std::optional<std::string>& text) {
+    return text ? shortened(*text, 0, Longest) : "none";
+}
+
+struct Shown {
+    std::string expected;
+    std::string actual;
+};
+
+// Both values of a failed expectation, in scenario form; lists one entry per
+// line with "> " before the first entry that differs.
+Shown shownValues(const ExpectValue& expected, const ExpectValue& actual) {
+    const std::string label = Indent + "     ";
+    const auto single = [&](const ExpectValue& value, std::size_t around) {
+        switch (value.form) {
+        case ExpectValue::Form::Text:
+            return shortened(value.text, around, Longest);
+        case ExpectValue::Form::Numbers:
+            return numbers(value.numbers);
+        case ExpectValue::Form::Lines:
+            return std::string(value.lines.empty() ? "none" : "");
+        default:
+            return std::string("none");
         }
-        return out.empty() ? "none" : out;
-    }
-    return value.dump();
-}
-
-// A list of texts shown one per line under its label.
-std::string shownList(const char* label, const json& value) {
-    std::string out = std::string(Indent) + "     " + label;
-    if (!value.is_array() || value.empty() || !value.front().is_string()) {
-        // scalars, number lists and the empty list fit on the label's line
-        return out + " " + shown(value) + "\n";
-    }
-    out += "\n";
-    for (const json& item : value) {
-        out += std::string(Indent) + "       " + encodeText(item.get<std::string>()) + "\n";
-    }
-    return out;
-}
-
-std::string step(const json& record) {
-    std::string out =
-        "\n[" + std::to_string(record.value("line", 0)) + "] " + record.value("step", "");
-    const std::string kind = record.value("step", "");
-    if (kind == "press") {
-        out += " " + record.value("panel", "") + " " + record.value("control", "");
-    }
-    if (record.contains("numbers")) {
-        const json& n = record["numbers"];
-        if (kind == "timer") {
-            out += " " + n[0].dump();
-        } else {
-            out += " " + n[0].dump() + " " + n[1].dump() + " " + n[2].dump();
+    };
+    if (expected.form != ExpectValue::Form::Lines && actual.form != ExpectValue::Form::Lines) {
+        const std::size_t around =
+            expected.form == ExpectValue::Form::Text && actual.form == ExpectValue::Form::Text
+                ? firstDifference(expected.text, actual.text)
+                : 0;
+        Shown shown{label + "expected: " + single(expected, around) + "\n",
+                    label + "actual:   " + single(actual, around) + "\n"};
+        if (expected.form == ExpectValue::Form::Text && actual.form == ExpectValue::Form::Text &&
+            (expected.text.size() > Longest || actual.text.size() > Longest)) {
+            shown.actual +=
+                label + "first difference at character " + std::to_string(around + 1) + "\n";
         }
-        if (kind == "dbchange") {
-            out += " =";
+        return shown;
+    }
+    const std::vector<std::string>& want = expected.lines;
+    const std::vector<std::string>& have = actual.lines;
+    std::size_t differ = 0;
+    while (differ < want.size() && differ < have.size() && want[differ] == have[differ]) {
+        ++differ;
+    }
+    const auto list = [&](const char* name, const std::vector<std::string>& lines,
+                          const std::vector<std::string>& other) {
+        if (lines.empty()) {
+            return label + name + " none" + (differ == 0 ? "   <- first difference" : "") + "\n";
         }
-    }
-    if (record.contains("text") && !(kind == "press" && record["text"] == "")) {
-        out += " " + shown(record["text"]);
-    }
-    if (record.value("implicit", false)) {
-        out += "   (implicit)";
-    }
-    return out + "\n";
-}
-
-std::string sent(const json& record) {
-    const std::string command = record.value("command", "");
-    std::string out = std::string(Indent) + "> " + command;
-    const json& reply = record["reply"];
-    const char* const reading[] = {"PS", "RN", "SD", "XI", "TG"};
-    bool readsReply = false;
-    for (const char* code : reading) {
-        readsReply = readsReply || command.compare(0, 2, code) == 0;
-    }
-    if (!reply.is_null() || readsReply) {
-        out += "   => " + shown(reply);
-    }
-    return out + "\n";
-}
-
-std::string expectation(const json& record) {
-    std::string label = "expect " + record.value("what", "");
-    if (record.contains("property")) {
-        label += " " + record.value("panel", "") + " " + record.value("control", "") + " " +
-                 record.value("property", "");
-    }
-    if (record.value("what", "") == "breach") {
-        label += " " + record.value("rule", "");
-    }
-    const std::string where = "line " + std::to_string(record.value("line", 0)) + ": ";
-    if (record.value("held", false)) {
-        return std::string(Indent) + "ok   " + where + label + "\n";
-    }
-    return std::string(Indent) + "FAIL " + where + label + "\n" +
-           shownList("expected:", record["expected"]) + shownList("actual:  ", record["actual"]);
-}
-
-std::string panel(const json& record) {
-    std::string out =
-        "\npanel " + record.value("panel", "") + " (" + record.value("source", "") + ")\n";
-    for (const json& control : record["controls"]) {
-        std::string name = control.value("name", "");
-        out += std::string(Indent) + name;
-        for (std::size_t pad = name.size(); pad < 12; ++pad) {
-            out += ' ';
+        std::string out = label + name + "\n";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::size_t around =
+                i == differ && i < other.size() ? firstDifference(lines[i], other[i]) : 0;
+            out += label + (i == differ ? "  > " : "    ") + shortened(lines[i], around, Longest) +
+                   "\n";
         }
-        for (const json& property : control["properties"]) {
-            out += " " + property[0].get<std::string>() + "=" +
-                   encodeText(property[1].get<std::string>());
+        if (differ == lines.size()) {
+            out += label + "  > (nothing more)\n";
         }
-        out += "\n";
-    }
-    return out;
+        return out;
+    };
+    return {list("expected:", want, have), list("actual:", have, want)};
 }
 
-} // namespace
+struct Render {
+    bool verbose;
 
-std::string renderRecord(const json& record, bool verbose) {
-    const std::string type = record.value("type", "");
-    if (type == "start") {
-        return "panelhost: " + record.value("library", "") + "\n" + Indent +
-               "scenario: " + record.value("scenario", "") + "\n" + Indent +
-               "ui folder: " + record.value("ui", "") + "\n";
+    std::string operator()(const StartRecord& r) const {
+        return "panelhost: " + r.library + "\n" + Indent + "scenario: " + r.scenario + "\n" +
+               Indent + "ui folder: " + r.ui + "\n";
     }
-    if (type == "step") {
-        return step(record);
+    std::string operator()(const StepRecord& r) const {
+        std::string out = "\n[" + std::to_string(r.line) + "] " + r.step;
+        if (r.step == "press") {
+            out += " " + r.panel + " " + r.control;
+        }
+        if (!r.numbers.empty()) {
+            out += " " + (r.step == "timer" ? std::to_string(r.numbers[0]) : numbers(r.numbers));
+            if (r.step == "dbchange") {
+                out += " =";
+            }
+        }
+        if (r.text && !(r.step == "press" && r.text->empty())) {
+            out += " " + shortened(*r.text, 0, Longest);
+        }
+        if (r.implicit) {
+            out += "   (implicit)";
+        }
+        return out + "\n";
     }
-    if (type == "sent") {
-        return sent(record);
+    std::string operator()(const SentRecord& r) const {
+        std::string out = Indent + "> " + shortened(r.command, 0, Longest * 2);
+        const CommandSpec* spec = findCommand(r.command.substr(0, 2));
+        // Commands whose reply the component reads or tests show it, none included.
+        const bool readsReply = spec != nullptr && (spec->owed != ReplyOwed::Never ||
+                                                    r.command.compare(0, 2, "PS") == 0);
+        if (r.reply || readsReply) {
+            out += "   => " + shownOptional(r.reply);
+        }
+        return out + "\n";
     }
-    if (type == "giveback") {
+    std::string operator()(const GiveBackRecord& r) const {
         if (!verbose) {
             return "";
         }
-        return std::string(Indent) + "< given back: " +
-               (record["of"].is_null() ? std::string("null")
-                                       : "reply of " + record["of"].get<std::string>()) +
+        return Indent + "< given back: " + (r.of ? "reply of " + *r.of : std::string("null")) +
                "\n";
     }
-    if (type == "event") {
-        return std::string(Indent) + "^ event to parent: " + record.value("text", "") + "\n";
+    std::string operator()(const EventRecord& r) const {
+        return Indent + "^ event to parent: " + shortened(r.text, 0, Longest) + "\n";
     }
-    if (type == "reply") {
-        return std::string(Indent) + "= reply: " + shown(record["text"]) + "\n";
+    std::string operator()(const ReplyRecord& r) const {
+        return Indent + "= reply: " + shownOptional(r.text) + "\n";
     }
-    if (type == "debug") {
+    std::string operator()(const DebugRecord& r) const {
         std::string out;
-        const std::string text = record.value("text", "");
         std::size_t begin = 0;
-        while (begin < text.size()) {
-            std::size_t end = text.find('\n', begin);
-            end = end == std::string::npos ? text.size() : end;
-            out += std::string(Indent) + "debug: " + text.substr(begin, end - begin) + "\n";
+        while (begin < r.text.size()) {
+            std::size_t end = r.text.find('\n', begin);
+            end = end == std::string::npos ? r.text.size() : end;
+            const std::string line = r.text.substr(begin, end - begin);
+            out += Indent + "debug: " +
+                   (line.size() > Longest * 2 ? shortened(line, 0, Longest * 2) : line) + "\n";
             begin = end + 1;
         }
         return out;
     }
-    if (type == "breach") {
-        std::string out = std::string(Indent) + "!! " + record.value("severity", "") + " " +
-                          record.value("rule", "") + " " + record.value("name", "") + " (line " +
-                          std::to_string(record.value("line", 0)) + ")";
-        if (!record.value("command", "").empty()) {
-            out += ": " + record.value("command", "");
+    std::string operator()(const BreachRecord& r) const {
+        const RuleInfo& info = ruleInfo(r.rule);
+        std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
+                          info.name + " (line " + std::to_string(r.line) + ")";
+        if (!r.command.empty()) {
+            out += ": " + shortened(r.command, 0, Longest);
         }
-        return out + ": " + record.value("detail", "") + "\n";
+        return out + ": " + r.detail + "\n";
     }
-    if (type == "expect") {
-        return expectation(record);
+    std::string operator()(const ExpectRecord& r) const {
+        std::string label = "expect " + r.what;
+        if (r.what == "property") {
+            label += " " + r.panel + " " + r.control + " " + r.property;
+        }
+        if (r.what == "breach") {
+            label += " " + r.rule;
+        }
+        const std::string where = "line " + std::to_string(r.line) + ": ";
+        if (r.held) {
+            return Indent + "ok   " + where + label + "\n";
+        }
+        const Shown shown = shownValues(r.expected, r.actual);
+        return Indent + "FAIL " + where + label + "\n" + shown.expected + shown.actual;
     }
-    if (type == "panel") {
-        return panel(record);
+    std::string operator()(const EndRecord&) const { return ""; }
+    std::string operator()(const PanelRecord& r) const {
+        std::string out = "\npanel " + r.panel + " (" + r.source + ")\n";
+        for (const PanelRecord::Control& control : r.controls) {
+            out += Indent + control.name;
+            for (std::size_t pad = control.name.size(); pad < 12; ++pad) {
+                out += ' ';
+            }
+            for (const auto& property : control.properties) {
+                out += " " + property.first + "=" + shortened(property.second, 0, Longest);
+            }
+            out += "\n";
+        }
+        return out;
     }
-    if (type == "summary") {
-        return "\nsummary: " + std::to_string(record.value("steps", 0)) + " steps, " +
-               std::to_string(record.value("expectations", 0)) + " expectations (" +
-               std::to_string(record.value("held", 0)) + " held, " +
-               std::to_string(record.value("failed", 0)) +
-               " failed), breaches: " + std::to_string(record.value("errors", 0)) + " errors, " +
-               std::to_string(record.value("warnings", 0)) + " warnings" +
-               (record.value("expected_breaches", 0) > 0
-                    ? ", " + std::to_string(record.value("expected_breaches", 0)) + " expected"
-                    : std::string()) +
-               " -> exit " + std::to_string(record.value("status", 0)) + "\n";
+    std::string operator()(const SummaryRecord& r) const {
+        std::string out = "\n";
+        if (r.notPlayed > 0) {
+            out += "not played: " + std::to_string(r.notPlayed) + " line" +
+                   (r.notPlayed == 1 ? "" : "s") + " of the scenario, from line " +
+                   std::to_string(r.notPlayedFrom) + "\n";
+        }
+        return out + "summary: " + std::to_string(r.steps) + " steps, " +
+               std::to_string(r.expectations) + " expectations (" + std::to_string(r.held) +
+               " held, " + std::to_string(r.failed) +
+               " failed), breaches: " + std::to_string(r.errors) + " errors, " +
+               std::to_string(r.warnings) + " warnings" +
+               (r.expectedBreaches > 0 ? ", " + std::to_string(r.expectedBreaches) + " expected"
+                                       : std::string()) +
+               " -> exit " + std::to_string(r.status) + "\n";
     }
-    return "";
+    std::string operator()(const FatalRecord&) const { return ""; }
+};
+
+} // namespace
+
+std::string renderRecord(const Record& record, bool verbose) {
+    return std::visit(Render{verbose}, record);
 }

@@ -1,5 +1,7 @@
 #include "Watchdog.h"
 
+#include "RecordChannel.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -21,54 +23,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Reads the complete lines that have been appended to a file since last time.
-// The file is opened afresh on every poll, at the offset reached, since a C
-// stream that once met the end of a growing file need not see more of it.
-class RecordReader {
-public:
-    explicit RecordReader(const std::string& path) : m_path(path) {}
-
-    void poll(const std::function<void(const nlohmann::json&)>& onRecord) {
-        std::FILE* file = std::fopen(m_path.c_str(), "rb");
-        if (file == nullptr) {
-            return;
-        }
-        if (std::fseek(file, m_offset, SEEK_SET) == 0) {
-            char buffer[8192];
-            std::size_t count = 0;
-            while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-                m_partial.append(buffer, count);
-                m_offset += static_cast<long>(count);
-            }
-        }
-        std::fclose(file);
-        std::size_t newline = 0;
-        while ((newline = m_partial.find('\n')) != std::string::npos) {
-            const nlohmann::json record =
-                nlohmann::json::parse(m_partial.substr(0, newline), nullptr, false);
-            m_partial.erase(0, newline + 1);
-            if (!record.is_discarded()) {
-                onRecord(record);
-            }
-        }
-    }
-
-private:
-    std::string m_path;
-    long m_offset = 0;
-    std::string m_partial;
-};
-
 // Tracks the open step and says when it has run too long.
 class StepClock {
 public:
     explicit StepClock(double limit) : m_limit(limit) {}
-    void see(const nlohmann::json& record) {
-        const std::string type = record.value("type", "");
-        if (type == "step") {
+    void see(const Record& record) {
+        if (std::holds_alternative<StepRecord>(record)) {
             m_open = true;
             m_since = Clock::now();
-        } else if (type == "end") {
+        } else if (std::holds_alternative<EndRecord>(record)) {
             m_open = false;
         }
     }
@@ -126,19 +89,19 @@ void exitQuietlyOnCrash() {
 }
 
 WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
-                       const std::function<void(const nlohmann::json&)>& onRecord) {
+                       const std::function<void(const Record&)>& onRecord,
+                       const std::function<void()>& onTick) {
     WatchResult result;
-    {
-        std::FILE* create = std::fopen(launch.records.c_str(), "wb");
-        if (create != nullptr) {
-            std::fclose(create);
-        }
-    }
     RecordReader reader(launch.records);
     StepClock clock(stepTimeout);
-    const auto take = [&](const nlohmann::json& record) {
+    const auto take = [&](const Record& record) {
         clock.see(record);
         onRecord(record);
+    };
+    const auto tick = [&] {
+        if (onTick) {
+            onTick();
+        }
     };
     const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
 #if defined(_WIN32)
@@ -170,6 +133,7 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
     for (;;) {
         const DWORD waited = WaitForSingleObject(process.hProcess, 5);
         reader.poll(take);
+        tick();
         if (waited == WAIT_OBJECT_0) {
             break;
         }
@@ -212,6 +176,7 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
     for (;;) {
         const pid_t done = waitpid(child, &status, WNOHANG);
         reader.poll(take);
+        tick();
         if (done == child) {
             break;
         }

@@ -1,11 +1,11 @@
-// Watchdog: runs a session in a child process and watches it through the
-// records file the child appends to. A step that stays open longer than the
-// time limit is a hang: the child is killed. A child that ends without its
-// summary record has crashed. Natively the child is a fork() of this process;
-// on Windows panelhost.exe starts itself again with the hidden --child flag.
+// Watchdog: runs a session in a child process and watches it through the record
+// channel the child writes to. A step that stays open longer than the time limit
+// is a hang: the child is killed. A child that ends without its summary record has
+// crashed. Natively the child is a fork() of this process; on Windows
+// panelhost.exe starts itself again with the hidden --child flag.
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include "Records.h"
 
 #include <functional>
 #include <string>
@@ -14,7 +14,7 @@
 struct ChildLaunch {
     std::function<int()> body;          // natively: what the forked child runs
     std::vector<std::string> arguments; // on Windows: the child's command line after the program
-    std::string records;                // the records file the child appends to
+    std::string records;                // the record channel's path
 };
 
 struct WatchResult {
@@ -24,11 +24,12 @@ struct WatchResult {
 };
 
 // Runs the child to its end; every record it writes is handed to `onRecord` as
-// soon as it is read.
+// soon as it is read. `onTick` (when given) is called every few milliseconds.
 WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
-                       const std::function<void(const nlohmann::json&)>& onRecord);
+                       const std::function<void(const Record&)>& onRecord,
+                       const std::function<void()>& onTick = nullptr);
 
-// A fresh name for a records file in the temporary folder.
+// A fresh name for a file in the temporary folder.
 std::string temporaryFileName(const std::string& stem, const std::string& extension);
 
 // Makes a crash of this process end it quietly with the exception's code, with

@@ -2,25 +2,74 @@
 // component library for real, plays a scenario (or standard input, or a fuzzed
 // event stream) against it in a supervised child process, and reports every
 // step, every command with the host's reply, and every breach of the host
-// contract. Exit status: 0 all held, 1 a failed expectation or breach, 2 usage
-// or loading error.
+// contract. Exit status: 0 all held, 1 a failed expectation or breach, 2 usage,
+// scenario or loading error (never a pass).
 #include "Fuzzer.h"
 #include "Options.h"
+#include "RecordStream.h"
 #include "Run.h"
 #include "Scenario.h"
+#include "Text.h"
 #include "Watchdog.h"
 
 #include <cstdio>
+#include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <io.h>
+#define QUILLON_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define QUILLON_ISATTY(fd) isatty(fd)
+#endif
+
+namespace {
+
+// Every way the scenario is not in the language, on standard error, and as one
+// fatal record in JSON form. Returns 2.
+int reportScenarioErrors(const Options& options, const std::string& source,
+                         const std::vector<ScenarioError>& errors) {
+    std::string message;
+    for (const ScenarioError& error : errors) {
+        message += (message.empty() ? "" : "\n") +
+                   (error.line > 0 ? source + ": " + error.where() : error.where());
+    }
+    if (errors.size() > 1) {
+        message += "\n" + std::to_string(errors.size()) + " errors; nothing was played";
+    }
+    RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false, "");
+    return stream.emitFatal(message);
+}
+
+// The scenario that a child started by panelhost.exe plays (Windows).
+int runChild(const Options& options) {
+    if (options.mode == Options::Mode::Interactive) {
+        return runSession(options, nullptr, options.childRecords);
+    }
+    Scenario scenario;
+    std::vector<ScenarioError> errors;
+    if (!loadScenario(options.scenario, scenario, errors)) {
+        RecordStream stream(OutputFormat::Quiet, false, false, options.childRecords);
+        return stream.emitFatal(options.scenario + ": " + errors.front().where());
+    }
+    return runSession(options, &scenario, options.childRecords);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     Options options;
     std::string error;
     if (!parseOptions(arguments, options, error)) {
-        std::fprintf(stderr, "panelhost: %s\n%s", error.c_str(), usageText());
-        return 2;
+        options.json = wantsJson(arguments);
+        std::fputs(usageText(), stderr);
+        RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false,
+                            "");
+        return stream.emitFatal(error);
     }
     if (options.mode == Options::Mode::Help) {
         std::fputs(usageText(), stdout);
@@ -28,15 +77,44 @@ int main(int argc, char** argv) {
     }
     if (!options.childRecords.empty()) {
         exitQuietlyOnCrash();
-        return runSession(options, options.childRecords);
+        return options.childPlan.empty() ? runChild(options) : runFuzzChild(options);
     }
     if (options.mode == Options::Mode::Fuzz) {
         return runFuzz(options);
     }
     Scenario scenario;
-    if (options.mode == Options::Mode::Run && !loadScenario(options.scenario, scenario, error)) {
-        std::fprintf(stderr, "panelhost: %s\n", error.c_str());
-        return 2;
+    std::vector<ScenarioError> errors;
+    if (options.mode == Options::Mode::Interactive) {
+        if (QUILLON_ISATTY(0)) {
+            return superviseRun(options, nullptr);
+        }
+        // Input that is not a terminal is a scenario like a file: read whole,
+        // every error reported, nothing played unless all of it parses.
+        const std::string text((std::istreambuf_iterator<char>(std::cin)),
+                               std::istreambuf_iterator<char>());
+        options.scenario = "(standard input)";
+        if (!parseScenario(text, scenario, errors)) {
+            return reportScenarioErrors(options, options.scenario, errors);
+        }
+        // The child plays the parsed lines; on Windows it gets them as a file.
+        options.mode = Options::Mode::Run;
+#if defined(_WIN32)
+        options.scenario = temporaryFileName("panelhost-stdin", ".scenario");
+        std::FILE* file = std::fopen(options.scenario.c_str(), "wb");
+        if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
+            return reportScenarioErrors(options, "(standard input)",
+                                        {{0, 0, "cannot keep standard input for the child"}});
+        }
+        std::fclose(file);
+        const int status = superviseRun(options, &scenario);
+        std::remove(options.scenario.c_str());
+        return status;
+#else
+        return superviseRun(options, &scenario);
+#endif
     }
-    return superviseRun(options, options.mode == Options::Mode::Run ? &scenario : nullptr);
+    if (!loadScenario(options.scenario, scenario, errors)) {
+        return reportScenarioErrors(options, options.scenario, errors);
+    }
+    return superviseRun(options, &scenario);
 }

@@ -8,8 +8,8 @@
 
 class PausingHost : public ClientHost {
 public:
-    void reserved() override {}
-    char* send(const char* text, int mode) override {
+    void TARN_THISCALL reserved() override {}
+    char* TARN_THISCALL send(const char* text, int mode) override {
         const CountingPause pause;
         return recorder.send(text, mode);
     }

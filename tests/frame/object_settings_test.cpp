@@ -1,4 +1,5 @@
 #include "ConfigFolder.h"
+#include "Environment.h"
 #include "RecordingHost.h"
 #include "TestComponent.h"
 

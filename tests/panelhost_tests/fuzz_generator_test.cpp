@@ -42,8 +42,9 @@ TEST(panelhost_FuzzGenerator, SameSeedSameScriptAndEveryLineParses) {
     int number = 0;
     for (const std::string& line : first) {
         std::optional<Item> item;
-        std::string error;
-        ASSERT_TRUE(parseScenarioLine(line, ++number, item, error)) << line << ": " << error;
+        ScenarioError error;
+        ASSERT_TRUE(parseScenarioLine(line, ++number, item, error))
+            << line << ": " << error.where();
         ASSERT_TRUE(item.has_value()) << line;
         ASSERT_FALSE(std::holds_alternative<Expectation>(item->what)) << line;
         if (const Step* step = std::get_if<Step>(&item->what)) {

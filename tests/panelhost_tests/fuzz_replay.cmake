@@ -12,6 +12,11 @@ if(NOT output MATCHES "finding ([A-Z][A-Z][0-9]) ")
     message(FATAL_ERROR "fuzz printed no finding")
 endif()
 set(rule ${CMAKE_MATCH_1})
+# The replay says what it needs: the library and the UI folder.
+file(READ ${REPLAY} replay)
+if(NOT replay MATCHES "# library: [^\n]+" OR NOT replay MATCHES "# ui folder: [^\n]+")
+    message(FATAL_ERROR "the replay does not name its library and UI folder")
+endif()
 execute_process(COMMAND ${EMULATOR} ${PANELHOST} ${LIBRARY} ${REPLAY} --ui ${UI}
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}${errors}")

@@ -1,6 +1,8 @@
 # Runs one command and checks its exit status and, optionally, its output:
-#   cmake -DEMULATOR=... -DEXPECT_STATUS=N [-DEXPECT_OUTPUT=regex] -P run_expecting.cmake -- COMMAND...
-# EMULATOR (Wine for the Windows build, empty natively) is put before the command.
+#   cmake -DEMULATOR=... -DEXPECT_STATUS=N [-DEXPECT_OUTPUT=regex] [-DREJECT_OUTPUT=regex]
+#         [-DINPUT=file] -P run_expecting.cmake -- COMMAND...
+# EMULATOR (Wine for the Windows build, empty natively) is put before the command;
+# INPUT, when given, is its standard input.
 set(command)
 set(seen_separator FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
@@ -11,7 +13,10 @@ foreach(i RANGE 1 ${last})
         set(seen_separator TRUE)
     endif()
 endforeach()
-execute_process(COMMAND ${EMULATOR} ${command} RESULT_VARIABLE status
+if(DEFINED INPUT)
+    set(input INPUT_FILE ${INPUT})
+endif()
+execute_process(COMMAND ${EMULATOR} ${command} RESULT_VARIABLE status ${input}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}${errors}")
 if(NOT status EQUAL EXPECT_STATUS)
@@ -19,4 +24,7 @@ if(NOT status EQUAL EXPECT_STATUS)
 endif()
 if(DEFINED EXPECT_OUTPUT AND NOT "${output}${errors}" MATCHES "${EXPECT_OUTPUT}")
     message(FATAL_ERROR "the output does not match '${EXPECT_OUTPUT}'")
+endif()
+if(DEFINED REJECT_OUTPUT AND "${output}${errors}" MATCHES "${REJECT_OUTPUT}")
+    message(FATAL_ERROR "the output matches '${REJECT_OUTPUT}', which it must not")
 endif()

@@ -4,55 +4,63 @@
 
 namespace {
 
-using nlohmann::json;
-
-json breach(int line, const char* rule) {
-    return {{"type", "breach"}, {"line", line}, {"rule", rule}};
-}
-json expectBreach(int line, int step, const char* rule) {
-    return {{"type", "expect"}, {"line", line}, {"what", "breach"},
-            {"held", true},     {"step", step}, {"rule", rule}};
+BreachRecord breach(int line, long id, Rule rule) {
+    return BreachRecord{line, id, rule, "", ""};
 }
 
-TEST(panelhost_RunTally, ExpectedBreachesCountForNothing) {
+ExpectRecord covering(int line, int step, long id) {
+    ExpectRecord record;
+    record.line = line;
+    record.what = "breach";
+    record.held = id >= 0;
+    record.step = step;
+    record.covers = id;
+    return record;
+}
+
+TEST(panelhost_RunTally, OnlyTheBreachesAnExpectationCoversAreExpected) {
     RunTally tally;
-    tally.add({{"type", "step"}, {"line", 4}});
-    tally.add(breach(4, "GB1"));
-    tally.add(breach(4, "GB1"));
-    tally.add({{"type", "end"}, {"line", 4}});
-    tally.add(expectBreach(5, 4, "GB1"));
-    // One expectation absorbs one breach; the second still fails the run.
-    EXPECT_EQ(tally.summary()["errors"], 1);
-    EXPECT_EQ(tally.summary()["expected_breaches"], 1);
+    tally.add(StepRecord{4, "command"});
+    tally.add(breach(4, 0, Rule::ReplyNotGivenBack));
+    tally.add(breach(4, 1, Rule::ReplyNotGivenBack));
+    tally.add(EndRecord{4});
+    tally.add(covering(5, 4, 0));
+    // One expectation covers one breach; the second still fails the run.
+    EXPECT_EQ(tally.summary().errors, 1);
+    EXPECT_EQ(tally.summary().expectedBreaches, 1);
     EXPECT_EQ(tally.status(), 1);
-    tally.add(expectBreach(6, 4, "GB1"));
+    tally.add(covering(6, 4, 1));
     EXPECT_EQ(tally.status(), 0);
-    // An expectation of another step absorbs nothing.
-    tally.add(breach(7, "CT1"));
-    tally.add(expectBreach(8, 4, "CT1"));
-    EXPECT_EQ(tally.status(), 1);
+    // A failed expectation covers nothing and fails the run itself.
+    tally.add(breach(7, 2, Rule::MalformedCode));
+    tally.add(covering(8, 7, -1));
+    EXPECT_EQ(tally.summary().failed, 1);
+    EXPECT_EQ(tally.summary().errors, 1);
 }
 
 TEST(panelhost_RunTally, WarningsFailOnlyWhenStrict) {
     for (bool strict : {false, true}) {
         RunTally tally(strict);
-        tally.add(breach(2, "WD2"));
-        EXPECT_EQ(tally.summary()["warnings"], 1);
+        tally.add(breach(2, 0, Rule::UnknownControl));
+        EXPECT_EQ(tally.summary().warnings, 1);
         EXPECT_EQ(tally.status(), strict ? 1 : 0);
     }
 }
 
-TEST(panelhost_RunTally, KnowsTheOpenStepAndItsLastCommand) {
+TEST(panelhost_RunTally, KnowsTheOpenStepAndWhatWasNotPlayed) {
     RunTally tally;
-    tally.add({{"type", "step"}, {"line", 3}});
-    tally.add({{"type", "sent"}, {"command", "SD 'A'"}});
+    tally.add(StepRecord{3, "command"});
+    tally.add(SentRecord{3, "SD 'A'", std::nullopt, false});
     EXPECT_TRUE(tally.stepOpen());
     EXPECT_EQ(tally.stepLine(), 3);
     EXPECT_EQ(tally.lastCommand(), "SD 'A'");
-    tally.add({{"type", "end"}, {"line", 3}});
-    tally.add({{"type", "expect"}, {"what", "sent"}, {"held", false}});
+    tally.add(EndRecord{3});
     EXPECT_FALSE(tally.stepOpen());
-    EXPECT_EQ(tally.summary()["failed"], 1);
+    EXPECT_EQ(tally.status(), 0);
+    // Lines never played leave the scenario unchecked: the run cannot pass.
+    tally.setNotPlayed(4, 9);
+    EXPECT_EQ(tally.summary().notPlayed, 4);
+    EXPECT_EQ(tally.summary().notPlayedFrom, 9);
     EXPECT_EQ(tally.status(), 1);
     EXPECT_FALSE(tally.finished());
     tally.add(tally.summary());

@@ -9,8 +9,8 @@ namespace {
 
 Item parsed(const std::string& line) {
     std::optional<Item> item;
-    std::string error;
-    EXPECT_TRUE(parseScenarioLine(line, 3, item, error)) << line << ": " << error;
+    ScenarioError error;
+    EXPECT_TRUE(parseScenarioLine(line, 3, item, error)) << line << ": " << error.where();
     EXPECT_TRUE(item.has_value()) << line;
     return item.value_or(Item());
 }
@@ -93,33 +93,64 @@ TEST(panelhost_ScenarioLanguage, ReadsExpectations) {
     EXPECT_EQ(std::get<Expectation>(parsed("expect breach component-hang").what).rule, "CR2");
 }
 
-TEST(panelhost_ScenarioLanguage, RejectsWhatIsNotInTheLanguage) {
+TEST(panelhost_ScenarioLanguage, SaysWhereAndWhyALineIsNotInTheLanguage) {
     const struct {
         const char* text;
-        const char* reason;
+        const char* where;
     } cases[] = {
-        {"load\nfrobnicate 1", "line 2: unknown keyword 'frobnicate'"},
-        {"expect sent AS", "line 1: an expectation before any step"},
-        {"timer four", "line 1: expected a number for the timer id"},
-        {"load\nexpect breach XX9", "line 2: no rule XX9"},
-        {"name 1 2 3 Studio", "line 1: expected ="},
-        {"command \"open", "line 1: the quoted text is not closed"},
-        {"answer SD 1 2", "line 1: expected answer PREFIX => REPLY"},
-        {"load extra", "line 1: unexpected text at the end of the line"},
-        {"load\nexpect routers some", "line 2: expected numbers or none for routers"},
+        {"load\nfrobnicate 1", "line 2, column 1: unknown keyword 'frobnicate'; the keywords are "
+                               "setting, name, instance, control, answer, load, command, press, "
+                               "dbchange, timer, revertive, aux, destroy, expect"},
+        {"load\n  expct sent AS", "line 2, column 3: unknown keyword 'expct' (did you mean "
+                                  "'expect'?); the keywords are setting, name, instance, control, "
+                                  "answer, load, command, press, dbchange, timer, revertive, aux, "
+                                  "destroy, expect"},
+        {"expect sent AS", "line 1: an expectation before any step: it has nothing to check"},
+        {"timer four", "line 1, column 7: expected a number for the timer id, found 'four'"},
+        {"timer 12345678901234567890",
+         "line 1, column 7: the timer id 12345678901234567890 is out of range (-2147483648 to "
+         "2147483647)"},
+        {"load\nexpect breach XX9",
+         "line 2, column 15: no rule XX9 (panelhost --list-rules lists them)"},
+        {"name 1 2 3 Studio", "line 1, column 12: expected '=' after the index, found 'Studio'"},
+        {"setting PKG = 2", "line 1, column 13: expected a setting id before '='"},
+        {"load\nexpect property 1 myDest = foo",
+         "line 2, column 26: expected a property before '='"},
+        {"command \"open", "line 1, column 9: the quoted text is not closed"},
+        {"command \"a\\qb\"", "line 1, column 11: unknown escape \\q (the escapes are \\n \\t "
+                              "\\r \\\\ \\\" \\xHH)"},
+        {"answer SD 1 2",
+         "line 1, column 8: expected answer PREFIX => REPLY, but there is no '=>'"},
+        {"load extra", "line 1, column 6: unexpected 'extra' at the end of the line"},
+        {"load\nexpect routers some", "line 2, column 16: expected a number for a router, found "
+                                      "'some'"},
+        {"setting PKG levels = 2", "holds no step, so nothing would be played or checked"},
     };
     for (const auto& c : cases) {
         Scenario scenario;
-        std::string error;
-        EXPECT_FALSE(parseScenario(c.text, scenario, error)) << c.text;
-        EXPECT_EQ(error, c.reason) << c.text;
+        std::vector<ScenarioError> errors;
+        EXPECT_FALSE(parseScenario(c.text, scenario, errors)) << c.text;
+        ASSERT_EQ(errors.size(), 1u) << c.text;
+        EXPECT_EQ(errors[0].where(), c.where) << c.text;
     }
+}
+
+TEST(panelhost_ScenarioLanguage, ReportsEveryBadLineInOneReading) {
+    Scenario scenario;
+    std::vector<ScenarioError> errors;
+    EXPECT_FALSE(
+        parseScenario("load\ntimer x\ncommand ok\npress\nexpect nothing\n", scenario, errors));
+    std::vector<int> lines;
+    for (const ScenarioError& error : errors) {
+        lines.push_back(error.line);
+    }
+    EXPECT_EQ(lines, (std::vector<int>{2, 4, 5}));
 }
 
 TEST(panelhost_ScenarioLanguage, KeepsLineNumbersAndSkipsComments) {
     Scenario scenario;
-    std::string error;
-    ASSERT_TRUE(parseScenario("# title\n\n  load\n# note\n  expect sent none\n", scenario, error));
+    std::vector<ScenarioError> errors;
+    ASSERT_TRUE(parseScenario("# title\n\n  load\n# note\n  expect sent none\n", scenario, errors));
     ASSERT_EQ(scenario.items.size(), 2u);
     EXPECT_EQ(scenario.items[0].line, 3);
     EXPECT_EQ(scenario.items[1].line, 5);

@@ -9,18 +9,17 @@ namespace {
 
 class Records : public RecordSink {
 public:
-    void emit(const nlohmann::json& record) override { records.push_back(record); }
+    void emit(const Record& record) override { records.push_back(record); }
     std::vector<std::string> breaches() const {
         std::vector<std::string> out;
-        for (const auto& record : records) {
-            if (record["type"] == "breach") {
-                out.push_back(record["rule"].get<std::string>() + " " +
-                              record["command"].get<std::string>());
+        for (const Record& record : records) {
+            if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
+                out.push_back(ruleInfo(breach->rule).id + (" " + breach->command));
             }
         }
         return out;
     }
-    std::vector<nlohmann::json> records;
+    std::vector<Record> records;
 };
 
 using Ids = std::vector<std::string>;
@@ -43,9 +42,10 @@ TEST_F(panelhost_SimulatedHostTest, RecordsCommandsRepliesAndEventsOfTheStep) {
     EXPECT_EQ(host.log().sent, (std::vector<std::string>{"SD 'A'", "HN 'selected=7'"}));
     EXPECT_EQ(host.log().events, std::vector<std::string>{"selected=7"});
     EXPECT_TRUE(sink.breaches().empty());
-    EXPECT_EQ(sink.records[0]["reply"], "20 7");
-    EXPECT_EQ(sink.records[0]["owed"], true);
-    EXPECT_EQ(sink.records[0]["line"], 5);
+    const SentRecord& sent = std::get<SentRecord>(sink.records[0]);
+    EXPECT_EQ(sent.reply, std::optional<std::string>("20 7"));
+    EXPECT_TRUE(sent.owed);
+    EXPECT_EQ(sent.line, 5);
 }
 
 TEST_F(panelhost_SimulatedHostTest, ForgottenReplyIsReportedWithItsCommand) {

@@ -1,7 +1,5 @@
 #include "SoakHost.h"
 
-#include "GiveBackRule.h"
-
 #include <cstring>
 
 namespace {
@@ -18,15 +16,27 @@ std::uint64_t SoakRandom::next() {
     return z ^ (z >> 31);
 }
 
-SoakHost::~SoakHost() {
-    for (char* reply : m_kept) {
-        delete[] reply;
-    }
-    delete[] m_pending;
+SoakHost::~SoakHost() = default;
+
+void TARN_THISCALL SoakHost::reserved() {
+    breach("the reserved slot was called");
 }
 
-void SoakHost::reserved() {
-    breach("the reserved slot was called");
+void SoakHost::breaches(const std::vector<Finding>& findings) {
+    for (const Finding& finding : findings) {
+        breach(std::string(ruleInfo(finding.rule).name) + ": " + finding.detail);
+    }
+}
+
+SoakLedger SoakHost::ledger() const {
+    SoakLedger out = m_ledger;
+    const ReplyLedger::Counts& counts = m_replies.counts();
+    out.commands = counts.commands;
+    out.repliesIssued = counts.issued;
+    out.repliesGivenBack = counts.givenBack;
+    out.repliesKept = counts.kept;
+    out.nullGiveBacks = counts.nullGiveBacks;
+    return out;
 }
 
 void SoakHost::breach(const std::string& what) {
@@ -55,46 +65,21 @@ const char* SoakHost::replyFor(const std::string& code) {
     return m_random.chance(50) ? "ok" : nullptr;
 }
 
-char* SoakHost::issue(const char* text) {
-    const std::size_t length = std::strlen(text);
-    char* reply = new char[length + 1];
-    std::memcpy(reply, text, length + 1);
-    ++m_ledger.repliesIssued;
-    return reply;
-}
-
-char* SoakHost::send(const char* text, int mode) {
+char* TARN_THISCALL SoakHost::send(const char* text, int mode) {
     if (m_shutDown) {
         breach("a text after the shutdown notice");
     }
     if (mode == ClientHost::GiveBack) {
-        if (!m_pendingWanted || text != m_pending) {
-            breach("a give-back of a reply that was not just given");
-            return nullptr;
-        }
-        if (text == nullptr) {
-            ++m_ledger.nullGiveBacks;
-        } else {
-            ++m_ledger.repliesGivenBack;
-        }
-        delete[] m_pending;
-        m_pending = nullptr;
-        m_pendingWanted = false;
+        breaches(m_replies.giveBack(text));
         return nullptr;
     }
     if (mode != ClientHost::Command || text == nullptr) {
         breach("a null command or an unknown mode");
         return nullptr;
     }
-    if (m_pendingWanted) {
-        breach("a reply not given back before the next command");
-        delete[] m_pending;
-        m_pending = nullptr;
-        m_pendingWanted = false;
-    }
+    breaches(m_replies.beforeCommand());
     m_last.assign(text);
     const std::string code = m_last.substr(0, 2);
-    ++m_ledger.commands;
     ++m_byCode[code];
     ++m_callCommands;
     if (code == "AS") {
@@ -102,18 +87,10 @@ char* SoakHost::send(const char* text, int mode) {
             breach("the shutdown notice outside destruction");
         }
         m_shutDown = true;
-        return nullptr;
     }
-    const char* answer = replyFor(code);
-    char* reply = answer != nullptr ? issue(answer) : nullptr;
-    if (replyIsOwed(code, reply == nullptr)) {
-        m_pending = reply;
-        m_pendingWanted = true;
-    } else if (reply != nullptr) {
-        m_kept.push_back(reply);
-        ++m_ledger.repliesKept;
-    }
-    return reply;
+    const char* answer = code == "AS" ? nullptr : replyFor(code);
+    return m_replies.issue(m_last,
+                           answer != nullptr ? std::optional<std::string>(answer) : std::nullopt);
 }
 
 void SoakHost::beginCall(bool destroying) {
@@ -122,16 +99,7 @@ void SoakHost::beginCall(bool destroying) {
 }
 
 void SoakHost::endCall() {
-    if (m_pendingWanted) {
-        breach("a reply still held when the host call returned");
-        delete[] m_pending;
-        m_pending = nullptr;
-        m_pendingWanted = false;
-    }
-    for (char* reply : m_kept) {
-        delete[] reply;
-    }
-    m_kept.clear();
+    breaches(m_replies.endOfEvent());
     if (m_destroying && !m_shutDown) {
         breach("destruction without the shutdown notice");
     }

@@ -1,15 +1,15 @@
 // SoakHost: the soak's panel host. Its replies are drawn from a seeded generator,
 // so a run is reproducible from its seed: resolutions mostly succeed, names and
 // level lists come or do not, and any command may get no reply. It keeps a ledger
-// of what it issued and what came back, and counts every breach of the give-back
-// rules instead of stopping: the reply of RN always comes back (a null one too),
-// those of SD, XI and TG when they are not null, no other, each once, with the
-// next call of send; "AS" comes last. Its own memory does not grow with the
+// of what it issued and what came back (the host kit's reply ledger, which holds
+// the component to the give-back rules of ClientHost.h), and counts every breach
+// instead of stopping; "AS" comes last. Its own memory does not grow with the
 // number of commands: a reply given back is released at once, and those it keeps
 // when the host call that produced them ends.
 #pragma once
 
 #include "ClientHost.h"
+#include "ReplyLedger.h"
 
 #include <cstdint>
 #include <map>
@@ -46,29 +46,27 @@ public:
     SoakHost& operator=(const SoakHost&) = delete;
     ~SoakHost();
 
-    void reserved() override;
-    char* send(const char* text, int mode) override;
+    void TARN_THISCALL reserved() override;
+    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Brackets every call into the component.
     void beginCall(bool destroying);
     void endCall();
 
-    const SoakLedger& ledger() const { return m_ledger; }
+    SoakLedger ledger() const;
     // Commands sent so far, by their two-letter code.
     const std::map<std::string, long>& commandsByCode() const { return m_byCode; }
     long commandsThisCall() const { return m_callCommands; }
 
 private:
     void breach(const std::string& what);
+    void breaches(const std::vector<Finding>& findings);
     const char* replyFor(const std::string& code);
-    char* issue(const char* text);
 
     SoakRandom& m_random;
-    SoakLedger m_ledger;
+    SoakLedger m_ledger; // the breaches; the counts come from m_replies
+    ReplyLedger m_replies{0};
     std::map<std::string, long> m_byCode;
-    std::vector<char*> m_kept;
-    char* m_pending = nullptr;
-    bool m_pendingWanted = false;
     bool m_destroying = false;
     bool m_shutDown = false;
     long m_callCommands = 0;

@@ -11,8 +11,8 @@
 //   GLIBC_TUNABLES=glibc.malloc.tcache_count=0 QUILLON_SOAK_EVENTS=1000000 soak_tests
 #include "ConfigFolder.h"
 #include "DebugCapture.h"
+#include "HostEvents.h"
 #include "SoakHost.h"
-#include "host_records.h"
 #include "load_tarn_client_script.h"
 #include "memory_in_use.h"
 
@@ -92,9 +92,10 @@ public:
     std::size_t debugBytes() const { return m_debugBytes; }
 
 private:
-    char* deliver(void* data, int type) {
+    // One host call: `call` delivers one event to the component.
+    template <typename Call> char* deliver(Call call) {
         m_host.beginCall(false);
-        char* result = m_component->handleHostEvent(data, type);
+        char* result = call(*m_component);
         m_host.endCall();
         return result;
     }
@@ -108,18 +109,22 @@ private:
         } else if (kind < 72) {
             databaseChange();
         } else if (kind < 78) {
-            countResult(deliver(
-                reinterpret_cast<void*>(static_cast<std::intptr_t>(m_random.below(2000) - 1000)),
-                4));
+            const int id = m_random.below(2000) - 1000;
+            countResult(deliver([&](auto& c) { return host_events::timer(c, id); }));
         } else if (kind < 84) {
+            // A revertive, with a record or (as some hosts send) none.
             int record[8] = {};
-            countResult(deliver(m_random.chance(50) ? record : nullptr, 1));
+            void* data = m_random.chance(50) ? record : nullptr;
+            countResult(
+                deliver([&](auto& c) { return host_events::raw(c, data, HostEventRevertive); }));
         } else if (kind < 88) {
-            int data[2] = {};
-            countResult(deliver(m_random.chance(50) ? data : nullptr, 7));
+            int aux[2] = {};
+            void* data = m_random.chance(50) ? aux : nullptr;
+            countResult(deliver([&](auto& c) { return host_events::aux(c, data); }));
         } else if (kind < 90) {
             const int unknown[] = {0, 8, -1, 1000};
-            countResult(deliver(nullptr, unknown[m_random.below(4)]));
+            const int type = unknown[m_random.below(4)];
+            countResult(deliver([&](auto& c) { return host_events::raw(c, nullptr, type); }));
         } else {
             takeOneReplyBack();
         }
@@ -180,7 +185,8 @@ private:
             break; // the empty text, or none at all
         }
         const bool none = text.empty() && m_random.chance(50);
-        char* reply = deliver(none ? nullptr : &text[0], 3);
+        char* reply = deliver(
+            [&](auto& c) { return host_events::parentCommand(c, none ? nullptr : text.c_str()); });
         if (reply != nullptr) {
             ++m_repliesReturned;
             m_outstanding.push_back(reply);
@@ -191,29 +197,33 @@ private:
     }
 
     void press() {
-        CommandText eventText(m_random.chance(50) ? "alarm=ack" : "");
-        ButtonEventRecord record = {0, 0, pick(m_random, panels), pick(m_random, controls),
-                                    &eventText};
-        countResult(deliver(&record, 2));
+        const char* eventText = m_random.chance(50) ? "alarm=ack" : "";
+        const char* panel = pick(m_random, panels);
+        const char* control = pick(m_random, controls);
+        countResult(
+            deliver([&](auto& c) { return host_events::press(c, panel, control, eventText); }));
     }
 
     void databaseChange() {
-        DatabaseChangeRecord record = {
-            m_random.below(7), m_random.below(4), m_random.below(14), 0, {}};
-        std::strncpy(record.name, pick(m_random, looks), sizeof record.name - 1);
-        countResult(deliver(&record, 6));
+        const int device = m_random.below(7);
+        const int database = m_random.below(4);
+        const int index = m_random.below(14);
+        const char* name = pick(m_random, looks);
+        countResult(deliver([&](auto& c) {
+            return host_events::databaseChange(c, device, database, index, name);
+        }));
     }
 
     void takeOneReplyBack() {
         if (m_outstanding.empty()) {
-            countResult(deliver(nullptr, 5));
+            countResult(deliver([](auto& c) { return host_events::giveBack(c, nullptr); }));
             return;
         }
         const std::size_t position =
             static_cast<std::size_t>(m_random.below(static_cast<int>(m_outstanding.size())));
         char* reply = m_outstanding[position];
         m_outstanding.erase(m_outstanding.begin() + static_cast<std::ptrdiff_t>(position));
-        countResult(deliver(reply, 5));
+        countResult(deliver([&](auto& c) { return host_events::giveBack(c, reply); }));
         ++m_repliesTakenBack;
     }
 
@@ -256,7 +266,7 @@ TEST(Soak, MemoryStaysFlatAndTheLedgersBalance) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    const SoakLedger& ledger = soak.host().ledger();
+    const SoakLedger ledger = soak.host().ledger();
     std::cout << "soak: " << events << " events, seed " << seed << ", " << seconds << " s\n"
               << "soak: heap in use after warm-up " << afterWarmUp << " bytes, at the end " << atEnd
               << " bytes (growth "

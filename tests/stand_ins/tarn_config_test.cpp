@@ -1,4 +1,5 @@
 #include "ConfigFolder.h"
+#include "Environment.h"
 #include "tarn_config.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "RecordingHost.h"
 
-#include <cstring>
+#include <algorithm>
 
 RecordingHost::~RecordingHost() = default;
 
-void RecordingHost::reserved() {}
+void TARN_THISCALL RecordingHost::reserved() {}
 
 void RecordingHost::reply(const std::string& command, const std::string& text) {
     m_replies[command] = text;
@@ -18,30 +18,32 @@ void RecordingHost::replyToPrefix(const std::string& prefix, std::optional<std::
     m_prefixes.emplace_back(prefix, std::move(text));
 }
 
-char* RecordingHost::send(const char* text, int mode) {
+void RecordingHost::note(const std::vector<Finding>& findings) {
+    for (const Finding& finding : findings) {
+        m_findings.push_back(finding.rule);
+    }
+}
+
+int RecordingHost::count(Rule rule) const {
+    return static_cast<int>(std::count(m_findings.begin(), m_findings.end(), rule));
+}
+
+char* TARN_THISCALL RecordingHost::send(const char* text, int mode) {
     if (mode == ClientHost::GiveBack) {
         if (text == nullptr) {
-            ++m_nullGiveBacks;
             m_traffic.push_back("[5] (null)");
-            return nullptr;
+        } else if (m_ledger.commandOf(text).empty()) {
+            m_traffic.push_back("[5] (foreign)");
+        } else {
+            m_traffic.push_back(std::string("[5] ") + text);
         }
-        for (Issued& issued : m_issued) {
-            if (issued.text.get() == text) {
-                if (issued.givenBack) {
-                    ++m_doubleGiveBacks;
-                }
-                issued.givenBack = true;
-                m_traffic.push_back(std::string("[5] ") + issued.text.get());
-                return nullptr;
-            }
-        }
-        ++m_foreignGiveBacks;
-        m_traffic.push_back("[5] (foreign)");
+        note(m_ledger.giveBack(text));
         return nullptr;
     }
     if (mode != ClientHost::Command) {
         ++m_otherModes;
     }
+    note(m_ledger.beforeCommand());
     const std::string command = text != nullptr ? text : "(null)";
     m_traffic.push_back(command);
     std::optional<std::string> answer;
@@ -56,15 +58,7 @@ char* RecordingHost::send(const char* text, int mode) {
             }
         }
     }
-    if (!answer) {
-        return nullptr;
-    }
-    Issued issued;
-    issued.text.reset(new char[answer->size() + 1]);
-    std::memcpy(issued.text.get(), answer->c_str(), answer->size() + 1);
-    char* result = issued.text.get();
-    m_issued.push_back(std::move(issued));
-    return result;
+    return m_ledger.issue(command, answer);
 }
 
 std::vector<std::string> RecordingHost::commands() const {
@@ -78,11 +72,6 @@ std::vector<std::string> RecordingHost::commands() const {
 }
 
 int RecordingHost::outstandingReplies() const {
-    int outstanding = 0;
-    for (const Issued& issued : m_issued) {
-        if (!issued.givenBack) {
-            ++outstanding;
-        }
-    }
-    return outstanding;
+    const ReplyLedger::Counts& counts = m_ledger.counts();
+    return static_cast<int>(counts.issued - counts.givenBack);
 }

@@ -1,13 +1,14 @@
 // RecordingHost: a fake panel host for the tests. It records every text a
 // component sends, in order, answers commands with replies configured per command
-// text, and keeps a ledger of the replies it issued so that a test can check that
-// each was given back exactly once, and nothing else was.
+// text, and keeps its replies in the host kit's reply ledger, so that a test can
+// check that each owed reply came back exactly once, in time, and nothing else.
+// Every reply stays allocated while the host lives, so addresses stay unique.
 #pragma once
 
 #include "ClientHost.h"
+#include "ReplyLedger.h"
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +20,8 @@ public:
     RecordingHost& operator=(const RecordingHost&) = delete;
     ~RecordingHost();
 
-    void reserved() override;
-    char* send(const char* text, int mode) override;
+    void TARN_THISCALL reserved() override;
+    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Replies: the exact command text gets `reply`; noReply makes it answer null.
     // Other commands that begin with a prefix given to replyToPrefix get that
@@ -30,32 +31,32 @@ public:
     void replyToPrefix(const std::string& prefix, std::optional<std::string> text);
 
     // The whole traffic in order: a command as its text, a give-back as
-    // "[5] " followed by the reply's text, or "[5] (null)".
+    // "[5] " followed by the reply's text, "[5] (null)" or "[5] (foreign)".
     const std::vector<std::string>& traffic() const { return m_traffic; }
     // The mode-0 commands alone, in order.
     std::vector<std::string> commands() const;
     void clear() { m_traffic.clear(); }
 
-    // Ledger findings: replies not given back, given back twice, and pointers
-    // given back that this host never issued.
+    // Replies issued and not given back (the host's own included).
     int outstandingReplies() const;
-    int doubleGiveBacks() const { return m_doubleGiveBacks; }
-    int foreignGiveBacks() const { return m_foreignGiveBacks; }
-    int nullGiveBacks() const { return m_nullGiveBacks; }
+    // Ledger findings by kind: given back twice, pointers never issued, replies
+    // that stay the host's given back, owed replies not back before the next
+    // command. Null give-backs and calls with another mode are counted too.
+    int doubleGiveBacks() const { return count(Rule::ReplyGivenBackTwice); }
+    int foreignGiveBacks() const { return count(Rule::ForeignGiveBack); }
+    int unowedGiveBacks() const { return count(Rule::UnowedGiveBack); }
+    int lateGiveBacks() const { return count(Rule::ReplyNotGivenBack); }
+    int nullGiveBacks() const { return static_cast<int>(m_ledger.counts().nullGiveBacks); }
     int otherModes() const { return m_otherModes; }
 
 private:
-    struct Issued {
-        std::unique_ptr<char[]> text;
-        bool givenBack = false;
-    };
+    int count(Rule rule) const;
+    void note(const std::vector<Finding>& findings);
 
     std::map<std::string, std::optional<std::string>> m_replies;
     std::vector<std::pair<std::string, std::optional<std::string>>> m_prefixes;
     std::vector<std::string> m_traffic;
-    std::vector<Issued> m_issued; // kept until the host dies, so addresses stay unique
-    int m_doubleGiveBacks = 0;
-    int m_foreignGiveBacks = 0;
-    int m_nullGiveBacks = 0;
+    ReplyLedger m_ledger{ReplyLedger::KeepAll};
+    std::vector<Rule> m_findings;
     int m_otherModes = 0;
 };

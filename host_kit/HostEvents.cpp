@@ -1,0 +1,78 @@
+#include "HostEvents.h"
+
+#include "CommandText.h"
+#include "host_records.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// What a host passes with a revertive: the router's report of a crosspoint.
+// Components of this kind do not read it; it is there so the pointer is real.
+struct RevertiveRecord {
+    std::int32_t device;
+    std::int32_t destination;
+    std::int32_t source;
+};
+
+} // namespace
+
+namespace host_events {
+
+char* parentCommand(tarn_client_callback& component, const char* text) {
+    // The component may keep nothing of it; a copy of our own makes that visible
+    // to a memory checker.
+    if (text == nullptr) {
+        return component.handleHostEvent(nullptr, HostEventParentCommand);
+    }
+    std::vector<char> copy(text, text + std::strlen(text) + 1);
+    return component.handleHostEvent(copy.data(), HostEventParentCommand);
+}
+
+char* giveBack(tarn_client_callback& component, char* reply) {
+    return component.handleHostEvent(reply, HostEventReplyGivenBack);
+}
+
+char* press(tarn_client_callback& component, const char* panel, const char* control,
+            const char* eventText) {
+    CommandText event(eventText);
+    ButtonEventRecord record = {0, 0, panel, control, &event};
+    return component.handleHostEvent(&record, HostEventButton);
+}
+
+char* databaseChange(tarn_client_callback& component, int device, int database, int index,
+                     const std::string& name) {
+    // The name is stored in the record itself, up to its NUL, whatever its length.
+    const std::size_t nameAt = offsetof(DatabaseChangeRecord, name);
+    std::size_t size = nameAt + name.size() + 1;
+    size = size < sizeof(DatabaseChangeRecord) ? sizeof(DatabaseChangeRecord) : size;
+    std::vector<std::int32_t> storage((size + sizeof(std::int32_t) - 1) / sizeof(std::int32_t), 0);
+    DatabaseChangeRecord* record = reinterpret_cast<DatabaseChangeRecord*>(storage.data());
+    record->device = device;
+    record->database = database;
+    record->index = index;
+    std::memcpy(reinterpret_cast<char*>(storage.data()) + nameAt, name.c_str(), name.size() + 1);
+    return component.handleHostEvent(record, HostEventDatabaseChange);
+}
+
+char* timer(tarn_client_callback& component, int id) {
+    return component.handleHostEvent(reinterpret_cast<void*>(static_cast<std::intptr_t>(id)),
+                                     HostEventTimer);
+}
+
+char* revertive(tarn_client_callback& component, int device, int destination, int source) {
+    RevertiveRecord record = {device, destination, source};
+    return component.handleHostEvent(&record, HostEventRevertive);
+}
+
+char* aux(tarn_client_callback& component, void* data) {
+    return component.handleHostEvent(data, HostEventAux);
+}
+
+char* raw(tarn_client_callback& component, void* data, int type) {
+    return component.handleHostEvent(data, type);
+}
+
+} // namespace host_events

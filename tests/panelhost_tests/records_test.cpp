@@ -1,0 +1,83 @@
+#include "Records.h"
+#include "Transcript.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+ExpectRecord failedSent(std::vector<std::string> expected, std::vector<std::string> actual) {
+    ExpectRecord record;
+    record.line = 7;
+    record.what = "sent";
+    record.expected = ExpectValue::ofLines(std::move(expected));
+    record.actual = ExpectValue::ofLines(std::move(actual));
+    return record;
+}
+
+TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
+    StepRecord step{12, "press", std::string("alarm=3"), "1", "myDest", {}, true, 4};
+    ExpectRecord property;
+    property.what = "property";
+    property.panel = "1";
+    property.property = "text";
+    property.expected = ExpectValue::ofText("A");
+    property.actual = ExpectValue::none();
+    const Record records[] = {
+        StartRecord{"lib", "ui", "s"},
+        step,
+        SentRecord{3, "SD 'A'", std::string("20 7"), true},
+        GiveBackRecord{3, std::nullopt},
+        EventRecord{3, "selected=7"},
+        ReplyRecord{3, std::nullopt},
+        DebugRecord{3, "a\nb"},
+        BreachRecord{3, 2, Rule::UnknownTimer, "ET 4", "not running"},
+        failedSent({"A"}, {"B", "C"}),
+        property,
+        EndRecord{3},
+        PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
+        SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
+        FatalRecord{"cannot load", 2},
+    };
+    for (const Record& record : records) {
+        const std::string line = recordToJson(record);
+        Record back;
+        ASSERT_TRUE(recordFromJson(line, back)) << line;
+        EXPECT_EQ(back.index(), record.index()) << line;
+        EXPECT_EQ(recordToJson(back), line);
+    }
+}
+
+TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
+    const std::string shown = renderRecord(
+        failedSent({"SD 'A'", "RN 20 1 7", "RR 20 1 1"}, {"SD 'A'", "RN 20 1 8"}), false);
+    EXPECT_NE(shown.find("FAIL line 7: expect sent"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("    SD 'A'"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("  > RN 20 1 7"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("  > RN 20 1 8"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("  > SD"), std::string::npos) << shown;
+    // A list that stops short says so where the other goes on.
+    const std::string shorter = renderRecord(failedSent({"SD 'A'", "AS"}, {"SD 'A'"}), false);
+    EXPECT_NE(shorter.find("  > (nothing more)"), std::string::npos) << shorter;
+}
+
+TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {
+    ExpectRecord record;
+    record.line = 9;
+    record.what = "reply";
+    std::string expected(10000, 'a');
+    std::string actual = expected;
+    actual[5000] = 'X';
+    actual += "tail";
+    record.expected = ExpectValue::ofText(expected);
+    record.actual = ExpectValue::ofText(actual);
+    const std::string shown = renderRecord(record, false);
+    EXPECT_LT(shown.size(), 1000u) << "the texts are not printed whole";
+    EXPECT_NE(shown.find("(10000 characters)"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("(10004 characters)"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("aX"), std::string::npos) << "the window holds the difference";
+    EXPECT_NE(shown.find("first difference at character 5001"), std::string::npos) << shown;
+}
+
+} // namespace
