@@ -222,14 +222,14 @@ void Session::deliver(const Step& step) {
         break;
     }
     case Step::Kind::DatabaseChange: {
-        DatabaseChangeRecord record;
-        std::memset(&record, 0, sizeof record);
-        record.device = step.numbers[0];
-        record.database = step.numbers[1];
-        record.index = step.numbers[2];
-        std::strncpy(record.name, step.text->c_str(), sizeof record.name - 1);
-        m_world.setName(record.device, record.database, record.index, std::string(record.name));
-        call(&record, HostEventDatabaseChange);
+        // The record holds the whole name, however long, up to the NUL it ends
+        // with; a name with a NUL in it ends there, as the host's texts do.
+        const std::string name = step.text->c_str();
+        std::vector<std::int32_t> storage(DatabaseChangeRecord::wordsFor(name.size()));
+        DatabaseChangeRecord* record = placeDatabaseChangeRecord(
+            storage.data(), step.numbers[0], step.numbers[1], step.numbers[2], name.c_str());
+        m_world.setName(record->device, record->database, record->index, name);
+        call(record, HostEventDatabaseChange);
         break;
     }
     case Step::Kind::Timer:

@@ -19,11 +19,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -198,10 +200,11 @@ private:
     }
 
     void databaseChange() {
-        DatabaseChangeRecord record = {
-            m_random.below(7), m_random.below(4), m_random.below(14), 0, {}};
-        std::strncpy(record.name, pick(m_random, looks), sizeof record.name - 1);
-        countResult(deliver(&record, 6));
+        const char* name = pick(m_random, looks);
+        std::vector<std::int32_t> storage(DatabaseChangeRecord::wordsFor(std::strlen(name)));
+        countResult(deliver(placeDatabaseChangeRecord(storage.data(), m_random.below(7),
+                                                      m_random.below(4), m_random.below(14), name),
+                            6));
     }
 
     void takeOneReplyBack() {
