@@ -36,10 +36,10 @@ inline CommandPiece quotedText(const char* text) {
 class CommandBuilder {
 public:
     // What a single quote inside a quoted text becomes: 0x92, the typographic
-    // apostrophe (’) in every Windows-125x code page that the host's 8-bit texts
-    // use. A name such as "O'Brien cam" still reads as an apostrophe on the panel,
-    // the host never takes it for a quote, and being one byte for one it keeps
-    // the command's length, so the replacement costs no allocation.
+    // apostrophe (U+2019) in every Windows-125x code page that the host's 8-bit
+    // texts use. A name such as "O'Brien cam" still reads as an apostrophe on the
+    // panel, the host never takes it for a quote, and being one byte for one it
+    // keeps the command's length, so the replacement costs no allocation.
     static constexpr char QuoteStandIn = '\x92';
 
     // The pieces in order.
