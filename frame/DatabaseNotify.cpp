@@ -2,8 +2,6 @@
 
 #include "host_records.h"
 
-#include <cstring>
-
 int DatabaseNotify::device() const {
     return m_record->device;
 }
@@ -17,14 +15,5 @@ int DatabaseNotify::index() const {
 }
 
 tarn_string DatabaseNotify::name() const {
-    const char* text = m_record->name;
-    const void* end = std::memchr(text, '\0', DatabaseChangeRecord::NameCapacity);
-    if (end != nullptr) {
-        return tarn_string(text);
-    }
-    // The host filled the whole field without ending it: take what the field holds.
-    char copy[DatabaseChangeRecord::NameCapacity + 1];
-    std::memcpy(copy, text, DatabaseChangeRecord::NameCapacity);
-    copy[DatabaseChangeRecord::NameCapacity] = '\0';
-    return tarn_string(copy);
+    return tarn_string(m_record->name());
 }

@@ -14,7 +14,7 @@ public:
     int device() const;
     int database() const;
     int index() const;
-    // The entry's new text, read up to its NUL or the record's name capacity.
+    // The entry's new text, read up to its NUL, however long it is.
     tarn_string name() const;
 
 private:

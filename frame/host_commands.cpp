@@ -31,14 +31,14 @@ bool tarn_script_helper::openPanel(const tarn_string& panel, const tarn_string& 
     const bool inFolder = path.length() != 0;
     const bool withExtra = extra.length() != 0;
     const CommandBuilder command{"PS '",
-                                 panel,
+                                 quotedText(panel),
                                  "' '",
-                                 inFolder ? static_cast<const char*>(path) : "",
+                                 quotedText(inFolder ? static_cast<const char*>(path) : ""),
                                  inFolder ? "/" : "",
-                                 file,
+                                 quotedText(file),
                                  "'",
                                  withExtra ? " '" : "",
-                                 withExtra ? static_cast<const char*>(extra) : "",
+                                 quotedText(withExtra ? static_cast<const char*>(extra) : ""),
                                  withExtra ? "'" : ""};
     if (command.failed()) {
         return false;
@@ -51,7 +51,9 @@ void tarn_script_helper::setProperty(const tarn_string& property, const tarn_str
     if (host == nullptr) {
         return;
     }
-    const CommandBuilder command{"TP '", property, "=", value, "' '", panel, "' '", control, "'"};
+    const CommandBuilder command{"TP '", quotedText(property), "=",   quotedText(value),
+                                 "' '",  quotedText(panel),    "' '", quotedText(control),
+                                 "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }
@@ -62,7 +64,8 @@ void tarn_script_helper::setProperties(const tarn_string& assignments, const tar
     if (host == nullptr) {
         return;
     }
-    const CommandBuilder command{"TP '", assignments, "' '", panel, "' '", control, "'"};
+    const CommandBuilder command{"TP '", quotedText(assignments), "' '", quotedText(panel),
+                                 "' '",  quotedText(control),     "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }
@@ -74,7 +77,8 @@ void tarn_script_helper::textGet(const tarn_string& property, const tarn_string&
         out = "";
         return;
     }
-    const CommandBuilder command{"TG '", panel, "' '", control, "' '", property, "'"};
+    const CommandBuilder command{"TG '", quotedText(panel),    "' '", quotedText(control),
+                                 "' '",  quotedText(property), "'"};
     char* reply = command.failed() ? nullptr : sendCommand(command.text());
     if (reply == nullptr) {
         out = "";
@@ -103,7 +107,7 @@ void tarn_script_helper::raiseEvent(const tarn_string& text) {
     if (host == nullptr) {
         return;
     }
-    const CommandBuilder command{"HN '", text, "'"};
+    const CommandBuilder command{"HN '", quotedText(text), "'"};
     if (!command.failed()) {
         sendCommand(command.text());
     }
@@ -135,7 +139,8 @@ bool tarn_script_helper::resolveInstance(tarn_string instance, int* device, int*
     if (host == nullptr) {
         return false;
     }
-    char* reply = sendCommand(tarn_string("SD '%1'").arg(instance));
+    const CommandBuilder command{"SD '", quotedText(instance), "'"};
+    char* reply = command.failed() ? nullptr : sendCommand(command.text());
     if (reply == nullptr) {
         return false;
     }
@@ -155,7 +160,8 @@ tarn_stringlist tarn_script_helper::listControls(const tarn_string& panel,
     if (host == nullptr) {
         return tarn_stringlist();
     }
-    char* reply = sendCommand(tarn_string("XI '%1' '%2'").arg(panel).arg(prefix));
+    const CommandBuilder command{"XI '", quotedText(panel), "' '", quotedText(prefix), "'"};
+    char* reply = command.failed() ? nullptr : sendCommand(command.text());
     if (reply == nullptr) {
         return tarn_stringlist();
     }

@@ -7,7 +7,9 @@
 // Every host operation sends one command text with send(text, 0) and, where it
 // reads the reply, gives the reply back with send(reply, 5) before it returns.
 // Without a host (host is null) nothing is sent and each operation takes its
-// fixed outcome, stated at its declaration.
+// fixed outcome, stated at its declaration. A single quote inside any text that a
+// command puts between quotes is replaced (command_builder.h), so no argument can
+// change the shape of the command it is sent in.
 #pragma once
 
 #include "ButtonNotify.h"

@@ -10,7 +10,7 @@
 //   t N          timer N
 //   g N / g-     give back outstanding parent-command reply N / a null pointer
 //   d V,B,I,NAME database change of device V, database B, index I
-//   F V,B,I,X    the same with the name field filled with X, no NUL in it
+//   F V,B,I,X    the same with a name of LongName characters X
 //   D            database change without a record
 //   a / A        auxiliary event with data / without
 //   x N          event type N without data (types outside 1..7 included)
@@ -35,6 +35,8 @@
 namespace {
 
 const int MostEvents = 2000;
+// A database-change name far longer than any fixed field would hold.
+const std::size_t LongName = 2000;
 
 // Package objects of every shape the level discovery meets.
 const char* const objectSettings = "[pkg]\n"
@@ -211,14 +213,17 @@ private:
 
     void databaseChange(bool filled, const std::string& operand) {
         const std::vector<std::string> fields = fieldsOf(operand, ',', 4);
-        DatabaseChangeRecord record = {intOf(fields[0]), intOf(fields[1]), intOf(fields[2]), 0, {}};
+        std::string name;
         if (filled) {
             const char fill = fields[3].empty() || fields[3][0] == '\0' ? 'x' : fields[3][0];
-            std::memset(record.name, fill, sizeof record.name);
+            name.assign(LongName, fill);
         } else {
-            std::strncpy(record.name, cText(fields[3]).c_str(), sizeof record.name - 1);
+            name = cText(fields[3]).c_str();
         }
-        deliver(&record, HostEventDatabaseChange);
+        std::vector<std::int32_t> storage(DatabaseChangeRecord::wordsFor(name.size()));
+        deliver(placeDatabaseChangeRecord(storage.data(), intOf(fields[0]), intOf(fields[1]),
+                                          intOf(fields[2]), name.c_str()),
+                HostEventDatabaseChange);
     }
 
     void rawEvent(int type) {

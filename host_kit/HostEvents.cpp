@@ -45,16 +45,10 @@ char* press(tarn_client_callback& component, const char* panel, const char* cont
 char* databaseChange(tarn_client_callback& component, int device, int database, int index,
                      const std::string& name) {
     // The name is stored in the record itself, up to its NUL, whatever its length.
-    const std::size_t nameAt = offsetof(DatabaseChangeRecord, name);
-    std::size_t size = nameAt + name.size() + 1;
-    size = size < sizeof(DatabaseChangeRecord) ? sizeof(DatabaseChangeRecord) : size;
-    std::vector<std::int32_t> storage((size + sizeof(std::int32_t) - 1) / sizeof(std::int32_t), 0);
-    DatabaseChangeRecord* record = reinterpret_cast<DatabaseChangeRecord*>(storage.data());
-    record->device = device;
-    record->database = database;
-    record->index = index;
-    std::memcpy(reinterpret_cast<char*>(storage.data()) + nameAt, name.c_str(), name.size() + 1);
-    return component.handleHostEvent(record, HostEventDatabaseChange);
+    std::vector<std::int32_t> storage(DatabaseChangeRecord::wordsFor(name.size()));
+    return component.handleHostEvent(
+        placeDatabaseChangeRecord(storage.data(), device, database, index, name.c_str()),
+        HostEventDatabaseChange);
 }
 
 char* timer(tarn_client_callback& component, int id) {

@@ -188,13 +188,17 @@ void Session::deliver(const Step& step) {
                                       step.text ? step.text->c_str() : "");
         });
         break;
-    case Step::Kind::DatabaseChange:
-        m_world.setName(step.numbers[0], step.numbers[1], step.numbers[2], step.text);
+    case Step::Kind::DatabaseChange: {
+        // The record holds the whole name, however long, up to the NUL it ends
+        // with; a name with a NUL in it ends there, as the host's texts do.
+        const std::string name = step.text.value_or("").c_str();
+        m_world.setName(step.numbers[0], step.numbers[1], step.numbers[2], name);
         guarded(handler, [&] {
             return host_events::databaseChange(component, step.numbers[0], step.numbers[1],
-                                               step.numbers[2], step.text.value_or(""));
+                                               step.numbers[2], name);
         });
         break;
+    }
     case Step::Kind::Timer:
         m_world.startTimer(step.numbers[0]);
         guarded(handler, [&] { return host_events::timer(component, step.numbers[0]); });

@@ -85,10 +85,10 @@ TEST(StringAllocations, HostCommandsCostAtMostOneAllocationPerStep) {
     BareComponent component(&host, "C:/ui");
     const tarn_string shortText("1");
     const tarn_string longText(std::string(300, 'p').c_str());
-    // PS, TP, TG and HN are joined on the stack: only a command longer than the
-    // stack buffer costs its one allocation. SD and XI fill a format, at most one
-    // allocation per marker; RN's numbers and RR always fit. Nothing is replied,
-    // so what is counted is the building of the command alone.
+    // PS, TP, TG, HN, SD and XI are joined on the stack: only a command longer
+    // than the stack buffer costs its one allocation. RN's numbers and RR always
+    // fit. Nothing is replied, so what is counted is the building of the command
+    // alone.
     for (const bool longPieces : {false, true}) {
         const tarn_string& piece = longPieces ? longText : shortText;
         tarn_string out;
@@ -104,7 +104,7 @@ TEST(StringAllocations, HostCommandsCostAtMostOneAllocationPerStep) {
             {"TG", [&] { component.textGet(piece, piece, piece, out); }, 1},
             {"HN", [&] { component.raiseEvent(piece); }, 1},
             {"SD", [&] { component.resolveInstance(std::move(instance), nullptr, nullptr); }, 1},
-            {"XI", [&] { component.listControls(piece, piece); }, 2},
+            {"XI", [&] { component.listControls(piece, piece); }, 1},
             {"RN", [&] { component.lookupName(-999, 1, 999, out); }, 0},
             {"RR", [&] { component.registerRouter(999, 1, 1, true); }, 0},
         };

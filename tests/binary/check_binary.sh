@@ -2,7 +2,8 @@
 # Checks what a built library shows the loader: the component library must export
 # exactly load_tarn_client_script; a Windows DLL must be PE32 i386 (win32) or
 # PE32+ x86-64 (win64), import our own framework DLLs and otherwise only system
-# DLLs (no MinGW runtime DLL).
+# DLLs (no MinGW runtime DLL). A component library must carry the frame's
+# signature record: one NUL-terminated text in its data, naming an author.
 #   check_binary.sh native LIBRARY
 #   check_binary.sh win32|win64 DLL EXPECTED_EXPORTS... [-- EXPECTED_IMPORTS...]
 set -euo pipefail
@@ -16,11 +17,19 @@ fail() {
 }
 [[ -f "$library" ]] || fail "missing"
 
+check_signature() {
+    local record='^TARN_SIG,name=tarn_script_helper,type=LIB,version=4\.8\.6\.0,date=16/06/2017,author=[^,]+$'
+    # grep reads to the end (no -q), so strings never dies of a closed pipe.
+    strings -a "$library" | grep -E "$record" >/dev/null || fail "carries no signature record"
+    echo "check_binary: $library carries the signature record"
+}
+
 if [[ $kind == native ]]; then
     exports=$(nm -D --defined-only "$library" | awk '$2 ~ /^[TDBRVWiu]$/ {print $3}' | sort)
     [[ "$exports" == "load_tarn_client_script" ]] ||
         fail "exports '$(echo $exports)' instead of only load_tarn_client_script"
     echo "check_binary: $library exports only load_tarn_client_script"
+    check_signature
     exit 0
 fi
 
@@ -51,6 +60,9 @@ if [[ ${#expected_exports[@]} -gt 0 && "$exports" != "$want" ]]; then
     fail "exports '$(echo $exports)' instead of '$(echo $want)'"
 fi
 grep -q "@" <<<"$exports" && fail "decorated export"
+if grep -qx load_tarn_client_script <<<"$want"; then
+    check_signature
+fi
 
 imports=$(awk '/DLL Name:/ {print $3}' <<<"$dump" | sort -u)
 for dll in $imports; do

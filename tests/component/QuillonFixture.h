@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,9 +64,10 @@ protected:
     }
 
     void databaseChange(int device, int database, int index, const char* name) {
-        DatabaseChangeRecord record = {device, database, index, 0, {}};
-        std::strncpy(record.name, name, sizeof record.name - 1);
-        EXPECT_EQ(component->handleHostEvent(&record, 6), nullptr);
+        std::vector<int32_t> storage(DatabaseChangeRecord::wordsFor(std::strlen(name)));
+        EXPECT_EQ(component->handleHostEvent(
+                      placeDatabaseChangeRecord(storage.data(), device, database, index, name), 6),
+                  nullptr);
     }
 
     // Resolves `instance` to device and offset with the names the host knows.

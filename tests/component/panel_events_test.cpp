@@ -66,20 +66,28 @@ TEST_F(PanelEvents, DatabaseChangeRenamesOnlyTheMatchingEntry) {
     resolve("cam", "7 12", "Cam");
     struct Case {
         int device, database, index;
-        const char* name;
+        std::string name;
         Traffic traffic;
     };
+    const std::string longName(2000, 'n'); // arrives whole, however long
+    const std::string q = "\x92";          // what a quote inside a text becomes
     const Case cases[] = {
         {7, 1, 12, "Studio 12", {"TP 'text=Studio 12' '1' 'myDest'"}},
         {7, 1, 12, "", {"TP 'text=' '1' 'myDest'"}},
+        {7, 1, 12, longName, {"TP 'text=" + longName + "' '1' 'myDest'"}},
+        {7,
+         1,
+         12,
+         "Studio' '1' 'tally_L1",
+         {"TP 'text=Studio" + q + " " + q + "1" + q + " " + q + "tally_L1' '1' 'myDest'"}},
         {8, 1, 12, "x", {}},
         {7, 2, 12, "x", {}},
         {7, 1, 11, "x", {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.name.substr(0, 40));
         host.clear();
-        databaseChange(c.device, c.database, c.index, c.name);
+        databaseChange(c.device, c.database, c.index, c.name.c_str());
         EXPECT_EQ(host.traffic(), c.traffic);
     }
 }

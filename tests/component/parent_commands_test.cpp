@@ -1,5 +1,8 @@
 #include "QuillonFixture.h"
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 using ParentCommands = QuillonFixture;
@@ -106,16 +109,46 @@ TEST_F(ParentCommands, UnresolvedButtonDoesNotTakeMinusOneAsItsSelection) {
     EXPECT_TRUE(trafficOf("selected=5").empty());
 }
 
-TEST_F(ParentCommands, FailedAssignmentKeepsTheSelection) {
+TEST_F(ParentCommands, ReassignmentKeepsTheSelection) {
     command("buttonlow=low");
     command("buttonhigh=high");
-    resolve("cam", "7 12", "Cam");
-    command("selected=12");
+    struct Case {
+        const char* instance;
+        const char* reply;
+        const char* look; // the statesheet the assignment shows, if any
+    };
+    const Case cases[] = {
+        {"good", "8 12", nullptr}, // resolved: the look stays as it is
+        {"bad", "0 0", "low"},     // failed: looks low, though still selected
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.instance);
+        resolve(("cam" + std::to_string(++n)).c_str(), "7 12", "Cam");
+        command("selected=12");
+        host.reply(std::string("SD '") + c.instance + "'", c.reply);
+        int looks = 0;
+        for (const std::string& sent : trafficOf((std::string("instance=") + c.instance).c_str())) {
+            if (sent.rfind("TP 'statesheet=", 0) == 0) {
+                ++looks;
+                EXPECT_EQ(sent, std::string("TP 'statesheet=") + c.look + "' '1' 'myDest'");
+            }
+        }
+        EXPECT_EQ(looks, c.look != nullptr ? 1 : 0);
+        // Still selected: the next "-1" deselects it.
+        EXPECT_EQ(trafficOf("selected=-1"), Traffic{"TP 'statesheet=low' '1' 'myDest'"});
+        EXPECT_TRUE(trafficOf("selected=-1").empty());
+    }
+}
+
+TEST_F(ParentCommands, FailedReassignmentReleasesTheOldRouterAndDiscoversNothing) {
+    command("matrixobject=pkg");
+    command("uselevels=1,2");
+    resolve("cam1", "5 7", "Studio 7");
     host.reply("SD 'bad'", "0 0");
-    command("instance=bad");
-    // Still selected though it looks low: the next "-1" deselects it again.
-    EXPECT_EQ(trafficOf("selected=-1"), Traffic{"TP 'statesheet=low' '1' 'myDest'"});
-    EXPECT_TRUE(trafficOf("selected=-1").empty());
+    EXPECT_EQ(trafficOf("instance=bad"),
+              (Traffic{"RU 5", "SD 'bad'", "[5] 0 0", unknownLook[0],
+                       "TP 'statesheet=' '1' 'myDest'", "HN 'selection=-1'"}));
 }
 
 TEST_F(ParentCommands, NamesDatabase) {
@@ -153,6 +186,7 @@ TEST_F(ParentCommands, TallyLooksActOnlyOnAChange) {
     EXPECT_EQ(trafficOf("tallystate_L1=red"), Traffic{"TP 'statesheet=red' '1' 'tally_L1'"});
     EXPECT_TRUE(trafficOf("tallystate_L1=red").empty());
     EXPECT_EQ(trafficOf("tallystate_L2=red"), Traffic{"TP 'statesheet=red' '1' 'tally_L2'"});
+    EXPECT_TRUE(trafficOf("tallystate_L2=red").empty());
     EXPECT_TRUE(trafficOf("tallystate_l1=blue").empty()) << "keys are case-sensitive";
 }
 
@@ -205,6 +239,54 @@ TEST_F(ParentCommands, SettingsListCarriesEverySettingUnquoted) {
                                      "tallystate_L1=t1\n"
                                      "tallystate_L2=t2\n"
                                      "unusedleveltext=");
+}
+
+// How many texts a command carries between quotes; -1 when a quote is unpaired.
+int quotedTexts(const std::string& command) {
+    const auto quotes = std::count(command.begin(), command.end(), '\'');
+    return quotes % 2 == 0 ? static_cast<int>(quotes / 2) : -1;
+}
+
+TEST_F(ParentCommands, QuotesInNamesInstancesAndSettingsKeepEveryCommandsShape) {
+    const std::map<std::string, int> textArguments = {{"SD", 1}, {"RN", 0}, {"TP", 3},
+                                                      {"RR", 0}, {"RU", 0}, {"HN", 1}};
+    const std::string q = "\x92"; // what a quote inside a text becomes
+    host.reply("SD 'O" + q + "NEIL'", "7 12");
+    host.reply("RN 7 1 12", "O'Brien cam");
+    struct Case {
+        std::string text; // a parent command, or "dbchange" for a change of its name
+        Traffic sent;
+    };
+    const Case cases[] = {
+        {"buttonlow=lo'w", {"TP 'statesheet=lo" + q + "w' '1' 'myDest'"}},
+        {"buttonhigh=hi'gh", {}},
+        {"tallystate_L1=t'1", {"TP 'statesheet=t" + q + "1' '1' 'tally_L1'"}},
+        {"tallystate_L2=t'2", {"TP 'statesheet=t" + q + "2' '1' 'tally_L2'"}},
+        {"unusedleveltext=it's",
+         {"TP 'unusedtext=it" + q + "s' '1' 'tally_L1'",
+          "TP 'unusedtext=it" + q + "s' '1' 'tally_L2'"}},
+        {"instance=O'NEIL",
+         {"SD 'O" + q + "NEIL'", "RN 7 1 12", "TP 'text=O" + q + "Brien cam' '1' 'myDest'",
+          "RR 7 1 1"}},
+        {"selected=12", {"TP 'statesheet=hi" + q + "gh' '1' 'myDest'"}},
+        {"dbchange", {"TP 'text=" + q + "' '1' 'myDest'"}},
+        {"instance=x'",
+         {"RU 7", "SD 'x" + q + "'", unknownLook[0], "TP 'statesheet=lo" + q + "w' '1' 'myDest'",
+          "HN 'selection=-1'"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        host.clear();
+        if (c.text == "dbchange") {
+            databaseChange(7, 1, 12, "'");
+        } else {
+            command(c.text.c_str());
+        }
+        EXPECT_EQ(host.commands(), c.sent);
+        for (const std::string& sent : host.commands()) {
+            EXPECT_EQ(quotedTexts(sent), textArguments.at(sent.substr(0, 2))) << sent;
+        }
+    }
 }
 
 TEST_F(ParentCommands, SubKeysAreIgnored) {

@@ -34,7 +34,6 @@ TEST_F(HostCommands, CommandTextsAreExact) {
         {[](TestComponent& c) { c.setProperties("text=Unknown|Destination", "1", "myDest"); },
          "TP 'text=Unknown|Destination' '1' 'myDest'"},
         {[](TestComponent& c) { c.raiseEvent("selected=12"); }, "HN 'selected=12'"},
-        {[](TestComponent& c) { c.raiseEvent("it's"); }, "HN 'it's'"},
         {[](TestComponent& c) { c.registerRouter(7, 1, 1, false); }, "RR 7 1 1"},
         {[](TestComponent& c) { c.registerRouter(7, 1, 1, true); }, "RR 7 1 1 'ADD'"},
         {[](TestComponent& c) { c.registerRouter(-3, 0, 999, false); }, "RR -3 0 999"},
@@ -43,11 +42,44 @@ TEST_F(HostCommands, CommandTextsAreExact) {
         {[](TestComponent& c) { c.stopTimer(4); }, "ET 4"},
         {[](TestComponent& c) { c.stopTimer(-1); }, "ET -1"},
     };
+    // The host answers each of them; those replies stay the host's.
+    host.replyToPrefix("", std::string("kept"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         host.clear();
         c.call(component);
         EXPECT_EQ(host.traffic(), Texts{c.command}) << "no reply is read or given back";
+    }
+}
+
+TEST_F(HostCommands, QuotesInsideTextsAreReplacedSoEachCommandKeepsItsShape) {
+    const std::string q = "\x92"; // what a quote inside a text becomes
+    tarn_string out;
+    struct Case {
+        std::function<void(TestComponent&)> call;
+        std::string command;
+    };
+    const Case cases[] = {
+        {[](TestComponent& c) { c.openPanel("1'", "a'b", "'x"); },
+         "PS '1" + q + "' 'C:/ui/a" + q + "b' '" + q + "x'"},
+        {[](TestComponent& c) { c.setProperty("p'", "O'Brien's", "1'", "c'"); },
+         "TP 'p" + q + "=O" + q + "Brien" + q + "s' '1" + q + "' 'c" + q + "'"},
+        {[](TestComponent& c) { c.setProperties("text=Studio' '1' 'tally_L1", "1", "myDest"); },
+         "TP 'text=Studio" + q + " " + q + "1" + q + " " + q + "tally_L1' '1' 'myDest'"},
+        {[&](TestComponent& c) { c.textGet("v'", "1'", "c'", out); },
+         "TG '1" + q + "' 'c" + q + "' 'v" + q + "'"},
+        {[](TestComponent& c) { c.raiseEvent("''"); }, "HN '" + q + q + "'"},
+        {[](TestComponent& c) { c.resolveInstance("O'NEIL", nullptr, nullptr); },
+         "SD 'O" + q + "NEIL'"},
+        {[](TestComponent& c) { c.listControls("1'", "alm'"); }, "XI '1" + q + "' 'alm" + q + "'"},
+        // A marker-like text in the panel is a text like any other.
+        {[](TestComponent& c) { c.listControls("%2", "alm_"); }, "XI '%2' 'alm_'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        host.clear();
+        c.call(component);
+        EXPECT_EQ(host.commands(), Texts{c.command});
     }
 }
 

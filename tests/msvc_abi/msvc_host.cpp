@@ -232,14 +232,11 @@ int run() {
     }
 
     {
-        DatabaseChangeRecord record = {};
-        record.device = 20;
-        record.database = 1;
-        record.index = 12;
-        fs::copy(record.name, sizeof record.name, "Studio B");
+        int32_t storage[DatabaseChangeRecord::wordsFor(8)];
+        DatabaseChangeRecord* record = placeDatabaseChangeRecord(storage, 20, 1, 12, "Studio B");
         const char* const sent[] = {"TP 'text=Studio B' '1' 'myDest'", nullptr};
         check(host, "type 6, a change of its own name, shows it", sent,
-              component->handleHostEvent(&record, HostEventDatabaseChange) == nullptr);
+              component->handleHostEvent(record, HostEventDatabaseChange) == nullptr);
     }
 
     check(host, "type 7, an auxiliary event, sends nothing", nothing,

@@ -19,11 +19,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
