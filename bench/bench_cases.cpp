@@ -43,15 +43,13 @@ struct BenchCases::CommandCase {
 
     // One parent command as a panel host delivers it, the answer given back.
     void deliver(const std::string& text) {
-        char* answer =
-            host_events::raw(*component, const_cast<char*>(text.c_str()), HostEventParentCommand);
+        char* answer = host_events::parentCommand(*component, text.c_str());
         host_events::giveBack(*component, answer);
     }
 
     // The same, keeping a copy of the answer's text.
     std::string deliverAndKeep(const std::string& text) {
-        char* answer =
-            host_events::raw(*component, const_cast<char*>(text.c_str()), HostEventParentCommand);
+        char* answer = host_events::parentCommand(*component, text.c_str());
         std::string reply = answer != nullptr ? answer : "";
         host_events::giveBack(*component, answer);
         return reply;

@@ -1,4 +1,5 @@
 #include "DebugCapture.h"
+#include "HostEvents.h"
 #include "RecordingHost.h"
 #include "TestComponent.h"
 #include "host_records.h"
@@ -17,9 +18,7 @@ protected:
     void SetUp() override { host.clear(); }
 
     void press(const char* panel, const char* control, const char* eventText) {
-        CommandText event(eventText);
-        ButtonEventRecord record = {0, 0, panel, control, &event};
-        component.handleHostEvent(&record, 2);
+        host_events::press(component, panel, control, eventText);
     }
 
     static std::string tp(const std::string& assignment, const std::string& control) {

@@ -3,6 +3,7 @@
 // given back) with the fake host's own work left out. Each figure is printed, so
 // a run of this binary shows the measured counts.
 #include "ConfigFolder.h"
+#include "HostEvents.h"
 #include "PausingHost.h"
 #include "counting_allocator.h"
 #include "load_tarn_client_script.h"
@@ -39,8 +40,7 @@ protected:
 
     // A parent command delivered as a panel host does, its answer given back.
     void deliver(const char* text) {
-        char* answer = component->handleHostEvent(const_cast<char*>(text), 3);
-        component->handleHostEvent(answer, 5);
+        host_events::giveBack(*component, host_events::parentCommand(*component, text));
     }
 
     // The allocations of one parent command, and the commands it sent.

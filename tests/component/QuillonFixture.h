@@ -5,6 +5,7 @@
 
 #include "ConfigFolder.h"
 #include "DebugCapture.h"
+#include "HostEvents.h"
 #include "RecordingHost.h"
 #include "host_records.h"
 #include "load_tarn_client_script.h"
@@ -34,6 +35,8 @@ protected:
         EXPECT_EQ(host.outstandingReplies(), 0) << "every read reply was given back";
         EXPECT_EQ(host.doubleGiveBacks(), 0);
         EXPECT_EQ(host.foreignGiveBacks(), 0);
+        EXPECT_EQ(host.unowedGiveBacks(), 0) << "the host's own replies stay the host's";
+        EXPECT_EQ(host.lateGiveBacks(), 0) << "a read reply comes back before the next command";
     }
 
     void destroy() {
@@ -43,10 +46,10 @@ protected:
 
     // A parent command; the reply array, when there is one, goes back with type 5.
     std::string command(const char* text) {
-        char* answer = component->handleHostEvent(const_cast<char*>(text), 3);
+        char* answer = host_events::parentCommand(*component, text);
         const std::string reply = answer != nullptr ? answer : "";
         EXPECT_TRUE(answer == nullptr || !reply.empty()) << "an empty reply is no answer";
-        component->handleHostEvent(answer, 5);
+        host_events::giveBack(*component, answer);
         return reply;
     }
 
@@ -58,16 +61,11 @@ protected:
     }
 
     void press(const char* panel, const char* control, const char* eventText = "") {
-        CommandText event(eventText);
-        ButtonEventRecord record = {0, 0, panel, control, &event};
-        EXPECT_EQ(component->handleHostEvent(&record, 2), nullptr);
+        EXPECT_EQ(host_events::press(*component, panel, control, eventText), nullptr);
     }
 
     void databaseChange(int device, int database, int index, const char* name) {
-        std::vector<int32_t> storage(DatabaseChangeRecord::wordsFor(std::strlen(name)));
-        EXPECT_EQ(component->handleHostEvent(
-                      placeDatabaseChangeRecord(storage.data(), device, database, index, name), 6),
-                  nullptr);
+        EXPECT_EQ(host_events::databaseChange(*component, device, database, index, name), nullptr);
     }
 
     // Resolves `instance` to device and offset with the names the host knows.

@@ -131,14 +131,11 @@ TEST(LevelDiscoveryUnresolved, LooksUpIndexMinusOneOnceTheInstanceIsSet) {
     config.write("object_settings.ini", "[pkg]\npackage_levels = 2\ndriver_ids = 10,20,30,40\n");
     RecordingHost host;
     tarn_client_callback* component = load_tarn_client_script(&host, "");
-    char uselevels[] = "uselevels=1";
-    char matrix[] = "matrixobject=pkg";
-    char instance[] = "instance=nowhere";
-    component->handleHostEvent(uselevels, 3);
-    component->handleHostEvent(matrix, 3);
-    component->handleHostEvent(instance, 3); // fails: no SD reply
+    host_events::parentCommand(*component, "uselevels=1");
+    host_events::parentCommand(*component, "matrixobject=pkg");
+    host_events::parentCommand(*component, "instance=nowhere"); // fails: no SD reply
     host.clear();
-    component->handleHostEvent(matrix, 3);
+    host_events::parentCommand(*component, "matrixobject=pkg");
     EXPECT_EQ(host.traffic(),
               (Traffic{"RN 20 1 -1", "[5] (null)", "TP 'driverid=30' '1' 'tally_L1'",
                        "TP 'destid=0' '1' 'tally_L1'", "TP 'driverid=0' '1' 'tally_L2'",

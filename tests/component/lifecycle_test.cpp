@@ -26,8 +26,7 @@ TEST(QuillonCreation, LoadsItsLayoutIntoPanelOneAndNothingElse) {
 TEST(QuillonCreation, WorksWithoutAHost) {
     tarn_client_callback* component = load_tarn_client_script(nullptr, nullptr);
     ASSERT_NE(component, nullptr);
-    char text[] = "instance=cam1";
-    EXPECT_EQ(component->handleHostEvent(text, 3), nullptr);
+    EXPECT_EQ(host_events::parentCommand(*component, "instance=cam1"), nullptr);
     tarn_destroy_component(component);
 }
 

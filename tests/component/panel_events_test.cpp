@@ -48,17 +48,17 @@ TEST_F(PanelEvents, PressLeavesTheSelectionToTheParent) {
 TEST_F(PanelEvents, TimerIsStoppedAndNothingElse) {
     for (int id : {4, 0, -7}) {
         host.clear();
-        component->handleHostEvent(reinterpret_cast<void*>(static_cast<std::intptr_t>(id)), 4);
+        host_events::timer(*component, id);
         EXPECT_EQ(host.traffic(), Traffic{"ET " + std::to_string(id)});
     }
 }
 
 TEST_F(PanelEvents, RevertivesAndAuxiliaryEventsDoNothing) {
     resolve("cam", "7 2", "Cam");
-    int record[4] = {7, 1, 2, 3};
-    EXPECT_EQ(component->handleHostEvent(record, 1), nullptr);
-    EXPECT_EQ(component->handleHostEvent(nullptr, 1), nullptr);
-    EXPECT_EQ(component->handleHostEvent(record, 7), nullptr);
+    EXPECT_EQ(host_events::revertive(*component, 7, 1, 2), nullptr);
+    EXPECT_EQ(host_events::raw(*component, nullptr, HostEventRevertive), nullptr);
+    int data[4] = {7, 1, 2, 3};
+    EXPECT_EQ(host_events::aux(*component, data), nullptr);
     EXPECT_TRUE(host.traffic().empty());
 }
 

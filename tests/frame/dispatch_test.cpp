@@ -1,5 +1,6 @@
 #include "RecordingHost.h"
 #include "TestComponent.h"
+#include "host_event_types.h"
 #include "host_records.h"
 
 #include <new>
@@ -29,13 +30,16 @@ TEST(Dispatch, EachEventTypeReachesItsHandler) {
     std::vector<std::int32_t> storage(DatabaseChangeRecord::wordsFor(8));
     DatabaseChangeRecord* change = placeDatabaseChangeRecord(storage.data(), 7, 2, 12, "Studio 4");
 
-    EXPECT_EQ(component.handleHostEvent(&revertive, 1), nullptr);
+    EXPECT_EQ(component.handleHostEvent(&revertive, HostEventRevertive), nullptr);
     EXPECT_EQ(component.lastData, &revertive);
-    EXPECT_EQ(component.handleHostEvent(const_cast<ButtonEventRecord*>(&button), 2), nullptr);
-    EXPECT_EQ(component.handleHostEvent(asData("selected=4"), 3), nullptr);
-    EXPECT_EQ(component.handleHostEvent(reinterpret_cast<void*>(std::intptr_t{-42}), 4), nullptr);
-    EXPECT_EQ(component.handleHostEvent(change, 6), nullptr);
-    EXPECT_EQ(component.handleHostEvent(&aux, 7), nullptr);
+    EXPECT_EQ(component.handleHostEvent(const_cast<ButtonEventRecord*>(&button), HostEventButton),
+              nullptr);
+    EXPECT_EQ(component.handleHostEvent(asData("selected=4"), HostEventParentCommand), nullptr);
+    EXPECT_EQ(
+        component.handleHostEvent(reinterpret_cast<void*>(std::intptr_t{-42}), HostEventTimer),
+        nullptr);
+    EXPECT_EQ(component.handleHostEvent(change, HostEventDatabaseChange), nullptr);
+    EXPECT_EQ(component.handleHostEvent(&aux, HostEventAux), nullptr);
     EXPECT_EQ(component.lastData, &aux);
 
     EXPECT_EQ(component.calls, (Calls{"revertive", "button 1 myDest press=1", "parent selected=4",
@@ -53,46 +57,46 @@ TEST(Dispatch, UnknownTypesCallNothing) {
 
 TEST(Dispatch, NullButtonAndDatabaseRecordsAreDropped) {
     TestComponent component(nullptr, "");
-    EXPECT_EQ(component.handleHostEvent(nullptr, 2), nullptr);
-    EXPECT_EQ(component.handleHostEvent(nullptr, 6), nullptr);
+    EXPECT_EQ(component.handleHostEvent(nullptr, HostEventButton), nullptr);
+    EXPECT_EQ(component.handleHostEvent(nullptr, HostEventDatabaseChange), nullptr);
     EXPECT_TRUE(component.calls.empty());
     // Revertive and auxiliary data are not read, so null passes through to them.
-    component.handleHostEvent(nullptr, 1);
-    component.handleHostEvent(nullptr, 7);
+    component.handleHostEvent(nullptr, HostEventRevertive);
+    component.handleHostEvent(nullptr, HostEventAux);
     EXPECT_EQ(component.calls, (Calls{"revertive", "aux"}));
 }
 
 TEST(Dispatch, ButtonRecordWithNullTextsReadsAsEmpty) {
     TestComponent component(nullptr, "");
     ButtonEventRecord button = {0, 0, nullptr, nullptr, nullptr};
-    component.handleHostEvent(&button, 2);
+    component.handleHostEvent(&button, HostEventButton);
     EXPECT_EQ(component.calls, (Calls{"button   ="}));
 }
 
 TEST(Dispatch, NullOrEmptyParentCommandStillReachesTheHandler) {
     TestComponent component(nullptr, "");
-    component.handleHostEvent(nullptr, 3);
-    component.handleHostEvent(asData(""), 3);
+    component.handleHostEvent(nullptr, HostEventParentCommand);
+    component.handleHostEvent(asData(""), HostEventParentCommand);
     EXPECT_EQ(component.calls, (Calls{"parent =", "parent ="}));
 }
 
 TEST(Dispatch, EmptyReplyIsNoAnswer) {
     TestComponent component(nullptr, "");
     component.reply = "";
-    EXPECT_EQ(component.handleHostEvent(asData("return=all"), 3), nullptr);
+    EXPECT_EQ(component.handleHostEvent(asData("return=all"), HostEventParentCommand), nullptr);
 }
 
 TEST(Dispatch, ReplyIsALibraryArrayTheHostGivesBack) {
     TestComponent component(nullptr, "");
     component.reply = "matrixobject=pkg\nuselevels=1,2";
-    char* answer = component.handleHostEvent(asData("return=all"), 3);
+    char* answer = component.handleHostEvent(asData("return=all"), HostEventParentCommand);
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(std::string(answer), component.reply);
     EXPECT_EQ(std::strlen(answer), component.reply.size()) << "n characters and one NUL";
     // Given back once; the library releases it (sanitizers and memcheck see a leak
     // or a bad free otherwise).
-    EXPECT_EQ(component.handleHostEvent(answer, 5), nullptr);
-    EXPECT_EQ(component.handleHostEvent(nullptr, 5), nullptr);
+    EXPECT_EQ(component.handleHostEvent(answer, HostEventReplyGivenBack), nullptr);
+    EXPECT_EQ(component.handleHostEvent(nullptr, HostEventReplyGivenBack), nullptr);
     EXPECT_EQ(component.calls, (Calls{"parent return=all"}));
 }
 
