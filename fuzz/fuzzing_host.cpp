@@ -24,8 +24,8 @@ std::optional<std::string> FuzzingHost::nextReply() {
 void FuzzingHost::stopOn(const std::vector<Finding>& findings) {
     if (!findings.empty()) {
         const Finding& finding = findings.front();
-        fuzzFailure(std::string(ruleInfo(finding.rule).name) + ": " + finding.detail,
-                    finding.command);
+        const std::string what = std::string(ruleInfo(finding.rule).name) + ": " + finding.detail;
+        fuzzFailure(what.c_str(), finding.command);
     }
 }
 

@@ -6,7 +6,8 @@ namespace {
 
 const std::vector<RuleInfo> rules = {
     {Rule::ReplyNotGivenBack, "GB1", "reply-not-given-back", Severity::Error,
-     "a reply of RN, SD, XI or TG was still held when the event returned"},
+     "a reply of RN, SD, XI or TG was not given back before the next command or the end of "
+     "the event"},
     {Rule::ReplyGivenBackTwice, "GB2", "reply-given-back-twice", Severity::Error,
      "a reply was given back with mode 5 more than once"},
     {Rule::ForeignGiveBack, "GB3", "foreign-give-back", Severity::Error,
@@ -14,7 +15,7 @@ const std::vector<RuleInfo> rules = {
     {Rule::UnowedGiveBack, "GB4", "unowed-give-back", Severity::Error,
      "a reply of PS, TP, HN, RR, RU, ET or AS, which stays the host's, was given back"},
     {Rule::NullLookupNotGivenBack, "GB5", "null-lookup-not-given-back", Severity::Warning,
-     "an RN without reply was not followed by a null give-back"},
+     "an RN without reply was not followed by a null give-back before the next command"},
     {Rule::MalformedCode, "CT1", "malformed-code", Severity::Error,
      "the command does not begin with two capital letters followed by a space or its end"},
     {Rule::StraySpace, "CT2", "stray-space", Severity::Error,
@@ -39,6 +40,10 @@ const std::vector<RuleInfo> rules = {
      "a step did not return within the time limit"},
     {Rule::ExceptionEscaped, "CR3", "exception-escaped", Severity::Error,
      "a C++ exception left the component through the host boundary"},
+    {Rule::ResultForNonCommand, "CB1", "result-for-non-command", Severity::Error,
+     "handleHostEvent returned a result for an event other than a parent command"},
+    {Rule::EmptyReply, "CB2", "empty-reply", Severity::Warning,
+     "a parent command was answered with an empty text instead of none"},
     {Rule::UnknownPanel, "WD1", "unknown-panel", Severity::Warning,
      "a command named a panel that holds no loaded UI"},
     {Rule::UnknownControl, "WD2", "unknown-control", Severity::Warning,

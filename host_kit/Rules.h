@@ -27,6 +27,8 @@ enum class Rule {
     ComponentCrash,
     ComponentHang,
     ExceptionEscaped,
+    ResultForNonCommand,
+    EmptyReply,
     UnknownPanel,
     UnknownControl,
     UnknownProperty,

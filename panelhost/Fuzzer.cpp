@@ -30,7 +30,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-using Keys = std::map<std::string, std::vector<std::string>>;
+using Keys = CommandKeys;
 
 // What one child plays: the probe of the component's own keys, or the world of
 // `seed` without the dropped facts and its first `events` events.
@@ -283,6 +283,39 @@ int fatal(const Options& options, const std::string& message) {
 }
 
 } // namespace
+
+bool probeKeys(const Options& options, CommandKeys& keys, std::string& error) {
+    FuzzPlan plan;
+    plan.probe = true;
+    const Outcome probe = run(options, plan, nullptr);
+    if (probe.fatal) {
+        error = probe.fatalMessage.empty() ? "the probe of " + options.library + " failed"
+                                           : probe.fatalMessage;
+        return false;
+    }
+    for (const std::string& reply : probe.replies) {
+        FuzzGenerator::addKeys(reply, keys);
+    }
+    return true;
+}
+
+FuzzSummary fuzzQuietly(const Options& options, const CommandKeys& keys) {
+    FuzzPlan plan;
+    plan.keys = keys;
+    plan.keys["instance"];
+    plan.seed = options.seed;
+    plan.events = options.events;
+    plan.seconds = options.seconds;
+    const Outcome outcome = run(options, plan, nullptr);
+    FuzzSummary summary;
+    summary.fatal = outcome.fatal;
+    summary.fatalMessage = outcome.fatalMessage;
+    summary.found = outcome.found;
+    summary.finding = outcome.finding;
+    summary.findingEvent = outcome.findingEvent;
+    summary.events = outcome.events;
+    return summary;
+}
 
 int runFuzzChild(const Options& options) {
     FuzzPlan plan;

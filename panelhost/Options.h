@@ -1,17 +1,14 @@
-// Options: what panelhost was asked to do, read from its command line.
-//   panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] LIBRARY SCENARIO
-//   panelhost [--json] [-v] [--strict] [--ui DIR] [--timeout S] -i LIBRARY
-//   panelhost fuzz LIBRARY --seed N [--events K] [--seconds N] [--out FILE] [--ui DIR]
-//                  [--timeout S]
-// "--child RECORDS" (with "--plan FILE" when fuzzing) is the hidden flag by which
-// panelhost.exe starts itself as the supervised child on Windows.
+// Options: what panelhost was asked to do, read from its command line (usageText
+// and helpText say it all). "--child RECORDS" (with "--plan FILE" when fuzzing) is
+// the hidden flag by which panelhost.exe starts itself as the supervised child on
+// Windows.
 #pragma once
 
 #include <string>
 #include <vector>
 
 struct Options {
-    enum class Mode { Run, Interactive, Fuzz, Help };
+    enum class Mode { Run, Interactive, Fuzz, Validate, Help, Version, ListRules };
     Mode mode = Mode::Run;
     std::string library;
     std::string scenario;
@@ -22,10 +19,15 @@ struct Options {
     bool quiet = false;   // no output at all (the fuzzer's own runs)
     double timeout = 5.0; // seconds one step may take
     unsigned long long seed = 1;
+    bool seedGiven = false;
     long events = 1000; // fuzz: how many events at most
     bool eventsGiven = false;
-    double seconds = 0; // fuzz: the time budget; 0 for none
-    std::string out;    // fuzz: where to write the replay scenario
+    double seconds = 0; // fuzz: the time budget; 0 for none (validate: 10)
+    bool secondsGiven = false;
+    std::string out;               // fuzz: where to write the replay scenario
+    std::string junit;             // where to write the JUnit report
+    std::vector<std::string> only; // validate: the check and rule ids to keep
+    std::vector<std::string> skip; // validate: the check and rule ids to leave out
     std::string childRecords;
     std::string childPlan; // fuzz: the plan the child plays
 };
@@ -37,4 +39,6 @@ bool wantsJson(const std::vector<std::string>& arguments);
 bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::string& error);
 // The arguments that start the supervised child for `options`.
 std::vector<std::string> childArguments(const Options& options, const std::string& records);
+// The usage lines, and the whole description of every mode and option.
 const char* usageText();
+const char* helpText();

@@ -151,7 +151,13 @@ struct ToJson {
         }
         return out;
     }
-    json operator()(const EndRecord& r) const { return {{"type", "end"}, {"line", r.line}}; }
+    json operator()(const EndRecord& r) const {
+        json out = {{"type", "end"}, {"line", r.line}};
+        if (r.micros >= 0) {
+            out["micros"] = r.micros;
+        }
+        return out;
+    }
     json operator()(const PanelRecord& r) const {
         json controls = json::array();
         for (const PanelRecord::Control& control : r.controls) {
@@ -246,7 +252,7 @@ bool recordFromJson(const std::string& line, Record& out) {
         r.covers = in.value("covers", -1L);
         out = r;
     } else if (type == "end") {
-        out = EndRecord{lineNumber};
+        out = EndRecord{lineNumber, in.value("micros", -1L)};
     } else if (type == "panel") {
         PanelRecord r;
         r.panel = in.value("panel", "");

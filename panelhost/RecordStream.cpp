@@ -21,8 +21,18 @@ void RecordStream::show(const Record& record) {
     std::fflush(stdout);
 }
 
+void RecordStream::absorb(const Record& record) {
+    m_tally.add(record);
+    if (m_observer) {
+        m_observer(record);
+    }
+}
+
 void RecordStream::emit(const Record& record) {
     m_tally.add(record);
+    if (m_observer) {
+        m_observer(record);
+    }
     if (m_writer) {
         m_writer->write(record);
     }

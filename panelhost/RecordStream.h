@@ -8,6 +8,7 @@
 #include "RecordSink.h"
 #include "RunTally.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,9 @@ public:
 
     void emit(const Record& record) override;
     // Counts a record that has already been shown elsewhere (by the child).
-    void absorb(const Record& record) { m_tally.add(record); }
+    void absorb(const Record& record);
+    // Sees every record emitted or absorbed from now on (a report being written).
+    void observe(std::function<void(const Record&)> observer) { m_observer = std::move(observer); }
     // Emits the summary record; returns the run's exit status.
     int emitSummary();
     // The run cannot be made: one line on standard error, and a fatal record in
@@ -36,4 +39,5 @@ private:
     bool m_verbose;
     RunTally m_tally;
     std::unique_ptr<RecordWriter> m_writer;
+    std::function<void(const Record&)> m_observer;
 };

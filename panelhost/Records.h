@@ -102,9 +102,10 @@ struct ExpectRecord {
     long covers = -1;                     // breach: the id of the breach it covers
 };
 
-// The step ended.
+// The step ended, after `micros` microseconds in the component (-1: not timed).
 struct EndRecord {
     int line = 0;
+    long micros = -1;
 };
 
 // The state of a panel at the end of the run.

@@ -1,7 +1,10 @@
 #include "Run.h"
 
 #include "ExpectedBreaches.h"
+#include "JUnitReport.h"
 #include "Session.h"
+#include "Text.h"
+#include "Transcript.h"
 #include "Watchdog.h"
 
 #include <cstdio>
@@ -83,6 +86,58 @@ void completeCrash(const Options& options, const Scenario* scenario, RecordStrea
     tally.setNotPlayed(notPlayed, from);
 }
 
+const char* const TerminalHelp =
+    "Type scenario lines; each takes effect at once, and an expectation is checked as\n"
+    "soon as it is entered (a sent or event line against the next entry of the step).\n"
+    "  world facts: setting OBJECT ID = TEXT | name DEVICE DATABASE INDEX = TEXT\n"
+    "               instance NAME = TEXT | control PANEL CONTROL PROPERTY = TEXT\n"
+    "               answer PREFIX => TEXT|none|world\n"
+    "  steps:       load | command TEXT | press PANEL CONTROL [TEXT] | timer ID\n"
+    "               dbchange DEVICE DATABASE INDEX = TEXT | revertive [D S R] | aux [TEXT]\n"
+    "               event TYPE | destroy\n"
+    "  expect:      sent | event | debug | reply TEXT|none, property PANEL CONTROL PROP =\n"
+    "               TEXT, routers N.., timers N.., breach RULE\n"
+    "  show         the panels, the registered routers and the running timers\n"
+    "  help, ?      this text\n"
+    "  quit, exit   destroy the component and end with the summary\n";
+
+// A session typed at a terminal: a prompt, help, show, and a line that is not in
+// the language reported without ending the session.
+void converse(Session& session) {
+    session.setImmediate(true);
+    std::printf("panelhost: type scenario lines; 'help' lists them, 'quit' ends\n");
+    std::string line;
+    int number = 0;
+    for (;;) {
+        std::printf("panelhost> ");
+        std::fflush(stdout);
+        if (!session.fatal().empty() || !std::getline(std::cin, line)) {
+            std::printf("\n");
+            break;
+        }
+        ++number;
+        const std::string word = trim(line);
+        if (word == "quit" || word == "exit") {
+            break;
+        }
+        if (word == "help" || word == "?") {
+            std::fputs(TerminalHelp, stdout);
+            continue;
+        }
+        if (word == "show") {
+            std::fputs(session.show().c_str(), stdout);
+            continue;
+        }
+        std::optional<Item> item;
+        ScenarioError lineError;
+        if (!parseScenarioLine(line, number, item, lineError)) {
+            std::printf("panelhost: %s\n", lineError.where().c_str());
+        } else if (item) {
+            session.apply(*item);
+        }
+    }
+}
+
 } // namespace
 
 int runSession(const Options& options, const Scenario* scenario, const std::string& records) {
@@ -97,20 +152,7 @@ int runSession(const Options& options, const Scenario* scenario, const std::stri
         return stream.emitFatal(error);
     }
     if (scenario == nullptr) {
-        // At a terminal: a line that is not in the language is reported and the
-        // session goes on with the next.
-        std::string line;
-        int number = 0;
-        while (session.fatal().empty() && std::getline(std::cin, line)) {
-            std::optional<Item> item;
-            ScenarioError lineError;
-            if (!parseScenarioLine(line, ++number, item, lineError)) {
-                std::fprintf(stderr, "panelhost: %s\n", lineError.where().c_str());
-                std::fflush(stderr);
-            } else if (item) {
-                session.apply(*item);
-            }
-        }
+        converse(session);
     } else {
         for (const Item& item : scenario->items) {
             session.apply(item);
@@ -158,9 +200,52 @@ int superviseChild(const Options& options, const Scenario* scenario, RecordStrea
     return stream.emitSummary();
 }
 
-int superviseRun(const Options& options, const Scenario* scenario) {
-    RecordStream stream(formatOf(options), options.verbose, options.strict, "");
+int superviseRun(const Options& options, const Scenario* scenario, RecordStream& stream) {
     return superviseChild(options, scenario, stream, [&](const std::string& records) {
         return runSession(options, scenario, records);
     });
+}
+
+int superviseRun(const Options& options, const Scenario* scenario) {
+    RecordStream stream(formatOf(options), options.verbose, options.strict, "");
+    if (options.junit.empty()) {
+        return superviseRun(options, scenario, stream);
+    }
+    // One testcase per expectation, and one per breach that fails the run.
+    std::vector<ExpectRecord> expectations;
+    stream.observe([&](const Record& record) {
+        if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
+            expectations.push_back(*expect);
+        }
+    });
+    const int status = superviseRun(options, scenario, stream);
+    JUnitReport report("panelhost " + options.scenario);
+    for (const ExpectRecord& expect : expectations) {
+        const std::string name = "line " + std::to_string(expect.line) + ": expect " + expect.what +
+                                 (expect.rule.empty() ? "" : " " + expect.rule);
+        if (expect.held) {
+            report.pass(name, 0);
+        } else {
+            report.fail(name, 0, "the expectation failed", renderRecord(expect, false));
+        }
+    }
+    const RunTally& tally = stream.tally();
+    for (const BreachRecord& breach : tally.breaches()) {
+        const Severity severity = ruleInfo(breach.rule).severity;
+        if (!tally.expected(breach) && (severity == Severity::Error || options.strict)) {
+            report.fail("line " + std::to_string(breach.line) + ": breach " +
+                            ruleInfo(breach.rule).id,
+                        0, ruleInfo(breach.rule).name, renderRecord(breach, false));
+        }
+    }
+    if (tally.summary().notPlayed > 0) {
+        report.fail("lines not played", 0, "the component crashed or hung",
+                    renderRecord(tally.summary(), false));
+    }
+    if (!report.write(options.junit)) {
+        std::fprintf(stderr, "panelhost: cannot write the JUnit report to %s\n",
+                     options.junit.c_str());
+        return 2;
+    }
+    return status;
 }

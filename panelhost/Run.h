@@ -26,5 +26,7 @@ int superviseChild(const Options& options, const Scenario* scenario, RecordStrea
                    const std::function<void()>& onTick = nullptr);
 
 // The parent of an ordinary run: the child plays `scenario` (null for -i at a
-// terminal). Returns the exit status.
+// terminal), its records reaching `stream`. Returns the exit status.
+int superviseRun(const Options& options, const Scenario* scenario, RecordStream& stream);
+// The same, shown as the options say, with the JUnit report they ask for.
 int superviseRun(const Options& options, const Scenario* scenario);

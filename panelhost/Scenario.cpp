@@ -9,8 +9,8 @@
 namespace {
 
 const char* const FactKeywords[] = {"setting", "name", "instance", "control", "answer"};
-const char* const StepKeywords[] = {"load",  "command",   "press", "dbchange",
-                                    "timer", "revertive", "aux",   "destroy"};
+const char* const StepKeywords[] = {"load",      "command", "press",   "dbchange", "timer",
+                                    "revertive", "aux",     "destroy", "event"};
 const char* const ExpectationWords[] = {"sent",     "event",   "debug",  "reply",
                                         "property", "routers", "timers", "breach"};
 
@@ -301,6 +301,10 @@ bool parseStep(const std::string& keyword, Parser& p, Step& step) {
             }
         }
         return p.end();
+    }
+    if (keyword == "event") {
+        step.kind = Step::Kind::Event;
+        return p.number(step.numbers[0], "the event type") && p.end();
     }
     step.kind = Step::Kind::Aux;
     return p.text(step.text, false);

@@ -25,12 +25,12 @@ struct Fact {
 };
 
 struct Step {
-    enum class Kind { Load, Command, Press, DatabaseChange, Timer, Revertive, Aux, Destroy };
+    enum class Kind { Load, Command, Press, DatabaseChange, Timer, Revertive, Aux, Destroy, Event };
     Kind kind = Kind::Load;
     std::optional<std::string> text; // Command (null: a null text), Press event, Aux, new name
     std::string panel;               // Press
     std::string control;             // Press
-    int numbers[3] = {0, 0, 0};      // DatabaseChange, Timer (id), Revertive
+    int numbers[3] = {0, 0, 0};      // DatabaseChange, Timer (id), Revertive, Event (type)
 };
 
 struct Expectation {

@@ -2,8 +2,10 @@
 
 #include "ExpectedBreaches.h"
 #include "HostEvents.h"
+#include "Text.h"
 
 #include <algorithm>
+#include <chrono>
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink) {}
@@ -31,6 +33,9 @@ void Session::apply(const Item& item, long event) {
     m_lastLine = item.line;
     if (std::holds_alternative<Expectation>(item.what)) {
         m_pending.push_back(item);
+        if (m_immediate) {
+            checkExpectations();
+        }
         return;
     }
     checkExpectations();
@@ -97,15 +102,19 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
         record.panel = step.panel;
         record.control = step.control;
     }
-    if (step.kind == Step::Kind::Timer) {
+    if (step.kind == Step::Kind::Timer || step.kind == Step::Kind::Event) {
         record.numbers = {step.numbers[0]};
     } else if (step.kind == Step::Kind::DatabaseChange || step.kind == Step::Kind::Revertive) {
         record.numbers.assign(step.numbers, step.numbers + 3);
     }
     m_sink.emit(record);
     m_host.beginStep(line);
+    m_sentChecked = 0;
+    m_eventsChecked = 0;
+    m_covered.clear();
     m_reply.reset();
     m_debug.begin();
+    const auto began = std::chrono::steady_clock::now();
     switch (step.kind) {
     case Step::Kind::Load:
         load();
@@ -118,6 +127,9 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     default:
         deliver(step);
     }
+    const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                              std::chrono::steady_clock::now() - began)
+                                              .count());
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
         m_sink.emit(ReplyRecord{line, m_reply});
@@ -125,7 +137,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     if (!m_debugText.empty()) {
         m_sink.emit(DebugRecord{line, m_debugText});
     }
-    m_sink.emit(EndRecord{line});
+    m_sink.emit(EndRecord{line, micros});
 }
 
 char* Session::guarded(const char* what, const std::function<char*()>& call) {
@@ -166,6 +178,13 @@ void Session::destroy() {
     m_host.endDestruction();
 }
 
+void Session::noResult(char* result, int type) {
+    if (result != nullptr) {
+        m_host.report({Rule::ResultForNonCommand, "",
+                       "event type " + std::to_string(type) + " was answered with a result"});
+    }
+}
+
 void Session::deliver(const Step& step) {
     tarn_client_callback& component = *m_component;
     const char* const handler = "handleHostEvent";
@@ -174,44 +193,69 @@ void Session::deliver(const Step& step) {
         char* reply = guarded(handler, [&] {
             return host_events::parentCommand(component, step.text ? step.text->c_str() : nullptr);
         });
+        if (reply != nullptr && *reply == '\0') {
+            m_host.report({Rule::EmptyReply, "", "the reply is an empty text, not none"});
+        }
         if (reply != nullptr) {
             // The host copies the reply, then hands the array back to be released
             // inside the library that allocated it.
             m_reply = std::string(reply);
-            guarded(handler, [&] { return host_events::giveBack(component, reply); });
+            noResult(guarded(handler, [&] { return host_events::giveBack(component, reply); }),
+                     HostEventReplyGivenBack);
         }
         break;
     }
     case Step::Kind::Press:
-        guarded(handler, [&] {
-            return host_events::press(component, step.panel.c_str(), step.control.c_str(),
-                                      step.text ? step.text->c_str() : "");
-        });
+        noResult(guarded(handler,
+                         [&] {
+                             return host_events::press(component, step.panel.c_str(),
+                                                       step.control.c_str(),
+                                                       step.text ? step.text->c_str() : "");
+                         }),
+                 HostEventButton);
         break;
     case Step::Kind::DatabaseChange: {
         // The record holds the whole name, however long, up to the NUL it ends
         // with; a name with a NUL in it ends there, as the host's texts do.
         const std::string name = step.text.value_or("").c_str();
         m_world.setName(step.numbers[0], step.numbers[1], step.numbers[2], name);
-        guarded(handler, [&] {
-            return host_events::databaseChange(component, step.numbers[0], step.numbers[1],
-                                               step.numbers[2], name);
-        });
+        noResult(guarded(handler,
+                         [&] {
+                             return host_events::databaseChange(component, step.numbers[0],
+                                                                step.numbers[1], step.numbers[2],
+                                                                name);
+                         }),
+                 HostEventDatabaseChange);
         break;
     }
     case Step::Kind::Timer:
         m_world.startTimer(step.numbers[0]);
-        guarded(handler, [&] { return host_events::timer(component, step.numbers[0]); });
+        noResult(guarded(handler, [&] { return host_events::timer(component, step.numbers[0]); }),
+                 HostEventTimer);
         break;
     case Step::Kind::Revertive:
-        guarded(handler, [&] {
-            return host_events::revertive(component, step.numbers[0], step.numbers[1],
-                                          step.numbers[2]);
-        });
+        noResult(guarded(handler,
+                         [&] {
+                             return host_events::revertive(component, step.numbers[0],
+                                                           step.numbers[1], step.numbers[2]);
+                         }),
+                 HostEventRevertive);
         break;
     case Step::Kind::Aux: {
         std::string data = step.text ? *step.text : std::string();
-        guarded(handler, [&] { return host_events::aux(component, &data[0]); });
+        noResult(guarded(handler, [&] { return host_events::aux(component, &data[0]); }),
+                 HostEventAux);
+        break;
+    }
+    case Step::Kind::Event: {
+        // A type with no data: the types no host sends, and null records.
+        const int type = step.numbers[0];
+        char* result = guarded(handler, [&] { return host_events::raw(component, nullptr, type); });
+        if (type == HostEventParentCommand && result != nullptr) {
+            guarded(handler, [&] { return host_events::giveBack(component, result); });
+        } else {
+            noResult(result, type);
+        }
         break;
     }
     default:
@@ -275,8 +319,15 @@ void Session::checkExpectations() {
             record.actual = ExpectValue::ofText(m_debugText);
             m_sink.emit(record);
         } else if (kind == Kind::Breach && &item == breaches.front()) {
+            std::vector<BreachRecord> open;
+            for (const BreachRecord& breach : m_host.log().breaches) {
+                if (m_covered.count(breach.id) == 0) {
+                    open.push_back(breach);
+                }
+            }
             for (const ExpectRecord& record :
-                 matchExpectedBreaches(breaches, m_host.log().breaches, m_host.line())) {
+                 matchExpectedBreaches(breaches, open, m_host.line())) {
+                m_covered.insert(record.covers);
                 m_sink.emit(record);
             }
         } else if (kind != Kind::Sent && kind != Kind::Event && kind != Kind::Debug &&
@@ -287,7 +338,20 @@ void Session::checkExpectations() {
 }
 
 void Session::expectList(const std::vector<const Item*>& group,
-                         const std::vector<std::string>& actual) {
+                         const std::vector<std::string>& all) {
+    std::vector<std::string> actual = all;
+    if (m_immediate) {
+        // One line typed: it is the next entry of the step's list, or "none" for
+        // a list that is empty.
+        const bool sent =
+            std::get<Expectation>(group.front()->what).kind == Expectation::Kind::Sent;
+        std::size_t& checked = sent ? m_sentChecked : m_eventsChecked;
+        const bool none = !std::get<Expectation>(group.front()->what).text;
+        actual = none || checked >= all.size()
+                     ? std::vector<std::string>(none ? all : std::vector<std::string>())
+                     : std::vector<std::string>{all[checked]};
+        checked += none ? 0 : 1;
+    }
     std::vector<std::string> expected;
     for (const Item* item : group) {
         const Expectation& expectation = std::get<Expectation>(item->what);
@@ -356,4 +420,29 @@ void Session::emitPanel(const std::string& name) {
         record.controls.push_back({control.name, control.properties});
     }
     m_sink.emit(record);
+}
+
+std::string Session::show() const {
+    std::string out;
+    for (const auto& entry : m_world.panels()) {
+        out += "panel " + entry.first + " (" + entry.second.source + ")\n";
+        for (const Control& control : entry.second.layout.controls) {
+            out += "    " + control.name;
+            for (const auto& property : control.properties) {
+                out += " " + property.first + "=" + encodeText(property.second);
+            }
+            out += "\n";
+        }
+    }
+    const auto list = [](const std::vector<int>& numbers) {
+        std::string text;
+        for (int number : numbers) {
+            text += " " + std::to_string(number);
+        }
+        return text.empty() ? std::string(" none") : text;
+    };
+    out += "routers registered:" + list(m_world.registeredRouters()) + "\n";
+    out += "timers running:" + list(m_world.runningTimers()) + "\n";
+    out += std::string("component: ") + (m_component != nullptr ? "loaded" : "not loaded") + "\n";
+    return out;
 }

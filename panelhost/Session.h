@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,13 @@ public:
     // Breaches reported so far in the whole run.
     long breachCount() const { return m_host.breachCount(); }
 
+    // At a terminal: each expectation is checked as soon as it is entered, a list
+    // line (sent, event) against the entry of the step at its position.
+    void setImmediate(bool immediate) { m_immediate = immediate; }
+    // The panels with their controls, the registered routers and the running
+    // timers, as text for a person at a terminal.
+    std::string show() const;
+
 private:
     void applyFact(const Fact& fact);
     void runStep(const Step& step, int line, bool implicit, long event);
@@ -53,6 +61,8 @@ private:
     void destroy();
     // Makes one call into the component, reporting an exception that escapes it.
     char* guarded(const char* what, const std::function<char*()>& call);
+    // A result for an event other than a parent command is a breach.
+    void noResult(char* result, int type);
     void checkExpectations();
     void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& actual);
     void expectOne(const Item& item);
@@ -72,4 +82,8 @@ private:
     std::string m_debugText;
     int m_lastLine = 0;
     std::string m_fatal;
+    bool m_immediate = false;
+    std::size_t m_sentChecked = 0; // immediate: list lines checked since the step
+    std::size_t m_eventsChecked = 0;
+    std::set<long> m_covered; // immediate: breaches of the step already covered
 };

@@ -97,7 +97,8 @@ struct Render {
             out += " " + r.panel + " " + r.control;
         }
         if (!r.numbers.empty()) {
-            out += " " + (r.step == "timer" ? std::to_string(r.numbers[0]) : numbers(r.numbers));
+            out += " " + (r.step == "timer" || r.step == "event" ? std::to_string(r.numbers[0])
+                                                                 : numbers(r.numbers));
             if (r.step == "dbchange") {
                 out += " =";
             }

@@ -42,6 +42,7 @@ public:
     CommandOutcome execute(const std::string& text, const ParsedCommand& command);
 
     const Panel* panel(const std::string& name) const;
+    const std::map<std::string, Panel>& panels() const { return m_panels; }
     std::vector<int> registeredRouters() const;
     std::vector<int> runningTimers() const;
     std::optional<std::string> name(int device, int database, int index) const;

@@ -7,9 +7,11 @@
 #include "Fuzzer.h"
 #include "Options.h"
 #include "RecordStream.h"
+#include "Rules.h"
 #include "Run.h"
 #include "Scenario.h"
 #include "Text.h"
+#include "Validate.h"
 #include "Watchdog.h"
 
 #include <cstdio>
@@ -44,6 +46,19 @@ int reportScenarioErrors(const Options& options, const std::string& source,
     return stream.emitFatal(message);
 }
 
+// The audit rules and the validation checks, one line each.
+void listRules() {
+    std::printf("%-5s %-28s %-8s %s\n", "id", "name", "severity", "breached when");
+    for (const RuleInfo& rule : allRules()) {
+        std::printf("%-5s %-28s %-8s %s\n", rule.id, rule.name, severityName(rule.severity),
+                    rule.statement);
+    }
+    std::printf("\n%-5s %-28s %-8s %s\n", "id", "validation check", "fails as", "holds when");
+    for (const CheckInfo& check : validationChecks()) {
+        std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, check.severity, check.statement);
+    }
+}
+
 // The scenario that a child started by panelhost.exe plays (Windows).
 int runChild(const Options& options) {
     if (options.mode == Options::Mode::Interactive) {
@@ -73,6 +88,17 @@ int main(int argc, char** argv) {
     }
     if (options.mode == Options::Mode::Help) {
         std::fputs(usageText(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(helpText(), stdout);
+        return 0;
+    }
+    if (options.mode == Options::Mode::Version) {
+        std::printf("panelhost %s, the Quillon panel-host simulator and contract validator\n",
+                    QUILLON_VERSION);
+        return 0;
+    }
+    if (options.mode == Options::Mode::ListRules) {
+        listRules();
         return 0;
     }
     if (!options.childRecords.empty()) {
@@ -81,6 +107,9 @@ int main(int argc, char** argv) {
     }
     if (options.mode == Options::Mode::Fuzz) {
         return runFuzz(options);
+    }
+    if (options.mode == Options::Mode::Validate) {
+        return runValidate(options);
     }
     Scenario scenario;
     std::vector<ScenarioError> errors;

@@ -4,6 +4,13 @@
 
 namespace {
 
+StepRecord step(int line) {
+    StepRecord record;
+    record.line = line;
+    record.step = "command";
+    return record;
+}
+
 BreachRecord breach(int line, long id, Rule rule) {
     return BreachRecord{line, id, rule, "", ""};
 }
@@ -20,7 +27,7 @@ ExpectRecord covering(int line, int step, long id) {
 
 TEST(panelhost_RunTally, OnlyTheBreachesAnExpectationCoversAreExpected) {
     RunTally tally;
-    tally.add(StepRecord{4, "command"});
+    tally.add(step(4));
     tally.add(breach(4, 0, Rule::ReplyNotGivenBack));
     tally.add(breach(4, 1, Rule::ReplyNotGivenBack));
     tally.add(EndRecord{4});
@@ -49,7 +56,7 @@ TEST(panelhost_RunTally, WarningsFailOnlyWhenStrict) {
 
 TEST(panelhost_RunTally, KnowsTheOpenStepAndWhatWasNotPlayed) {
     RunTally tally;
-    tally.add(StepRecord{3, "command"});
+    tally.add(step(3));
     tally.add(SentRecord{3, "SD 'A'", std::nullopt, false});
     EXPECT_TRUE(tally.stepOpen());
     EXPECT_EQ(tally.stepLine(), 3);

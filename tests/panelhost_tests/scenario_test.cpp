@@ -100,11 +100,11 @@ TEST(panelhost_ScenarioLanguage, SaysWhereAndWhyALineIsNotInTheLanguage) {
     } cases[] = {
         {"load\nfrobnicate 1", "line 2, column 1: unknown keyword 'frobnicate'; the keywords are "
                                "setting, name, instance, control, answer, load, command, press, "
-                               "dbchange, timer, revertive, aux, destroy, expect"},
+                               "dbchange, timer, revertive, aux, destroy, event, expect"},
         {"load\n  expct sent AS", "line 2, column 3: unknown keyword 'expct' (did you mean "
                                   "'expect'?); the keywords are setting, name, instance, control, "
                                   "answer, load, command, press, dbchange, timer, revertive, aux, "
-                                  "destroy, expect"},
+                                  "destroy, event, expect"},
         {"expect sent AS", "line 1: an expectation before any step: it has nothing to check"},
         {"timer four", "line 1, column 7: expected a number for the timer id, found 'four'"},
         {"timer 12345678901234567890",

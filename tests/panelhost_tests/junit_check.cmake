@@ -1,0 +1,31 @@
+# Runs panelhost with --junit and checks that the report parses as XML and lists
+# what it should:
+#   cmake -DEMULATOR=... -DREPORT=file -DEXPECT_CASES=N -DEXPECT_STATUS=N
+#         -P junit_check.cmake -- PANELHOST ARGUMENTS...
+set(command)
+set(seen_separator FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE 1 ${last})
+    if(seen_separator)
+        list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+        set(seen_separator TRUE)
+    endif()
+endforeach()
+file(REMOVE ${REPORT})
+execute_process(COMMAND ${EMULATOR} ${command} --junit ${REPORT} RESULT_VARIABLE status
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}${errors}")
+if(NOT status EQUAL EXPECT_STATUS)
+    message(FATAL_ERROR "exit status ${status}, expected ${EXPECT_STATUS}")
+endif()
+execute_process(COMMAND xmllint --noout ${REPORT} RESULT_VARIABLE parsed ERROR_VARIABLE why)
+if(NOT parsed EQUAL 0)
+    message(FATAL_ERROR "the JUnit report does not parse as XML: ${why}")
+endif()
+file(READ ${REPORT} xml)
+string(REGEX MATCHALL "<testcase " cases "${xml}")
+list(LENGTH cases count)
+if(NOT count EQUAL EXPECT_CASES)
+    message(FATAL_ERROR "the report lists ${count} testcases, expected ${EXPECT_CASES}")
+endif()
