@@ -2,16 +2,7 @@
 # what it should:
 #   cmake -DEMULATOR=... -DREPORT=file -DEXPECT_CASES=N -DEXPECT_STATUS=N
 #         -P junit_check.cmake -- PANELHOST ARGUMENTS...
-set(command)
-set(seen_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE 1 ${last})
-    if(seen_separator)
-        list(APPEND command "${CMAKE_ARGV${i}}")
-    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-        set(seen_separator TRUE)
-    endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/command_after_separator.cmake)
 file(REMOVE ${REPORT})
 execute_process(COMMAND ${EMULATOR} ${command} --junit ${REPORT} RESULT_VARIABLE status
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors)

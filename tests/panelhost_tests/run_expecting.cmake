@@ -3,16 +3,7 @@
 #         [-DEXPECT_EACH=re1,re2,...] [-DINPUT=file] -P run_expecting.cmake -- COMMAND...
 # EMULATOR (Wine for the Windows build, empty natively) is put before the command;
 # INPUT, when given, is its standard input.
-set(command)
-set(seen_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE 1 ${last})
-    if(seen_separator)
-        list(APPEND command "${CMAKE_ARGV${i}}")
-    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-        set(seen_separator TRUE)
-    endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/command_after_separator.cmake)
 if(DEFINED INPUT)
     set(input INPUT_FILE ${INPUT})
 endif()

@@ -1,0 +1,11 @@
+# Sets `command` to the script's arguments after "--": what a test script runs.
+set(command)
+set(seen_separator FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE 1 ${last})
+    if(seen_separator)
+        list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+        set(seen_separator TRUE)
+    endif()
+endforeach()
