@@ -4,7 +4,6 @@
 #include "host_records.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace {

@@ -17,14 +17,6 @@
 #include <map>
 #include <set>
 
-#if defined(_WIN32)
-#include <io.h>
-#define QUILLON_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define QUILLON_ISATTY(fd) isatty(fd)
-#endif
-
 using nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
@@ -131,14 +123,9 @@ int playPlan(const Options& options, const FuzzPlan& plan, const std::string& re
     return stream.emitSummary();
 }
 
-// What the parent learns from one child.
-struct Outcome {
-    bool fatal = false;
-    std::string fatalMessage;
-    bool found = false;
-    BreachRecord finding;
-    long findingEvent = -1;
-    long events = 0; // events begun
+// What the parent learns from one child: the summary, and what only the
+// fuzzer's own report and the probe need.
+struct Outcome : FuzzSummary {
     long steps = 0;
     long sent = 0;
     std::vector<std::string> replies;
@@ -277,11 +264,6 @@ bool writeReplay(const std::string& path, const std::vector<std::string>& lines)
     return std::fclose(file) == 0 && fine;
 }
 
-int fatal(const Options& options, const std::string& message) {
-    RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false, "");
-    return stream.emitFatal(message);
-}
-
 } // namespace
 
 bool probeKeys(const Options& options, CommandKeys& keys, std::string& error) {
@@ -306,15 +288,7 @@ FuzzSummary fuzzQuietly(const Options& options, const CommandKeys& keys) {
     plan.seed = options.seed;
     plan.events = options.events;
     plan.seconds = options.seconds;
-    const Outcome outcome = run(options, plan, nullptr);
-    FuzzSummary summary;
-    summary.fatal = outcome.fatal;
-    summary.fatalMessage = outcome.fatalMessage;
-    summary.found = outcome.found;
-    summary.finding = outcome.finding;
-    summary.findingEvent = outcome.findingEvent;
-    summary.events = outcome.events;
-    return summary;
+    return run(options, plan, nullptr);
 }
 
 int runFuzzChild(const Options& options) {
@@ -329,7 +303,8 @@ int runFuzzChild(const Options& options) {
 int runFuzz(const Options& options) {
     std::string reason;
     if (!options.out.empty() && !outWritable(options.out, reason)) {
-        return fatal(options, "cannot write the replay scenario to " + options.out + ": " + reason);
+        return reportFatal(options,
+                           "cannot write the replay scenario to " + options.out + ": " + reason);
     }
     std::printf("panelhost fuzz: %s, seed %llu, %s\n", options.library.c_str(), options.seed,
                 options.seconds > 0 ? ("up to " + std::to_string(options.events) + " events or " +
@@ -343,9 +318,9 @@ int runFuzz(const Options& options) {
     plan.probe = true;
     const Outcome probe = run(options, plan, nullptr);
     if (probe.fatal) {
-        return fatal(options, probe.fatalMessage.empty()
-                                  ? "the probe of " + options.library + " failed"
-                                  : probe.fatalMessage);
+        return reportFatal(options, probe.fatalMessage.empty()
+                                        ? "the probe of " + options.library + " failed"
+                                        : probe.fatalMessage);
     }
     for (const std::string& reply : probe.replies) {
         FuzzGenerator::addKeys(reply, plan.keys);
@@ -356,7 +331,7 @@ int runFuzz(const Options& options) {
     plan.events = options.events;
     plan.seconds = options.seconds;
 
-    const bool terminal = QUILLON_ISATTY(2) != 0;
+    const bool terminal = isTerminal(2);
     const Clock::time_point start = Clock::now();
     Clock::time_point shown = start;
     const auto progress = [&](long events) {
@@ -375,8 +350,8 @@ int runFuzz(const Options& options) {
     }
     const double took = std::chrono::duration<double>(Clock::now() - start).count();
     if (full.fatal) {
-        return fatal(options, full.fatalMessage.empty() ? "the fuzz run could not be made"
-                                                        : full.fatalMessage);
+        return reportFatal(options, full.fatalMessage.empty() ? "the fuzz run could not be made"
+                                                              : full.fatalMessage);
     }
     if (!full.found) {
         std::printf("panelhost fuzz: no findings in %ld events (%ld steps, %ld commands sent) in "
@@ -427,7 +402,7 @@ int runFuzz(const Options& options) {
     std::fflush(stdout);
     if (!options.out.empty()) {
         if (!writeReplay(options.out, replay)) {
-            return fatal(options, "cannot write the replay scenario to " + options.out);
+            return reportFatal(options, "cannot write the replay scenario to " + options.out);
         }
         std::printf("panelhost fuzz: replay scenario written to %s\n", options.out.c_str());
     }

@@ -165,7 +165,6 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& out, std::
                 error = "--seed takes a number";
                 return false;
             }
-            out.seedGiven = true;
         } else if (a == "--events") {
             if (!readNumber(value, number) || number < 1 || number > 100000000) {
                 error = "--events takes a number from 1 to 100000000";

@@ -19,7 +19,6 @@ struct Options {
     bool quiet = false;   // no output at all (the fuzzer's own runs)
     double timeout = 5.0; // seconds one step may take
     unsigned long long seed = 1;
-    bool seedGiven = false;
     long events = 1000; // fuzz: how many events at most
     bool eventsGiven = false;
     double seconds = 0; // fuzz: the time budget; 0 for none (validate: 10)

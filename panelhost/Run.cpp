@@ -140,6 +140,11 @@ void converse(Session& session) {
 
 } // namespace
 
+int reportFatal(const Options& options, const std::string& message) {
+    RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false, "");
+    return stream.emitFatal(message);
+}
+
 int runSession(const Options& options, const Scenario* scenario, const std::string& records) {
     RecordStream stream(formatOf(options), options.verbose, options.strict, records);
     SessionOptions sessionOptions;

@@ -25,6 +25,10 @@ int superviseChild(const Options& options, const Scenario* scenario, RecordStrea
                    const std::function<void(const Record&)>& onRecord = nullptr,
                    const std::function<void()>& onTick = nullptr);
 
+// A run that cannot be made: the message on standard error, and a fatal record
+// when the options ask for JSON. Returns 2.
+int reportFatal(const Options& options, const std::string& message);
+
 // The parent of an ordinary run: the child plays `scenario` (null for -i at a
 // terminal), its records reaching `stream`. Returns the exit status.
 int superviseRun(const Options& options, const Scenario* scenario, RecordStream& stream);

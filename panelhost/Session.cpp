@@ -2,7 +2,7 @@
 
 #include "ExpectedBreaches.h"
 #include "HostEvents.h"
-#include "Text.h"
+#include "Transcript.h"
 
 #include <algorithm>
 #include <chrono>
@@ -408,31 +408,26 @@ void Session::expectOne(const Item& item) {
     m_sink.emit(record);
 }
 
-void Session::emitPanel(const std::string& name) {
-    const Panel* panel = m_world.panel(name);
-    if (panel == nullptr) {
-        return;
-    }
+PanelRecord Session::panelRecord(const std::string& name, const Panel& panel) {
     PanelRecord record;
     record.panel = name;
-    record.source = panel->source;
-    for (const Control& control : panel->layout.controls) {
+    record.source = panel.source;
+    for (const Control& control : panel.layout.controls) {
         record.controls.push_back({control.name, control.properties});
     }
-    m_sink.emit(record);
+    return record;
+}
+
+void Session::emitPanel(const std::string& name) {
+    if (const Panel* panel = m_world.panel(name)) {
+        m_sink.emit(panelRecord(name, *panel));
+    }
 }
 
 std::string Session::show() const {
     std::string out;
     for (const auto& entry : m_world.panels()) {
-        out += "panel " + entry.first + " (" + entry.second.source + ")\n";
-        for (const Control& control : entry.second.layout.controls) {
-            out += "    " + control.name;
-            for (const auto& property : control.properties) {
-                out += " " + property.first + "=" + encodeText(property.second);
-            }
-            out += "\n";
-        }
+        out += renderRecord(panelRecord(entry.first, entry.second), false);
     }
     const auto list = [](const std::vector<int>& numbers) {
         std::string text;

@@ -66,6 +66,7 @@ private:
     void checkExpectations();
     void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& actual);
     void expectOne(const Item& item);
+    static PanelRecord panelRecord(const std::string& name, const Panel& panel);
     void emitPanel(const std::string& name);
     std::string expand(const std::string& text) const;
 

@@ -76,8 +76,9 @@ struct Slowest {
 
 class Battery {
 public:
-    Battery(const Options& options, const Selection& selection)
-        : m_options(options), m_selection(selection) {}
+    // `keys`: the component's own keys, read when it was first loaded.
+    Battery(const Options& options, const Selection& selection, CommandKeys keys)
+        : m_options(options), m_selection(selection), m_keys(std::move(keys)) {}
 
     // Plays `text` as a scenario; the verdict of its breaches and expectations.
     Verdict play(const std::string& check, const std::string& text) {
@@ -169,14 +170,7 @@ public:
         return verdict;
     }
 
-    const CommandKeys& keys() {
-        if (!m_keysRead) {
-            m_keysRead = true;
-            std::string error;
-            probeKeys(m_options, m_keys, error);
-        }
-        return m_keys;
-    }
+    const CommandKeys& keys() const { return m_keys; }
 
     const Slowest& slowest() const { return m_slowest; }
     const Options& options() const { return m_options; }
@@ -185,7 +179,6 @@ private:
     const Options& m_options;
     const Selection& m_selection;
     CommandKeys m_keys;
-    bool m_keysRead = false;
     Slowest m_slowest;
 };
 
@@ -373,16 +366,14 @@ int runValidate(const Options& options) {
                 options.ui.c_str());
     std::fflush(stdout);
 
-    // The library must load and give a component before anything can be checked.
-    Battery battery(options, selection);
-    {
-        CommandKeys keys;
-        std::string error;
-        if (!probeKeys(options, keys, error)) {
-            std::fprintf(stderr, "panelhost: %s\n", error.c_str());
-            return 2;
-        }
+    // The library must load and give a component before anything can be checked;
+    // what it answers then are the keys the checks play.
+    CommandKeys keys;
+    std::string error;
+    if (!probeKeys(options, keys, error)) {
+        return reportFatal(options, error);
     }
+    Battery battery(options, selection, std::move(keys));
 
     const std::function<Verdict(Battery&)> bodies[] = {
         loadAndDestroy, everyEventType, commandsAndSettings, repliesGivenBack, slowEvent, fuzz};

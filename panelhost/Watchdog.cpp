@@ -12,6 +12,7 @@
 #include <thread>
 
 #if defined(_WIN32)
+#include <io.h>
 #include <windows.h>
 #else
 #include <csignal>
@@ -79,6 +80,14 @@ std::string temporaryFileName(const std::string& stem, const std::string& extens
     const std::string name =
         stem + "-" + std::to_string(device()) + "-" + std::to_string(counter++) + extension;
     return (std::filesystem::temp_directory_path() / name).string();
+}
+
+bool isTerminal(int fd) {
+#if defined(_WIN32)
+    return _isatty(fd) != 0;
+#else
+    return isatty(fd) != 0;
+#endif
 }
 
 void exitQuietlyOnCrash() {

@@ -32,6 +32,9 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
 // A fresh name for a file in the temporary folder.
 std::string temporaryFileName(const std::string& stem, const std::string& extension);
 
+// Whether file descriptor `fd` (0 standard input, 2 standard error) is a terminal.
+bool isTerminal(int fd);
+
 // Makes a crash of this process end it quietly with the exception's code, with
 // no error dialog or debugger, so that the watchdog sees it (Windows only).
 void exitQuietlyOnCrash();

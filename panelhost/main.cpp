@@ -20,14 +20,6 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <io.h>
-#define QUILLON_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define QUILLON_ISATTY(fd) isatty(fd)
-#endif
-
 namespace {
 
 // Every way the scenario is not in the language, on standard error, and as one
@@ -42,8 +34,7 @@ int reportScenarioErrors(const Options& options, const std::string& source,
     if (errors.size() > 1) {
         message += "\n" + std::to_string(errors.size()) + " errors; nothing was played";
     }
-    RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false, "");
-    return stream.emitFatal(message);
+    return reportFatal(options, message);
 }
 
 // The audit rules and the validation checks, one line each.
@@ -82,9 +73,7 @@ int main(int argc, char** argv) {
     if (!parseOptions(arguments, options, error)) {
         options.json = wantsJson(arguments);
         std::fputs(usageText(), stderr);
-        RecordStream stream(options.json ? OutputFormat::Json : OutputFormat::Quiet, false, false,
-                            "");
-        return stream.emitFatal(error);
+        return reportFatal(options, error);
     }
     if (options.mode == Options::Mode::Help) {
         std::fputs(usageText(), stdout);
@@ -114,7 +103,7 @@ int main(int argc, char** argv) {
     Scenario scenario;
     std::vector<ScenarioError> errors;
     if (options.mode == Options::Mode::Interactive) {
-        if (QUILLON_ISATTY(0)) {
+        if (isTerminal(0)) {
             return superviseRun(options, nullptr);
         }
         // Input that is not a terminal is a scenario like a file: read whole,
