@@ -1,5 +1,7 @@
 #include "JUnitReport.h"
 
+#include "Text.h"
+
 #include <cstdio>
 
 namespace {
@@ -56,13 +58,8 @@ std::string escaped(const std::string& text) {
             break;
         default:
             // Control characters and stray bytes are not allowed in XML 1.0.
-            if (length == 0 || static_cast<unsigned char>(c) < 0x20) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-                out += hex;
-            } else {
-                out += c;
-            }
+            out += length == 0 || static_cast<unsigned char>(c) < 0x20 ? hexEscape(c)
+                                                                       : std::string(1, c);
         }
     }
     return out;

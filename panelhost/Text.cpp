@@ -58,13 +58,8 @@ std::string escaped(const std::string& text) {
             out += "\\\"";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 32 || c == 127) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-                out += hex;
-            } else {
-                out += c;
-            }
+            out +=
+                static_cast<unsigned char>(c) < 32 || c == 127 ? hexEscape(c) : std::string(1, c);
         }
     }
     return out;
@@ -131,6 +126,12 @@ bool decodeText(const std::string& token, std::string& out, std::string& error,
         return fail(i + 1, "text after the closing quote");
     }
     return true;
+}
+
+std::string hexEscape(char c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+    return hex;
 }
 
 std::string encodeText(const std::string& text) {

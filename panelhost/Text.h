@@ -22,6 +22,9 @@ bool decodeText(const std::string& token, std::string& out, std::string& error,
 // quote, or a text that would read as a keyword such as "none").
 std::string encodeText(const std::string& text);
 
+// The escape \xHH of one byte, as scenarios and reports write it.
+std::string hexEscape(char c);
+
 // Always quoted with escapes, for showing texts in transcripts.
 std::string quoted(const std::string& text);
 
