@@ -25,15 +25,12 @@ public:
     tarn_string();
     tarn_string(const char* text);
     tarn_string(const tarn_string& other);
-    tarn_string(tarn_string&& other) noexcept;
     tarn_string(int value, char fill, unsigned int width, int base);
     virtual ~tarn_string();
 
     tarn_string& operator=(const tarn_string& other);
-    tarn_string& operator=(tarn_string&& other) noexcept;
     tarn_string& operator=(const char* text);
     tarn_string& operator+=(const tarn_string& other);
-    tarn_string& operator+=(const char* text);
 
     // The NUL-terminated text; valid while this string lives unchanged. Never null.
     operator const char*() const;
@@ -63,6 +60,9 @@ private:
     void append(const char* text, unsigned int length);
     bool reserve(unsigned int capacity);
     void release();
+    // Takes over `other`'s text without copying it and leaves `other` empty; the
+    // list relocates its entries with it when it grows.
+    void take(tarn_string& other);
 
     enum { InlineCapacity = 15 };
     char* m_data;          // points at m_inline or at heap storage; never null

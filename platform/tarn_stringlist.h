@@ -16,12 +16,14 @@ class tarn_stringlist;
 
 class TARN_STRING_API tarn_stringlistIterator {
 public:
-    tarn_stringlistIterator(const tarn_stringlist* list, int position);
     const tarn_string& operator*() const;
     bool operator!=(const tarn_stringlistIterator& other) const;
     tarn_stringlistIterator& operator++();
 
 private:
+    friend class tarn_stringlist;
+    tarn_stringlistIterator(const tarn_stringlist* list, int position);
+
     const tarn_stringlist* m_list;
     int m_position;
 };
@@ -31,22 +33,22 @@ public:
     tarn_stringlist();
     tarn_stringlist(const tarn_string& text, char separator);
     tarn_stringlist(const tarn_stringlist& other);
-    tarn_stringlist(tarn_stringlist&& other) noexcept;
     virtual ~tarn_stringlist();
-
-    tarn_stringlist& operator=(const tarn_stringlist& other);
-    tarn_stringlist& operator=(tarn_stringlist&& other) noexcept;
+    // A list is built, copied and appended to, never assigned.
+    tarn_stringlist& operator=(const tarn_stringlist& other) = delete;
 
     tarn_stringlist& operator<<(const tarn_string& entry);
     int count() const;
     tarn_string& operator[](int position);
-    const tarn_string& operator[](int position) const;
     tarn_string toString(char separator) const;
 
     tarn_stringlistIterator begin() const;
     tarn_stringlistIterator end() const;
 
 private:
+    friend class tarn_stringlistIterator;
+    // The entry at `position`, or the emptied outside entry.
+    tarn_string& at(int position) const;
     bool grow(int needed);
     void release();
 

@@ -149,10 +149,6 @@ tarn_string::tarn_string(const tarn_string& other) : tarn_string() {
     assign(other.m_data, other.m_length);
 }
 
-tarn_string::tarn_string(tarn_string&& other) noexcept : tarn_string() {
-    *this = static_cast<tarn_string&&>(other);
-}
-
 tarn_string::tarn_string(int value, char fill, unsigned int width, int base) : tarn_string() {
     const NumberText number(value, fill, width, base);
     const unsigned long long size = number.piece().size();
@@ -173,9 +169,9 @@ tarn_string& tarn_string::operator=(const tarn_string& other) {
     return *this;
 }
 
-tarn_string& tarn_string::operator=(tarn_string&& other) noexcept {
+void tarn_string::take(tarn_string& other) {
     if (this == &other) {
-        return *this;
+        return;
     }
     release();
     if (other.m_data == other.m_inline) {
@@ -190,7 +186,6 @@ tarn_string& tarn_string::operator=(tarn_string&& other) noexcept {
     }
     other.m_length = 0;
     other.m_inline[0] = '\0';
-    return *this;
 }
 
 tarn_string& tarn_string::operator=(const char* text) {
@@ -200,11 +195,6 @@ tarn_string& tarn_string::operator=(const char* text) {
 
 tarn_string& tarn_string::operator+=(const tarn_string& other) {
     append(other.m_data, other.m_length);
-    return *this;
-}
-
-tarn_string& tarn_string::operator+=(const char* text) {
-    append(text, textLength(text));
     return *this;
 }
 

@@ -11,7 +11,7 @@ tarn_stringlistIterator::tarn_stringlistIterator(const tarn_stringlist* list, in
     : m_list(list), m_position(position) {}
 
 const tarn_string& tarn_stringlistIterator::operator*() const {
-    return (*m_list)[m_position];
+    return m_list->at(m_position);
 }
 
 bool tarn_stringlistIterator::operator!=(const tarn_stringlistIterator& other) const {
@@ -61,36 +61,8 @@ tarn_stringlist::tarn_stringlist(const tarn_stringlist& other) : tarn_stringlist
     }
 }
 
-tarn_stringlist::tarn_stringlist(tarn_stringlist&& other) noexcept
-    : m_entries(other.m_entries), m_count(other.m_count), m_capacity(other.m_capacity) {
-    other.m_entries = nullptr;
-    other.m_count = 0;
-    other.m_capacity = 0;
-}
-
 tarn_stringlist::~tarn_stringlist() {
     release();
-}
-
-tarn_stringlist& tarn_stringlist::operator=(const tarn_stringlist& other) {
-    if (this != &other) {
-        tarn_stringlist copy(other);
-        *this = static_cast<tarn_stringlist&&>(copy);
-    }
-    return *this;
-}
-
-tarn_stringlist& tarn_stringlist::operator=(tarn_stringlist&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_entries = other.m_entries;
-        m_count = other.m_count;
-        m_capacity = other.m_capacity;
-        other.m_entries = nullptr;
-        other.m_count = 0;
-        other.m_capacity = 0;
-    }
-    return *this;
 }
 
 tarn_stringlist& tarn_stringlist::operator<<(const tarn_string& entry) {
@@ -119,14 +91,10 @@ int tarn_stringlist::count() const {
 }
 
 tarn_string& tarn_stringlist::operator[](int position) {
-    if (position < 0 || position >= m_count) {
-        m_outside.release();
-        return m_outside;
-    }
-    return m_entries[position];
+    return at(position);
 }
 
-const tarn_string& tarn_stringlist::operator[](int position) const {
+tarn_string& tarn_stringlist::at(int position) const {
     if (position < 0 || position >= m_count) {
         m_outside.release();
         return m_outside;
@@ -178,7 +146,8 @@ bool tarn_stringlist::grow(int needed) {
         return false;
     }
     for (int i = 0; i < m_count; ++i) {
-        new (entries + i) tarn_string(static_cast<tarn_string&&>(m_entries[i]));
+        new (entries + i) tarn_string();
+        entries[i].take(m_entries[i]);
         m_entries[i].~tarn_string();
     }
     std::free(m_entries);

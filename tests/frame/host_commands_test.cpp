@@ -158,7 +158,7 @@ TEST_F(HostCommands, ResolveInstanceReadsTwoWords) {
 
 TEST_F(HostCommands, ListControlsSplitsAtCommas) {
     host.reply("XI '1' 'alm_'", "alm_a,alm_b,,alm_c");
-    const tarn_stringlist controls = component.listControls("1", "alm_");
+    tarn_stringlist controls = component.listControls("1", "alm_");
     ASSERT_EQ(controls.count(), 4);
     EXPECT_STREQ(controls[1], "alm_b");
     EXPECT_STREQ(controls[3], "alm_c");

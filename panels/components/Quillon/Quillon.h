@@ -26,14 +26,13 @@ public:
 private:
     bool hasDestination() const;
     void select(const tarn_string& value);
-    void assignInstance(tarn_string value);
+    void assignInstance(const tarn_string& value);
     void setNamesDatabase(const tarn_string& value);
     void showName();
     tarn_string settingsList() const;
 
     void discoverLevels();
-    void wireLevel(int level, int levelCount, const tarn_stringlist& drivers, int& driver,
-                   int& dest);
+    void wireLevel(int level, int levelCount, tarn_stringlist& drivers, int& driver, int& dest);
 
     tarn_string instance;
     tarn_string matrixObject;

@@ -12,7 +12,7 @@ namespace {
 // An entry of a list by a position computed from settings, which may lie outside
 // the list or even outside the int range: such a position reads the list's empty
 // entry like any other position outside it.
-const tarn_string& entryAt(const tarn_stringlist& list, long long position) {
+tarn_string& entryAt(tarn_stringlist& list, long long position) {
     if (position < INT_MIN || position > INT_MAX) {
         return list[-1];
     }
@@ -30,10 +30,10 @@ void Quillon::discoverLevels() {
                    "levels\n");
         return;
     }
-    const tarn_stringlist drivers(getObjectSetting(matrixObject, "driver_ids"), ',');
+    tarn_stringlist drivers(getObjectSetting(matrixObject, "driver_ids"), ',');
     levelMapDriver = drivers[1].toInt();
 
-    const tarn_stringlist shown(useLevels, ',');
+    tarn_stringlist shown(useLevels, ',');
     if (shown.count() > 2) {
         debugPrint(tarn_string("Too many levels in the uselevels parameter. Expected maximum of "
                                "two, received %1\n")
@@ -53,7 +53,7 @@ void Quillon::discoverLevels() {
     setProperty("destid", tarn_string(level2Dest, 0, 0, 10), panel, quillon::tallyL2);
 }
 
-void Quillon::wireLevel(int level, int levelCount, const tarn_stringlist& drivers, int& driver,
+void Quillon::wireLevel(int level, int levelCount, tarn_stringlist& drivers, int& driver,
                         int& dest) {
     if (level == 0) {
         driver = 0;
@@ -67,7 +67,7 @@ void Quillon::wireLevel(int level, int levelCount, const tarn_stringlist& driver
     // Each shown level fetches the level destination list on its own.
     tarn_string levelDests;
     lookupName(levelMapDriver, 1, destIndex, levelDests);
-    const tarn_stringlist dests(levelDests, ',');
+    tarn_stringlist dests(levelDests, ',');
     const tarn_string& entry = entryAt(dests, static_cast<long long>(level) - 1);
     dest = entry == "-" ? -1 : entry.toInt();
 }

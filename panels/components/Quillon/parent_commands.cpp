@@ -4,15 +4,11 @@
 
 #include "panel_names.h"
 
-#include <utility>
-
 using quillon::ownPanel;
 
 tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
     const tarn_string key = command->key();
-    // Not const: a setting takes the value over by move, so storing a long value
-    // costs no second copy.
-    tarn_string value = command->value();
+    const tarn_string value = command->value();
 
     if (key == "selected") {
         select(value);
@@ -24,16 +20,16 @@ tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
     // "instance" and the two tally looks act only on a changed value; an
     // unchanged one falls through to the empty reply.
     if (key == "instance" && value != instance) {
-        assignInstance(std::move(value));
+        assignInstance(value);
         return tarn_string();
     }
     if (key == "matrixobject") {
-        matrixObject = std::move(value);
+        matrixObject = value;
         discoverLevels();
         return tarn_string();
     }
     if (key == "uselevels") {
-        useLevels = std::move(value);
+        useLevels = value;
         discoverLevels();
         return tarn_string();
     }
@@ -42,31 +38,31 @@ tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
         return tarn_string();
     }
     if (key == "buttonlow") {
-        buttonLow = std::move(value);
+        buttonLow = value;
         if (!selected) {
             setProperty("statesheet", buttonLow, ownPanel(), quillon::destButton);
         }
         return tarn_string();
     }
     if (key == "buttonhigh") {
-        buttonHigh = std::move(value);
+        buttonHigh = value;
         if (selected) {
             setProperty("statesheet", buttonHigh, ownPanel(), quillon::destButton);
         }
         return tarn_string();
     }
     if (key == "tallystate_L1" && value != tallyStateL1) {
-        tallyStateL1 = std::move(value);
+        tallyStateL1 = value;
         setProperty("statesheet", tallyStateL1, ownPanel(), quillon::tallyL1);
         return tarn_string();
     }
     if (key == "tallystate_L2" && value != tallyStateL2) {
-        tallyStateL2 = std::move(value);
+        tallyStateL2 = value;
         setProperty("statesheet", tallyStateL2, ownPanel(), quillon::tallyL2);
         return tarn_string();
     }
     if (key == "unusedleveltext") {
-        unusedLevelText = std::move(value);
+        unusedLevelText = value;
         setProperty("unusedtext", unusedLevelText, ownPanel(), quillon::tallyL1);
         setProperty("unusedtext", unusedLevelText, ownPanel(), quillon::tallyL2);
         return tarn_string();
@@ -99,13 +95,13 @@ void Quillon::select(const tarn_string& value) {
     }
 }
 
-void Quillon::assignInstance(tarn_string value) {
+void Quillon::assignInstance(const tarn_string& value) {
     // At most one router is registered at a time: the old one goes first, even
     // when the new instance then fails to resolve.
     if (device >= 1 && device <= 999) {
         unregisterRouter(device);
     }
-    instance = std::move(value);
+    instance = value;
     device = 0;
     destIndex = -1;
 
