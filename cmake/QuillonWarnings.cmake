@@ -1,5 +1,14 @@
 # High warning level for every target of the project; warnings are kept at zero.
+# Microsoft's compiler and clang-cl take Microsoft's flags; clang-cl also takes
+# clang's own warnings.
 function(quillon_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
-                                             -Wold-style-cast)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4 /permissive-)
+        if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+            target_compile_options(${target} PRIVATE -Wpedantic -Wshadow -Wold-style-cast)
+        endif()
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+                                                 -Wold-style-cast)
+    endif()
 endfunction()

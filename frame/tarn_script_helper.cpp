@@ -8,10 +8,21 @@
 #include <new>
 
 // The frame's signature record: a constant text in the library's data that
-// identifies the frame to tools inspecting the binary. Nothing reads it at run time.
+// identifies the frame to tools inspecting the binary. Nothing reads it at run
+// time, so each linker is told to keep it.
+#if defined(_MSC_VER)
+#if defined(_M_IX86)
+#pragma comment(linker, "/include:_tarn_script_helper_signature")
+#else
+#pragma comment(linker, "/include:tarn_script_helper_signature")
+#endif
+#define TARN_KEEP
+#else
+#define TARN_KEEP __attribute__((used))
+#endif
 extern "C" {
 extern const char tarn_script_helper_signature[];
-__attribute__((used)) const char tarn_script_helper_signature[] =
+TARN_KEEP const char tarn_script_helper_signature[] =
     "TARN_SIG,name=tarn_script_helper,type=LIB,version=4.8.6.0,date=16/06/2017,"
     "author=Quillon developers";
 }

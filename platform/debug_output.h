@@ -1,11 +1,13 @@
-// The debugger output. On Windows this is the system's OutputDebugStringA; on
-// other platforms the stand-in of that name writes the text unchanged to standard
-// error, nothing added, and flushes it. The text is the caller's, NUL-terminated,
-// read only during the call.
+// The debugger output. On Windows this is the system's OutputDebugStringA in
+// kernel32, declared here rather than through <windows.h> so that every Windows
+// compiler of this project (Microsoft's, clang in Microsoft mode, MinGW) sees the
+// same one line; on other platforms the stand-in of that name writes the text
+// unchanged to standard error, nothing added, and flushes it. The text is the
+// caller's, NUL-terminated, read only during the call.
 #pragma once
 
 #if defined(_WIN32)
-#include <windows.h>
+extern "C" __declspec(dllimport) void __stdcall OutputDebugStringA(const char* text);
 #else
 extern "C" void OutputDebugStringA(const char* text);
 #endif

@@ -17,6 +17,48 @@
 namespace {
 
 const char* const DefaultRoot = "./config";
+const char* const RootVariable = "TARN_CONFIG_DIR";
+
+#if defined(_WIN32)
+// The process environment itself rather than a C runtime's copy of it: a host
+// that sets the root through its own runtime must be seen by this library too.
+extern "C" __declspec(dllimport) unsigned long __stdcall GetEnvironmentVariableA(
+    const char* name, char* buffer, unsigned long size);
+#endif
+
+// The configuration root the environment names, or null when it is unset or
+// empty. On Windows the value is copied into `buffer` (`size` bytes) or, when it
+// is longer, into a malloc'ed block that `allocated` then holds for the caller
+// to free.
+const char* environmentRoot(char* buffer, unsigned long size, char*& allocated) {
+    allocated = nullptr;
+#if defined(_WIN32)
+    const unsigned long length = GetEnvironmentVariableA(RootVariable, buffer, size);
+    if (length == 0) {
+        return nullptr;
+    }
+    if (length < size) {
+        return buffer;
+    }
+    // Too long for the buffer: `length` is the size it needs, the NUL included.
+    allocated = static_cast<char*>(std::malloc(length));
+    if (allocated == nullptr) {
+        return nullptr;
+    }
+    const unsigned long copied = GetEnvironmentVariableA(RootVariable, allocated, length);
+    if (copied == 0 || copied >= length) {
+        std::free(allocated);
+        allocated = nullptr;
+        return nullptr;
+    }
+    return allocated;
+#else
+    (void)buffer;
+    (void)size;
+    const char* root = std::getenv(RootVariable);
+    return root != nullptr && *root != '\0' ? root : nullptr;
+#endif
+}
 
 // The whole file, NUL-terminated, in a malloc'ed buffer; null when it cannot be
 // read. `size` excludes the NUL.
@@ -76,8 +118,10 @@ tarn_config::tarn_config(const tarn_string& path)
         return;
     }
 
-    const char* root = std::getenv("TARN_CONFIG_DIR");
-    if (root == nullptr || *root == '\0') {
+    char rootBuffer[260];
+    char* rootAllocated = nullptr;
+    const char* root = environmentRoot(rootBuffer, sizeof rootBuffer, rootAllocated);
+    if (root == nullptr) {
         root = DefaultRoot;
     }
     // <root>[/]<file>.ini, on the stack unless it is longer than any usual path.
@@ -88,14 +132,17 @@ tarn_config::tarn_config(const tarn_string& path)
     char stackName[260];
     char* fullName =
         nameLength < sizeof stackName ? stackName : static_cast<char*>(std::malloc(nameLength + 1));
+    if (fullName != nullptr) {
+        std::memcpy(fullName, root, rootLength);
+        std::memcpy(fullName + rootLength, "/", slashLength);
+        std::memcpy(fullName + rootLength + slashLength, static_cast<const char*>(fileName),
+                    fileLength);
+        std::memcpy(fullName + rootLength + slashLength + fileLength, ".ini", 5);
+    }
+    std::free(rootAllocated);
     if (fullName == nullptr) {
         return;
     }
-    std::memcpy(fullName, root, rootLength);
-    std::memcpy(fullName + rootLength, "/", slashLength);
-    std::memcpy(fullName + rootLength + slashLength, static_cast<const char*>(fileName),
-                fileLength);
-    std::memcpy(fullName + rootLength + slashLength + fileLength, ".ini", 5);
 
     size_t size = 0;
     m_text = readFile(fullName, size);
