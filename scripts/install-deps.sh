@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang lld libclang-rt-14-dev llvm googletest libgtest-dev
           libgmock-dev libbenchmark-dev nlohmann-json3-dev valgrind binutils lcov libxml2-utils
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+          libwine-dev libc++-14-dev
           wine wine32:i386 wine64)
 
 missing=()

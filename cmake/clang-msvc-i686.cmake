@@ -1,0 +1,5 @@
+# 32-bit Windows PE32 DLLs in Microsoft's C++ ABI (clang-cl, lld-link): the DLLs
+# to deploy beside a 32-bit panel host.
+set(QUILLON_MSVC_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/clang-msvc.cmake)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine/run-win32)
