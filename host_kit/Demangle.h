@@ -1,0 +1,9 @@
+// Demangle: a linker-level name as a person reads it, for reports that name a
+// C++ member. GCC's (Itanium) names are read on every platform; Microsoft's
+// decorated names where the platform can read them (Windows, through dbghelp).
+// A name that cannot be read comes back unchanged.
+#pragma once
+
+#include <string>
+
+std::string demangle(const std::string& symbol);
