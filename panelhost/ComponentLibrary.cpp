@@ -1,6 +1,9 @@
 #include "ComponentLibrary.h"
 
 #if defined(_WIN32)
+#include "ImportCheck.h"
+#include "PeImage.h"
+
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -25,6 +28,37 @@ std::string lastError() {
     }
     return message;
 }
+
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+// What the Windows loader would refuse, found before loading: under Wine an
+// import that does not resolve is bound to a stub that crashes only when called,
+// and a DLL for the other width fails with a message that names neither.
+bool loadable(const std::string& path, std::string& error) {
+    if (!PeImage::looksLikePe(path)) {
+        return true; // the loader says what it is
+    }
+    PeImage image;
+    if (!PeImage::read(path, image, error)) {
+        return false;
+    }
+    const PeImage::Machine own =
+        sizeof(void*) == 8 ? PeImage::Machine::Amd64 : PeImage::Machine::I386;
+    if (image.machine != own) {
+        PeImage self;
+        self.machine = own;
+        error = "it is an " + image.machineName() + " DLL, and this panelhost.exe is " +
+                self.machineName() + "; use the panelhost.exe built for " + image.machineName();
+        return false;
+    }
+    const ImportCheckResult check = checkImports(path, systemDllFolders());
+    error = check.describe();
+    return check.ok();
+}
 #endif
 
 } // namespace
@@ -33,7 +67,14 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
                                                          std::string& error) {
     std::unique_ptr<ComponentLibrary> library(new ComponentLibrary());
 #if defined(_WIN32)
-    HMODULE module = LoadLibraryA(path.c_str());
+    // Loaded by its full path with the loader looking in the component's own
+    // folder first, as the import check looks.
+    const std::string full = fullPath(path);
+    if (!loadable(full, error)) {
+        error = "cannot load " + path + ":\n" + error;
+        return nullptr;
+    }
+    HMODULE module = LoadLibraryExA(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
         error = "cannot load " + path + ": " + lastError();
         return nullptr;
