@@ -59,7 +59,11 @@ want=$(printf '%s\n' "${expected_exports[@]}" | sort)
 if [[ ${#expected_exports[@]} -gt 0 && "$exports" != "$want" ]]; then
     fail "exports '$(echo $exports)' instead of '$(echo $want)'"
 fi
-grep -q "@" <<<"$exports" && fail "decorated export"
+# The factory is exported under its plain C name (the framework DLLs' class
+# members carry their decorated names as they must).
+if [[ ${#expected_exports[@]} -gt 0 ]] && grep -q "@" <<<"$exports"; then
+    fail "decorated export"
+fi
 if grep -qx load_tarn_client_script <<<"$want"; then
     check_signature
 fi
