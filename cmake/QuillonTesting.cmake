@@ -3,7 +3,7 @@
 if(CMAKE_CROSSCOMPILING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     foreach(library gtest gtest_main gmock)
         if(NOT TARGET GTest::${library})
             add_library(GTest::${library} ALIAS ${library})

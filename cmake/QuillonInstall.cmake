@@ -1,0 +1,58 @@
+# The component kit, as `cmake --install` lays it out under a prefix, for a
+# project of one's own that does find_package(TarnKit) and calls
+# tarn_add_component:
+#   include/tarn/          the host contract, the framework's classes, the frame
+#   lib/                   the frame, the framework stand-ins (and, in Microsoft
+#                          mode without Microsoft's runtime, msvc_runtime with the
+#                          import libraries of msvcrt.dll and kernel32.dll)
+#   bin/                   panelhost (and the framework DLLs on Windows)
+#   lib/cmake/TarnKit/     the package, tarn_add_component, the toolchain files
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(kit_dir ${CMAKE_INSTALL_LIBDIR}/cmake/TarnKit)
+set(header_dir ${CMAKE_INSTALL_INCLUDEDIR}/tarn)
+
+file(GLOB contract_headers ${PROJECT_SOURCE_DIR}/platform/*.h)
+install(FILES ${contract_headers}
+              ${PROJECT_SOURCE_DIR}/frame/tarn_script_helper.h
+              ${PROJECT_SOURCE_DIR}/frame/ButtonNotify.h
+              ${PROJECT_SOURCE_DIR}/frame/DatabaseNotify.h
+              ${PROJECT_SOURCE_DIR}/frame/ParentCommandNotify.h
+              ${PROJECT_SOURCE_DIR}/frame/PassThroughNotify.h
+              ${PROJECT_SOURCE_DIR}/frame/decodeTARNString.h
+        DESTINATION ${header_dir})
+
+set_target_properties(tarn_frame PROPERTIES EXPORT_NAME frame)
+set(kit_targets host_contract command_text tarn_frame tarn_string tarn_config debug_output)
+if(TARGET debug_output_stand_in)
+    list(APPEND kit_targets debug_output_stand_in)
+endif()
+if(TARGET msvc_runtime)
+    list(APPEND kit_targets msvc_runtime)
+    install(FILES ${QUILLON_MSVC_IMPORT_LIBRARIES} DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/cmake/clang-msvc.cmake
+                  ${PROJECT_SOURCE_DIR}/cmake/clang-msvc-i686.cmake
+                  ${PROJECT_SOURCE_DIR}/cmake/clang-msvc-x86_64.cmake
+            DESTINATION ${kit_dir}/toolchains)
+endif()
+install(TARGETS ${kit_targets} EXPORT TarnKitTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        INCLUDES DESTINATION ${header_dir})
+if(TARGET panelhost)
+    install(TARGETS panelhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(EXPORT TarnKitTargets NAMESPACE Tarn:: DESTINATION ${kit_dir})
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/TarnKitConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/TarnKitConfig.cmake
+                              INSTALL_DESTINATION ${kit_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/TarnKitConfigVersion.cmake
+                                 VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/TarnKitConfig.cmake
+              ${PROJECT_BINARY_DIR}/TarnKitConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/TarnComponent.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/component.map
+        DESTINATION ${kit_dir})
