@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need on a Debian machine, as root. Safe to
-# run again: it only calls apt-get when something is missing.
+# Installs what a command needs on a Debian machine, as root. Safe to run again:
+# it only calls apt-get when something is missing.
+#   install-deps.sh demo   what the native build of panelhost and Quillon needs
+#   install-deps.sh [all]  everything the test command uses
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang lld libclang-rt-14-dev llvm googletest libgtest-dev
-          libgmock-dev libbenchmark-dev nlohmann-json3-dev valgrind binutils lcov libxml2-utils
-          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-          libwine-dev libc++-14-dev
-          wine wine32:i386 wine64)
+demo=(cmake ninja-build g++ nlohmann-json3-dev)
+tests=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang lld libclang-rt-14-dev llvm
+       valgrind binutils lcov libxml2-utils)
+windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+         libwine-dev libc++-14-dev wine wine32:i386 wine64)
+
+case ${1:-all} in
+demo) packages=("${demo[@]}") ;;
+all) packages=("${demo[@]}" "${tests[@]}" "${windows[@]}") ;;
+*)
+    echo "usage: install-deps.sh [demo|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -26,7 +37,7 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 
 echo "install-deps: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
