@@ -4,15 +4,15 @@
 // step, every command with the host's reply, and every breach of the host
 // contract. Exit status: 0 all held, 1 a failed expectation or breach, 2 usage,
 // scenario or loading error (never a pass).
-#include "Fuzzer.h"
-#include "Options.h"
-#include "RecordStream.h"
 #include "Rules.h"
-#include "Run.h"
-#include "Scenario.h"
-#include "Text.h"
-#include "Validate.h"
-#include "Watchdog.h"
+#include "child/ChildProcess.h"
+#include "child/Run.h"
+#include "cli/Options.h"
+#include "language/Scenario.h"
+#include "language/Text.h"
+#include "modes/Fuzzer.h"
+#include "modes/Validate.h"
+#include "records/RecordStream.h"
 
 #include <cstdio>
 #include <iostream>

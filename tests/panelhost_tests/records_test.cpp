@@ -1,5 +1,5 @@
-#include "Records.h"
-#include "Transcript.h"
+#include "output/Transcript.h"
+#include "records/Records.h"
 
 #include <gtest/gtest.h>
 

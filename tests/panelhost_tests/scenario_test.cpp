@@ -1,5 +1,5 @@
-#include "Scenario.h"
-#include "Text.h"
+#include "language/Scenario.h"
+#include "language/Text.h"
 
 #include <gtest/gtest.h>
 
