@@ -1,5 +1,6 @@
 #include "child/ChildProcess.h"
 
+#include "child/ChildMain.h"
 #include "child/RecordChannel.h"
 
 #include <atomic>
@@ -8,10 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <random>
 #include <thread>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -90,6 +94,14 @@ bool isTerminal(int fd) {
 #endif
 }
 
+void useBinaryStandardStreams() {
+#if defined(_WIN32)
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
 void exitQuietlyOnCrash() {
 #if defined(_WIN32)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
@@ -97,11 +109,12 @@ void exitQuietlyOnCrash() {
 #endif
 }
 
-WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
-                       const std::function<void(const Record&)>& onRecord,
-                       const std::function<void()>& onTick) {
-    WatchResult result;
-    RecordReader reader(launch.records);
+ChildEnd runChild(const ChildJob& job, double stepTimeout,
+                  const std::function<void(const Record&)>& onRecord,
+                  const std::function<void()>& onTick) {
+    ChildEnd result;
+    const std::string records = temporaryFileName("panelhost-records", "");
+    RecordReader reader(records);
     StepClock clock(stepTimeout);
     const auto take = [&](const Record& record) {
         clock.see(record);
@@ -114,12 +127,19 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
     };
     const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
 #if defined(_WIN32)
+    const std::string jobFile = temporaryFileName("panelhost-job", ".json");
+    std::ofstream(jobFile, std::ios::binary) << jobToJson(job);
+    // Removed however the child ends.
+    const std::unique_ptr<const std::string, void (*)(const std::string*)> removeJob(
+        &jobFile, [](const std::string* path) {
+            std::error_code ignored;
+            std::filesystem::remove(*path, ignored);
+        });
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string commandLine = quoteArgument(program);
-    for (const std::string& argument : launch.arguments) {
-        commandLine += " " + quoteArgument(argument);
-    }
+    const std::string commandLine = quoteArgument(program) + " --child " + quoteArgument(records) +
+                                    " " + quoteArgument(jobFile);
+    std::string mutableLine = commandLine;
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
@@ -132,9 +152,9 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
     }
     PROCESS_INFORMATION process;
     std::fflush(stdout);
-    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+    if (!CreateProcessA(program, &mutableLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        result.exitCode = -1;
+        result.started = false;
         result.how = "the child process could not be started";
         return result;
     }
@@ -173,13 +193,13 @@ WatchResult watchChild(const ChildLaunch& launch, double stepTimeout,
     std::fflush(stderr);
     const pid_t child = fork();
     if (child < 0) {
-        result.exitCode = -1;
+        result.started = false;
         result.how = "the child process could not be started";
         return result;
     }
     if (child == 0) {
         // A normal exit, so that a leak checker built in sees the child's end.
-        std::exit(launch.body());
+        std::exit(runChildJob(job, records));
     }
     int status = 0;
     for (;;) {

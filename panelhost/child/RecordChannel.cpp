@@ -1,5 +1,7 @@
 #include "child/RecordChannel.h"
 
+#include "output/RecordJson.h"
+
 #include <cstdio>
 #include <filesystem>
 

@@ -1,5 +1,8 @@
 #include "host/ComponentLibrary.h"
 
+#include "host/LibraryKind.h"
+#include "language/Text.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -9,6 +12,48 @@
 namespace {
 
 const char* const FactoryName = "load_tarn_client_script";
+
+#if defined(_WIN32)
+const char* const System = "Windows";
+const char* const Here = ".\\";
+#else
+const char* const System = "Linux";
+const char* const Here = "./";
+#endif
+
+// What this program is, to set against a library it cannot load.
+LibraryKind thisProgram() {
+    LibraryKind kind;
+    kind.system = System;
+    kind.bits = static_cast<int>(sizeof(void*) * 8);
+    kind.machine = kind.bits == 64 ? "x86-64" : "i686";
+    return kind;
+}
+
+// A path without a folder names the file in the current folder, as the user
+// meant; the loaders would otherwise search their own paths for it.
+std::string pathToLoad(const std::string& path) {
+    return path.find_first_of("/\\") == std::string::npos ? Here + path : path;
+}
+
+// Why `path` was not loaded: what it is against what this program is, when the
+// two differ, else the loader's own reason.
+std::string whyNotLoaded(const std::string& path, std::string reason) {
+    const LibraryKind kind = libraryKindOf(path);
+    const LibraryKind program = thisProgram();
+    if (kind.known() && !(kind == program)) {
+        return "cannot load " + printable(path) + ": it is " + kind.described() +
+               ", and this panelhost is a " + std::to_string(program.bits) + "-bit " +
+               program.system + " program (" + program.machine +
+               "); use the panelhost built for the library";
+    }
+    // A loader message may hold a placeholder for the file that it never fills.
+    for (std::size_t at = reason.find("%1"); at != std::string::npos;
+         at = reason.find("%1", at + path.size())) {
+        reason.replace(at, 2, path);
+    }
+    return "cannot load " + printable(path) + ": " + printable(reason);
+}
 
 #if defined(_WIN32)
 std::string lastError() {
@@ -33,9 +78,9 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
                                                          std::string& error) {
     std::unique_ptr<ComponentLibrary> library(new ComponentLibrary());
 #if defined(_WIN32)
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadLibraryA(pathToLoad(path).c_str());
     if (module == nullptr) {
-        error = "cannot load " + path + ": " + lastError();
+        error = whyNotLoaded(path, lastError());
         return nullptr;
     }
     library->m_handle = module;
@@ -44,17 +89,17 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
     library->m_factory =
         reinterpret_cast<load_tarn_client_script_fn>(reinterpret_cast<void (*)()>(symbol));
 #else
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(pathToLoad(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
-        error = "cannot load " + path + ": " + (reason != nullptr ? reason : "unknown error");
+        error = whyNotLoaded(path, reason != nullptr ? reason : "unknown error");
         return nullptr;
     }
     library->m_handle = handle;
     library->m_factory = reinterpret_cast<load_tarn_client_script_fn>(dlsym(handle, FactoryName));
 #endif
     if (library->m_factory == nullptr) {
-        error = path + " has no export " + FactoryName;
+        error = printable(path) + " has no export " + FactoryName;
         return nullptr;
     }
     return library;

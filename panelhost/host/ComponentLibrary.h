@@ -1,7 +1,7 @@
 // ComponentLibrary: a component library loaded with the platform loader
 // (dlopen/dlsym, LoadLibraryA/GetProcAddress) and its factory resolved by the
-// plain name load_tarn_client_script. The library stays loaded while the
-// object lives.
+// plain name load_tarn_client_script. A path without a folder is the file in
+// the current folder. The library stays loaded while the object lives.
 #pragma once
 
 #include "load_tarn_client_script.h"

@@ -1,14 +1,11 @@
 #include "host/Session.h"
 
 #include "HostEvents.h"
-#include "host/ExpectedBreaches.h"
-#include "output/Transcript.h"
 
-#include <algorithm>
 #include <chrono>
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
-    : m_options(options), m_sink(sink), m_host(m_world, sink) {}
+    : m_options(options), m_sink(sink), m_host(m_world, sink), m_checker(options.ui, sink) {}
 
 Session::~Session() {
     if (m_component != nullptr) {
@@ -32,13 +29,10 @@ void Session::apply(const Item& item, long event) {
     }
     m_lastLine = item.line;
     if (std::holds_alternative<Expectation>(item.what)) {
-        m_pending.push_back(item);
-        if (m_immediate) {
-            checkExpectations();
-        }
+        m_checker.add(item, outcome());
         return;
     }
-    checkExpectations();
+    m_checker.check(outcome());
     if (const Fact* fact = std::get_if<Fact>(&item.what)) {
         applyFact(*fact);
         return;
@@ -58,13 +52,19 @@ void Session::finish() {
     if (!m_fatal.empty()) {
         return;
     }
-    checkExpectations();
+    m_checker.check(outcome());
     if (m_component != nullptr) {
         Step destroyStep;
         destroyStep.kind = Step::Kind::Destroy;
         runStep(destroyStep, m_lastLine, true, -1);
     }
-    emitPanel("1");
+    if (const Panel* panel = m_world.panel("1")) {
+        emitPanel("1", *panel);
+    }
+}
+
+StepOutcome Session::outcome() const {
+    return StepOutcome{m_host.log(), m_debugText, m_reply, m_world};
 }
 
 void Session::applyFact(const Fact& fact) {
@@ -109,9 +109,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     }
     m_sink.emit(record);
     m_host.beginStep(line);
-    m_sentChecked = 0;
-    m_eventsChecked = 0;
-    m_covered.clear();
+    m_checker.beginStep();
     m_reply.reset();
     m_debug.begin();
     const auto began = std::chrono::steady_clock::now();
@@ -263,181 +261,24 @@ void Session::deliver(const Step& step) {
     }
 }
 
-std::string Session::expand(const std::string& text) const {
-    std::string out = text;
-    const std::string marker = "{ui}";
-    for (std::size_t at = out.find(marker); at != std::string::npos;
-         at = out.find(marker, at + m_options.ui.size())) {
-        out.replace(at, marker.size(), m_options.ui);
-    }
-    return out;
-}
-
-void Session::checkExpectations() {
-    if (m_pending.empty()) {
-        return;
-    }
-    const std::vector<Item> pending = std::move(m_pending);
-    m_pending.clear();
-    // List expectations gather all their lines after one step into one list.
-    using Kind = Expectation::Kind;
-    std::vector<const Item*> sent, events, debug, breaches;
-    for (const Item& item : pending) {
-        switch (std::get<Expectation>(item.what).kind) {
-        case Kind::Sent:
-            sent.push_back(&item);
-            break;
-        case Kind::Event:
-            events.push_back(&item);
-            break;
-        case Kind::Debug:
-            debug.push_back(&item);
-            break;
-        case Kind::Breach:
-            breaches.push_back(&item);
-            break;
-        default:
-            break;
-        }
-    }
-    for (const Item& item : pending) {
-        const Kind kind = std::get<Expectation>(item.what).kind;
-        if (kind == Kind::Sent && &item == sent.front()) {
-            expectList(sent, m_host.log().sent);
-        } else if (kind == Kind::Event && &item == events.front()) {
-            expectList(events, m_host.log().events);
-        } else if (kind == Kind::Debug && &item == debug.front()) {
-            std::string expected;
-            for (const Item* line : debug) {
-                expected += expand(std::get<Expectation>(line->what).text.value_or(""));
-            }
-            ExpectRecord record;
-            record.line = item.line;
-            record.what = "debug";
-            record.held = expected == m_debugText;
-            record.expected = ExpectValue::ofText(expected);
-            record.actual = ExpectValue::ofText(m_debugText);
-            m_sink.emit(record);
-        } else if (kind == Kind::Breach && &item == breaches.front()) {
-            std::vector<BreachRecord> open;
-            for (const BreachRecord& breach : m_host.log().breaches) {
-                if (m_covered.count(breach.id) == 0) {
-                    open.push_back(breach);
-                }
-            }
-            for (const ExpectRecord& record :
-                 matchExpectedBreaches(breaches, open, m_host.line())) {
-                m_covered.insert(record.covers);
-                m_sink.emit(record);
-            }
-        } else if (kind != Kind::Sent && kind != Kind::Event && kind != Kind::Debug &&
-                   kind != Kind::Breach) {
-            expectOne(item);
-        }
-    }
-}
-
-void Session::expectList(const std::vector<const Item*>& group,
-                         const std::vector<std::string>& all) {
-    std::vector<std::string> actual = all;
-    if (m_immediate) {
-        // One line typed: it is the next entry of the step's list, or "none" for
-        // a list that is empty.
-        const bool sent =
-            std::get<Expectation>(group.front()->what).kind == Expectation::Kind::Sent;
-        std::size_t& checked = sent ? m_sentChecked : m_eventsChecked;
-        const bool none = !std::get<Expectation>(group.front()->what).text;
-        actual = none || checked >= all.size()
-                     ? std::vector<std::string>(none ? all : std::vector<std::string>())
-                     : std::vector<std::string>{all[checked]};
-        checked += none ? 0 : 1;
-    }
-    std::vector<std::string> expected;
-    for (const Item* item : group) {
-        const Expectation& expectation = std::get<Expectation>(item->what);
-        if (expectation.text) {
-            expected.push_back(expand(*expectation.text));
-        }
-    }
-    ExpectRecord record;
-    record.line = group.front()->line;
-    record.what = expectationKeyword(std::get<Expectation>(group.front()->what).kind);
-    record.held = expected == actual;
-    record.expected = ExpectValue::ofLines(expected);
-    record.actual = ExpectValue::ofLines(actual);
-    m_sink.emit(record);
-}
-
-void Session::expectOne(const Item& item) {
-    const Expectation& expectation = std::get<Expectation>(item.what);
-    ExpectRecord record;
-    record.line = item.line;
-    record.what = expectationKeyword(expectation.kind);
-    switch (expectation.kind) {
-    case Expectation::Kind::Reply:
-        record.expected =
-            expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
-        record.actual = ExpectValue::ofOptional(m_reply);
-        break;
-    case Expectation::Kind::Property: {
-        record.panel = expectation.panel;
-        record.control = expectation.control;
-        record.property = expectation.property;
-        record.expected =
-            expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
-        const Panel* panel = m_world.panel(expectation.panel);
-        const Control* control =
-            panel != nullptr ? panel->layout.find(expectation.control) : nullptr;
-        const std::string* value =
-            control != nullptr ? control->find(expectation.property) : nullptr;
-        record.actual = value != nullptr ? ExpectValue::ofText(*value) : ExpectValue::none();
-        break;
-    }
-    default: {
-        std::vector<int> want = expectation.numbers;
-        std::vector<int> have = expectation.kind == Expectation::Kind::Routers
-                                    ? m_world.registeredRouters()
-                                    : m_world.runningTimers();
-        std::sort(want.begin(), want.end());
-        std::sort(have.begin(), have.end());
-        record.expected = ExpectValue::ofNumbers(want);
-        record.actual = ExpectValue::ofNumbers(have);
-    }
-    }
-    record.held = record.expected == record.actual;
-    m_sink.emit(record);
-}
-
-PanelRecord Session::panelRecord(const std::string& name, const Panel& panel) {
+void Session::emitPanel(const std::string& name, const Panel& panel) {
     PanelRecord record;
     record.panel = name;
     record.source = panel.source;
     for (const Control& control : panel.layout.controls) {
         record.controls.push_back({control.name, control.properties});
     }
-    return record;
+    m_sink.emit(record);
 }
 
-void Session::emitPanel(const std::string& name) {
-    if (const Panel* panel = m_world.panel(name)) {
-        m_sink.emit(panelRecord(name, *panel));
-    }
-}
-
-std::string Session::show() const {
-    std::string out;
+void Session::emitShow() {
     for (const auto& entry : m_world.panels()) {
-        out += renderRecord(panelRecord(entry.first, entry.second), false);
+        emitPanel(entry.first, entry.second);
     }
-    const auto list = [](const std::vector<int>& numbers) {
-        std::string text;
-        for (int number : numbers) {
-            text += " " + std::to_string(number);
-        }
-        return text.empty() ? std::string(" none") : text;
-    };
-    out += "routers registered:" + list(m_world.registeredRouters()) + "\n";
-    out += "timers running:" + list(m_world.runningTimers()) + "\n";
-    out += std::string("component: ") + (m_component != nullptr ? "loaded" : "not loaded") + "\n";
-    return out;
+    TerminalRecord record;
+    record.what = "show";
+    record.routers = m_world.registeredRouters();
+    record.timers = m_world.runningTimers();
+    record.loaded = m_component != nullptr;
+    m_sink.emit(record);
 }

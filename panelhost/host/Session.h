@@ -1,15 +1,16 @@
 // Session: one life story of a component under the simulated host. It loads the
 // library, then takes a scenario's items in order: facts change the World (and
 // the object settings), steps become host events delivered through
-// handleHostEvent (or the factory and the destructor), and expectations are
-// checked against what the step before them caused. Every happening goes to the
-// RecordSink as it happens, so a crash part-way still leaves the record of the
-// steps before it.
+// handleHostEvent (or the factory and the destructor), and expectations go to
+// the ExpectationChecker with what the step before them caused. Every happening
+// goes to the RecordSink as it happens, so a crash part-way still leaves the
+// record of the steps before it.
 #pragma once
 
 #include "ConfigFolder.h"
 #include "DebugTap.h"
 #include "host/ComponentLibrary.h"
+#include "host/ExpectationChecker.h"
 #include "host/SimulatedHost.h"
 #include "host/World.h"
 #include "language/Scenario.h"
@@ -18,7 +19,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -48,10 +48,10 @@ public:
 
     // At a terminal: each expectation is checked as soon as it is entered, a list
     // line (sent, event) against the entry of the step at its position.
-    void setImmediate(bool immediate) { m_immediate = immediate; }
-    // The panels with their controls, the registered routers and the running
-    // timers, as text for a person at a terminal.
-    std::string show() const;
+    void setImmediate(bool immediate) { m_checker.setImmediate(immediate); }
+    // For a person at a terminal: a panel record per panel, then the registered
+    // routers, the running timers and whether a component is loaded.
+    void emitShow();
 
 private:
     void applyFact(const Fact& fact);
@@ -63,12 +63,8 @@ private:
     char* guarded(const char* what, const std::function<char*()>& call);
     // A result for an event other than a parent command is a breach.
     void noResult(char* result, int type);
-    void checkExpectations();
-    void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& actual);
-    void expectOne(const Item& item);
-    static PanelRecord panelRecord(const std::string& name, const Panel& panel);
-    void emitPanel(const std::string& name);
-    std::string expand(const std::string& text) const;
+    StepOutcome outcome() const;
+    void emitPanel(const std::string& name, const Panel& panel);
 
     SessionOptions m_options;
     RecordSink& m_sink;
@@ -78,13 +74,9 @@ private:
     std::unique_ptr<ConfigFolder> m_settings;
     std::unique_ptr<ComponentLibrary> m_library;
     tarn_client_callback* m_component = nullptr;
-    std::vector<Item> m_pending; // expectations waiting for the next non-expectation
+    ExpectationChecker m_checker;
     std::optional<std::string> m_reply;
     std::string m_debugText;
     int m_lastLine = 0;
     std::string m_fatal;
-    bool m_immediate = false;
-    std::size_t m_sentChecked = 0; // immediate: list lines checked since the step
-    std::size_t m_eventsChecked = 0;
-    std::set<long> m_covered; // immediate: breaches of the step already covered
 };

@@ -6,8 +6,8 @@
 void TARN_THISCALL SimulatedHost::reserved() {}
 
 void SimulatedHost::beginStep(int line) {
-    m_line = line;
     m_log = StepLog();
+    m_log.line = line;
 }
 
 void SimulatedHost::beginLife() {
@@ -15,7 +15,8 @@ void SimulatedHost::beginLife() {
 }
 
 void SimulatedHost::report(const Finding& finding) {
-    const BreachRecord breach{m_line, m_breaches++, finding.rule, finding.command, finding.detail};
+    const BreachRecord breach{m_log.line, m_breaches++, finding.rule, finding.command,
+                              finding.detail};
     m_log.breaches.push_back(breach);
     m_sink.emit(breach);
 }
@@ -54,10 +55,10 @@ char* SimulatedHost::command(const char* text) {
     char* reply = m_ledger.issue(command, outcome.reply);
     m_log.sent.push_back(command);
     m_sink.emit(
-        SentRecord{m_line, command, outcome.reply, replyIsOwed(parsed.code, reply == nullptr)});
+        SentRecord{m_log.line, command, outcome.reply, replyIsOwed(parsed.code, reply == nullptr)});
     if (parsed.code == "HN" && parsed.arguments.size() == 1) {
         m_log.events.push_back(parsed.text(0));
-        m_sink.emit(EventRecord{m_line, parsed.text(0)});
+        m_sink.emit(EventRecord{m_log.line, parsed.text(0)});
     }
     if (command == "AS") {
         m_shutdown = true;
@@ -76,8 +77,8 @@ char* SimulatedHost::command(const char* text) {
 void SimulatedHost::giveBack(const char* pointer) {
     const std::string command = pointer != nullptr ? m_ledger.commandOf(pointer) : std::string();
     const std::vector<Finding> findings = m_ledger.giveBack(pointer);
-    m_sink.emit(GiveBackRecord{m_line, pointer == nullptr ? std::nullopt
-                                                          : std::optional<std::string>(command)});
+    m_sink.emit(GiveBackRecord{
+        m_log.line, pointer == nullptr ? std::nullopt : std::optional<std::string>(command)});
     for (const Finding& finding : findings) {
         report(finding);
     }

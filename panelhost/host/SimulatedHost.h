@@ -8,17 +8,12 @@
 #include "ClientHost.h"
 #include "ReplyLedger.h"
 #include "Rules.h"
+#include "host/StepLog.h"
 #include "host/World.h"
 #include "records/RecordSink.h"
 
 #include <string>
 #include <vector>
-
-struct StepLog {
-    std::vector<std::string> sent;   // mode-0 command texts, in order
-    std::vector<std::string> events; // HN texts, in order
-    std::vector<BreachRecord> breaches;
-};
 
 class SimulatedHost : public ClientHost {
 public:
@@ -41,7 +36,6 @@ public:
     // Records a breach found outside send (an escaped exception).
     void report(const Finding& finding);
     const StepLog& log() const { return m_log; }
-    int line() const { return m_line; }
     // Breaches reported in the whole run.
     long breachCount() const { return m_breaches; }
 
@@ -53,7 +47,6 @@ private:
     RecordSink& m_sink;
     ReplyLedger m_ledger;
     StepLog m_log;
-    int m_line = 0;
     long m_breaches = 0;
     bool m_shutdown = false;
 };

@@ -1,6 +1,7 @@
 #include "language/Scenario.h"
 
 #include "Rules.h"
+#include "language/ScenarioInput.h"
 #include "language/Text.h"
 
 #include <algorithm>
@@ -149,11 +150,12 @@ struct Parser {
         case NumberRead::Ok:
             return true;
         case NumberRead::OutOfRange:
-            return fail(std::string(what) + " " + text +
+            return fail(std::string(what) + " " + clipped(text) +
                             " is out of range (-2147483648 to 2147483647)",
                         column);
         default:
-            return fail(std::string("expected a number for ") + what + ", found '" + text + "'",
+            return fail(std::string("expected a number for ") + what + ", found '" + clipped(text) +
+                            "'",
                         column);
         }
     }
@@ -165,7 +167,7 @@ struct Parser {
                         words.column());
         }
         return text == "=" ||
-               fail(std::string("expected '=' after ") + after + ", found '" + text + "'",
+               fail(std::string("expected '=' after ") + after + ", found '" + clipped(text) + "'",
                     words.column());
     }
 
@@ -188,7 +190,7 @@ struct Parser {
     bool end() {
         const std::string rest = words.rest();
         return rest.empty() ||
-               fail("unexpected '" + rest + "' at the end of the line", words.column());
+               fail("unexpected '" + clipped(rest) + "' at the end of the line", words.column());
     }
 
     bool numbers(std::vector<int>& out, const char* what) {
@@ -293,9 +295,16 @@ bool parseStep(const std::string& keyword, Parser& p, Step& step) {
     }
     if (keyword == "revertive") {
         step.kind = Step::Kind::Revertive;
+        // Three numbers or none: a revertive names its device, destination and
+        // source, or is the bare event with zeros.
         const char* const what[] = {"the device", "the destination", "the source"};
         std::string item;
-        for (int i = 0; i < 3 && p.words.raw(item); ++i) {
+        for (int i = 0; i < 3; ++i) {
+            if (!p.words.raw(item)) {
+                return i == 0 || p.fail("revertive takes three numbers (device, destination, "
+                                        "source) or none",
+                                        p.words.column());
+            }
             if (!p.checkNumber(item, step.numbers[i], what[i], p.words.column())) {
                 return false;
             }
@@ -331,8 +340,8 @@ bool parseExpectation(Parser& p, Expectation& expectation) {
         for (const char* word : ExpectationWords) {
             list += std::string(list.empty() ? "" : ", ") + word;
         }
-        return p.fail("unknown expectation '" + what + "'" + suggestion(what, ExpectationWords) +
-                          "; the expectations are " + list,
+        return p.fail("unknown expectation '" + clipped(what) + "'" +
+                          suggestion(what, ExpectationWords) + "; the expectations are " + list,
                       p.words.column());
     }
     using Kind = Expectation::Kind;
@@ -351,7 +360,8 @@ bool parseExpectation(Parser& p, Expectation& expectation) {
         }
         const RuleInfo* rule = findRule(expectation.rule);
         if (rule == nullptr) {
-            return p.fail("no rule " + expectation.rule + " (panelhost --list-rules lists them)",
+            return p.fail("no rule " + clipped(expectation.rule) +
+                              " (panelhost --list-rules lists them)",
                           p.words.column());
         }
         expectation.rule = rule->id;
@@ -366,10 +376,11 @@ bool parseExpectation(Parser& p, Expectation& expectation) {
 
 std::string ScenarioError::where() const {
     if (line == 0) {
-        return message;
+        return printable(message);
     }
     return "line " + std::to_string(line) +
-           (column > 0 ? ", column " + std::to_string(column) : std::string()) + ": " + message;
+           (column > 0 ? ", column " + std::to_string(column) : std::string()) + ": " +
+           printable(message);
 }
 
 const char* stepKeyword(Step::Kind kind) {
@@ -431,7 +442,7 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
     guess = guess.empty() ? suggestion(keyword, StepKeywords) : guess;
     const char* const expect[] = {"expect"};
     guess = guess.empty() ? suggestion(keyword, expect) : guess;
-    return p.fail("unknown keyword '" + keyword + "'" + guess + "; the keywords are " +
+    return p.fail("unknown keyword '" + clipped(keyword) + "'" + guess + "; the keywords are " +
                       keywordList(),
                   keywordColumn);
 }
@@ -468,21 +479,39 @@ bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioE
     return errors.empty();
 }
 
-bool loadScenario(const std::string& path, Scenario& out, std::vector<ScenarioError>& errors) {
-    std::string text;
+bool loadScenario(const std::string& path, std::string& text, Scenario& out,
+                  std::vector<ScenarioError>& errors) {
     std::string error;
     errors.clear();
-    if (!readWholeFile(path, text, error)) {
+    if (!readScenarioInput(path, text, error)) {
         errors.push_back({0, 0, error});
         return false;
     }
     if (!parseScenario(text, out, errors)) {
         for (ScenarioError& each : errors) {
             if (each.line == 0) {
-                each.message = path + " " + each.message;
+                each.message =
+                    (path == "-" ? StandardInputName : path) + std::string(" ") + each.message;
             }
         }
         return false;
     }
     return true;
+}
+
+std::string describeErrors(const std::string& source, const std::vector<ScenarioError>& errors,
+                           std::size_t shown) {
+    std::string message;
+    for (std::size_t i = 0; i < errors.size() && i < shown; ++i) {
+        const ScenarioError& error = errors[i];
+        message += (message.empty() ? "" : "\n") +
+                   (error.line > 0 ? printable(source) + ": " + error.where() : error.where());
+    }
+    if (errors.size() > shown) {
+        message += "\nand " + std::to_string(errors.size() - shown) + " more errors";
+    }
+    if (errors.size() > 1) {
+        message += "\n" + std::to_string(errors.size()) + " errors; nothing was played";
+    }
+    return message;
 }

@@ -25,6 +25,13 @@ std::string trim(const std::string& text) {
 
 namespace {
 
+// Printable ASCII: every other byte is shown as \xHH, so that what is shown is
+// what the bytes are, whatever the terminal's character set.
+bool isPrintable(char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x7F;
+}
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -58,8 +65,7 @@ std::string escaped(const std::string& text) {
             out += "\\\"";
             break;
         default:
-            out +=
-                static_cast<unsigned char>(c) < 32 || c == 127 ? hexEscape(c) : std::string(1, c);
+            out += isPrintable(c) ? std::string(1, c) : hexEscape(c);
         }
     }
     return out;
@@ -138,11 +144,21 @@ std::string encodeText(const std::string& text) {
     bool plain = !text.empty() && !isBlank(text.front()) && !isBlank(text.back()) &&
                  text.front() != '"' && text != "none" && text != "world";
     for (char c : text) {
-        if (static_cast<unsigned char>(c) < 32 || c == 127) {
-            plain = false;
-        }
+        plain = plain && isPrintable(c);
     }
     return plain ? text : quoted(text);
+}
+
+std::string printable(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += isPrintable(c) ? std::string(1, c) : hexEscape(c);
+    }
+    return out;
+}
+
+std::string clipped(const std::string& text, std::size_t limit) {
+    return text.size() <= limit ? printable(text) : printable(text.substr(0, limit)) + "...";
 }
 
 std::string quoted(const std::string& text) {

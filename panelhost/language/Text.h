@@ -18,14 +18,21 @@ bool decodeText(const std::string& token, std::string& out, std::string& error,
                 std::size_t* errorAt = nullptr);
 
 // The scenario form of `text`: verbatim where that reads back the same, quoted
-// with escapes otherwise (empty, outer blanks, control characters, a leading
-// quote, or a text that would read as a keyword such as "none").
+// with escapes otherwise (empty, outer blanks, any byte outside printable ASCII,
+// a leading quote, or a text that would read as a keyword such as "none"). What
+// a transcript shows in this form can be pasted back into a scenario.
 std::string encodeText(const std::string& text);
+
+// Every byte outside printable ASCII as \xHH, for names and messages that carry
+// bytes from a scenario or a component.
+std::string printable(const std::string& text);
+// The same, cut after `limit` bytes with "..." (a word quoted in a message).
+std::string clipped(const std::string& text, std::size_t limit = 40);
 
 // The escape \xHH of one byte, as scenarios and reports write it.
 std::string hexEscape(char c);
 
-// Always quoted with escapes, for showing texts in transcripts.
+// Always quoted with escapes (bytes outside printable ASCII as \xHH).
 std::string quoted(const std::string& text);
 
 // Reads a whole file into `out`; false, with a reason, when it cannot be read.

@@ -7,19 +7,15 @@
 // memory grow linearly with the events played.
 #pragma once
 
-#include "cli/Options.h"
+#include "cli/Settings.h"
+#include "modes/FuzzPlan.h"
 #include "records/Records.h"
 
-#include <map>
 #include <string>
-#include <vector>
 
-// A component's own parent-command keys with the value hints it gave, read from
-// its "_commands" and "return=all" replies.
-using CommandKeys = std::map<std::string, std::vector<std::string>>;
 // Asks the component for its keys in a supervised child; false with the reason
 // when the library cannot be played.
-bool probeKeys(const Options& options, CommandKeys& keys, std::string& error);
+bool probeKeys(const LibrarySettings& target, CommandKeys& keys, std::string& error);
 
 // What a quiet fuzz run found.
 struct FuzzSummary {
@@ -30,11 +26,10 @@ struct FuzzSummary {
     long findingEvent = -1; // from 0
     long events = 0;        // events played
 };
-// Fuzzes `keys` from `options.seed` for at most `options.events` events or
-// `options.seconds`, stopping at the first finding, without any output.
-FuzzSummary fuzzQuietly(const Options& options, const CommandKeys& keys);
+// Fuzzes `keys` from `seed` for `seconds`, stopping at the first finding,
+// without any output.
+FuzzSummary fuzzQuietly(const LibrarySettings& target, unsigned long long seed, double seconds,
+                        const CommandKeys& keys);
 
 // Exit status 0 without findings, 1 with one, 2 for a loading or output error.
-int runFuzz(const Options& options);
-// The child's side (panelhost.exe --child RECORDS --plan FILE on Windows).
-int runFuzzChild(const Options& options);
+int runFuzz(const FuzzSettings& settings);

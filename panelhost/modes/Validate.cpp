@@ -1,8 +1,7 @@
 #include "modes/Validate.h"
 
 #include "Rules.h"
-#include "child/ChildProcess.h"
-#include "child/Run.h"
+#include "child/Supervisor.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
@@ -12,8 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -77,8 +74,8 @@ struct Slowest {
 class Battery {
 public:
     // `keys`: the component's own keys, read when it was first loaded.
-    Battery(const Options& options, const Selection& selection, CommandKeys keys)
-        : m_options(options), m_selection(selection), m_keys(std::move(keys)) {}
+    Battery(const ValidateSettings& settings, const Selection& selection, CommandKeys keys)
+        : m_settings(settings), m_selection(selection), m_keys(std::move(keys)) {}
 
     // Plays `text` as a scenario; the verdict of its breaches and expectations.
     Verdict play(const std::string& check, const std::string& text) {
@@ -91,17 +88,17 @@ public:
                                     errors.front().where());
             return verdict;
         }
-        Options quiet = m_options;
-        quiet.mode = Options::Mode::Run;
-        quiet.quiet = true;
-        quiet.json = false;
-        quiet.scenario = temporaryFileName("panelhost-validate", ".scenario");
-        std::ofstream(quiet.scenario, std::ios::binary) << text;
+        ChildJob job;
+        job.kind = ChildJob::Kind::Scenario;
+        job.library = m_settings.target.library;
+        job.ui = m_settings.target.ui;
+        job.scenarioName = "(" + check + ")";
+        job.scenarioText = text;
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
         std::map<int, std::string> stepText;
         int openLine = 0;
-        RecordStream stream(OutputFormat::Quiet, false, false, "");
+        RecordStream stream(OutputFormat::Quiet, false, false);
         stream.observe([&](const Record& record) {
             if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
                 openLine = step->line;
@@ -122,9 +119,7 @@ public:
                 verdict.lines.push_back(fatal->message);
             }
         });
-        superviseRun(quiet, &scenario, stream);
-        std::error_code ignored;
-        std::filesystem::remove(quiet.scenario, ignored);
+        supervise(job, m_settings.target.timeout, &scenario, stream);
 
         for (const ExpectRecord& expect : failed) {
             verdict.outcome = Verdict::Outcome::Failed;
@@ -146,7 +141,7 @@ public:
         }
         for (Rule rule : order) {
             const RuleInfo& info = ruleInfo(rule);
-            const bool error = info.severity == Severity::Error || m_options.strict;
+            const bool error = info.severity == Severity::Error || m_settings.strict;
             if (error) {
                 verdict.outcome = Verdict::Outcome::Failed;
             } else if (verdict.outcome == Verdict::Outcome::Held) {
@@ -173,10 +168,10 @@ public:
     const CommandKeys& keys() const { return m_keys; }
 
     const Slowest& slowest() const { return m_slowest; }
-    const Options& options() const { return m_options; }
+    const ValidateSettings& settings() const { return m_settings; }
 
 private:
-    const Options& m_options;
+    const ValidateSettings& m_settings;
     const Selection& m_selection;
     CommandKeys m_keys;
     Slowest m_slowest;
@@ -282,7 +277,7 @@ Verdict slowEvent(Battery& battery) {
     verdict.summary = text;
     if (slowest.micros > SlowEventMilliseconds * 1000) {
         verdict.outcome =
-            battery.options().strict ? Verdict::Outcome::Failed : Verdict::Outcome::Warned;
+            battery.settings().strict ? Verdict::Outcome::Failed : Verdict::Outcome::Warned;
         verdict.lines.push_back("a host calls its components one at a time on one thread: a "
                                 "step over 50 ms stalls every other control of the panel");
     }
@@ -290,9 +285,9 @@ Verdict slowEvent(Battery& battery) {
 }
 
 Verdict fuzz(Battery& battery) {
-    Options options = battery.options();
-    options.events = 100000000;
-    const FuzzSummary found = fuzzQuietly(options, battery.keys());
+    const ValidateSettings& settings = battery.settings();
+    const FuzzSummary found =
+        fuzzQuietly(settings.target, settings.seed, settings.seconds, battery.keys());
     Verdict verdict;
     if (found.fatal) {
         verdict.outcome = Verdict::Outcome::Failed;
@@ -300,17 +295,17 @@ Verdict fuzz(Battery& battery) {
         return verdict;
     }
     verdict.summary =
-        std::to_string(found.events) + " events, seed " + std::to_string(options.seed);
+        std::to_string(found.events) + " events, seed " + std::to_string(settings.seed);
     if (found.found) {
         const RuleInfo& info = ruleInfo(found.finding.rule);
         verdict.outcome = Verdict::Outcome::Failed;
         verdict.lines.push_back(std::string(info.id) + " " + info.name + " at event " +
                                 std::to_string(found.findingEvent + 1) + ": " +
-                                found.finding.detail);
-        verdict.lines.push_back("replay it: panelhost fuzz " + options.library + " --seed " +
-                                std::to_string(options.seed) + " --events " +
-                                std::to_string(found.findingEvent + 1) + " --ui " + options.ui +
-                                " --out replay.scenario");
+                                printable(found.finding.detail));
+        verdict.lines.push_back("replay it: panelhost fuzz " + printable(settings.target.library) +
+                                " --seed " + std::to_string(settings.seed) + " --events " +
+                                std::to_string(found.findingEvent + 1) + " --ui " +
+                                printable(settings.target.ui) + " --out replay.scenario");
     }
     return verdict;
 }
@@ -343,41 +338,36 @@ const std::vector<CheckInfo>& validationChecks() {
     return checks;
 }
 
-int runValidate(const Options& options) {
+int runValidate(const ValidateSettings& settings) {
+    // The ids were checked with the command line: each is a check or a rule.
     Selection selection;
     for (const auto& list :
-         {std::make_pair(&options.only, true), std::make_pair(&options.skip, false)}) {
+         {std::make_pair(&settings.only, true), std::make_pair(&settings.skip, false)}) {
         for (const std::string& id : *list.first) {
-            const RuleInfo* rule = findRule(id);
-            if (!isCheck(id) && rule == nullptr) {
-                std::fprintf(stderr,
-                             "panelhost: no check or rule %s (panelhost --list-rules lists them)\n",
-                             id.c_str());
-                return 2;
-            }
             if (isCheck(id)) {
                 (list.second ? selection.onlyChecks : selection.skipChecks).insert(id);
-            } else {
+            } else if (const RuleInfo* rule = findRule(id)) {
                 (list.second ? selection.onlyRules : selection.skipRules).insert(rule->id);
             }
         }
     }
-    std::printf("panelhost validate: %s\n    ui folder: %s\n", options.library.c_str(),
-                options.ui.c_str());
+    const std::string library = printable(settings.target.library);
+    std::printf("panelhost validate: %s\n    ui folder: %s\n", library.c_str(),
+                printable(settings.target.ui).c_str());
     std::fflush(stdout);
 
     // The library must load and give a component before anything can be checked;
     // what it answers then are the keys the checks play.
     CommandKeys keys;
     std::string error;
-    if (!probeKeys(options, keys, error)) {
-        return reportFatal(options, error);
+    if (!probeKeys(settings.target, keys, error)) {
+        return reportFatal(OutputFormat::Text, error);
     }
-    Battery battery(options, selection, std::move(keys));
+    Battery battery(settings, selection, std::move(keys));
 
     const std::function<Verdict(Battery&)> bodies[] = {
         loadAndDestroy, everyEventType, commandsAndSettings, repliesGivenBack, slowEvent, fuzz};
-    JUnitReport junit("panelhost validate " + options.library);
+    JUnitReport junit("panelhost validate " + settings.target.library);
     int held = 0, warned = 0, failed = 0, skipped = 0;
     const Clock::time_point start = Clock::now();
     for (std::size_t i = 0; i < checks.size(); ++i) {
@@ -399,7 +389,7 @@ int runValidate(const Options& options) {
         std::fputs(line, stdout);
         std::string report;
         for (const std::string& text : verdict.lines) {
-            std::printf("          %s\n", text.c_str());
+            std::printf("          %s\n", printable(text).c_str());
             report += text + "\n";
         }
         std::fflush(stdout);
@@ -423,14 +413,17 @@ int runValidate(const Options& options) {
         }
     }
     const double total = std::chrono::duration<double>(Clock::now() - start).count();
+    // The report first, so that the summary states the status the run ends with.
+    const bool written = settings.junit.empty() || junit.write(settings.junit);
+    const int status = !written ? 2 : failed > 0 ? 1 : 0;
     std::printf("\nvalidated %s through load_tarn_client_script: %zu checks, %d held (%d with "
                 "warnings), %d failed, %d skipped; seed %llu; %.1f s -> exit %d\n",
-                options.library.c_str(), checks.size(), held + warned, warned, failed, skipped,
-                options.seed, total, failed > 0 ? 1 : 0);
-    if (!options.junit.empty() && !junit.write(options.junit)) {
-        std::fprintf(stderr, "panelhost: cannot write the JUnit report to %s\n",
-                     options.junit.c_str());
-        return 2;
+                library.c_str(), checks.size(), held + warned, warned, failed, skipped,
+                settings.seed, total, status);
+    std::fflush(stdout);
+    if (!written) {
+        return reportFatal(OutputFormat::Text,
+                           "cannot write the JUnit report to " + settings.junit);
     }
-    return failed > 0 ? 1 : 0;
+    return status;
 }

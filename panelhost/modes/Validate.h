@@ -5,7 +5,7 @@
 // of what was validated. --only and --skip select checks and rules by id.
 #pragma once
 
-#include "cli/Options.h"
+#include "cli/Settings.h"
 
 #include <vector>
 
@@ -20,8 +20,8 @@ struct CheckInfo {
 const std::vector<CheckInfo>& validationChecks();
 
 // Exit status 0 when every check held, 1 when one failed, 2 when the library
-// cannot be loaded, or for an unknown id in --only or --skip.
-int runValidate(const Options& options);
+// cannot be loaded or the JUnit report cannot be written.
+int runValidate(const ValidateSettings& settings);
 
 // The slow-event threshold: a step that keeps the host's thread longer is reported.
 const double SlowEventMilliseconds = 50.0;

@@ -1,6 +1,7 @@
 #include "output/JUnitReport.h"
 
 #include "language/Text.h"
+#include "output/OutputFile.h"
 
 #include <cstdio>
 
@@ -115,10 +116,5 @@ bool JUnitReport::write(const std::string& path) const {
         }
     }
     xml += "  </testsuite>\n</testsuites>\n";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(xml.data(), 1, xml.size(), file) == xml.size();
-    return std::fclose(file) == 0 && written;
+    return writeFile(path, xml);
 }

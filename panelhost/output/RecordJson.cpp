@@ -1,45 +1,13 @@
-// The JSON form of the records: one object per line, with a "type" naming the
-// record. Invalid bytes from a component are shown replaced rather than refused.
-#include "records/Records.h"
+#include "output/RecordJson.h"
 
-#include <nlohmann/json.hpp>
+#include "output/JsonBytes.h"
 
 using nlohmann::json;
-
-ExpectValue ExpectValue::ofLines(std::vector<std::string> lines) {
-    ExpectValue value;
-    value.form = Form::Lines;
-    value.lines = std::move(lines);
-    return value;
-}
-
-ExpectValue ExpectValue::ofNumbers(std::vector<int> numbers) {
-    ExpectValue value;
-    value.form = Form::Numbers;
-    value.numbers = std::move(numbers);
-    return value;
-}
-
-ExpectValue ExpectValue::ofText(std::string text) {
-    ExpectValue value;
-    value.form = Form::Text;
-    value.text = std::move(text);
-    return value;
-}
-
-ExpectValue ExpectValue::ofOptional(const std::optional<std::string>& text) {
-    return text ? ofText(*text) : none();
-}
-
-bool ExpectValue::operator==(const ExpectValue& other) const {
-    return form == other.form && lines == other.lines && numbers == other.numbers &&
-           text == other.text;
-}
 
 namespace {
 
 json optionalText(const std::optional<std::string>& text) {
-    return text ? json(*text) : json(nullptr);
+    return text ? jsonBytes(*text) : json(nullptr);
 }
 
 std::optional<std::string> readOptional(const json& object, const char* key) {
@@ -47,35 +15,56 @@ std::optional<std::string> readOptional(const json& object, const char* key) {
     if (found == object.end() || !found->is_string()) {
         return std::nullopt;
     }
-    return found->get<std::string>();
+    return bytesOf(*found);
+}
+
+json textList(const std::vector<std::string>& lines) {
+    json out = json::array();
+    for (const std::string& line : lines) {
+        out.push_back(jsonBytes(line));
+    }
+    return out;
+}
+
+std::vector<int> numbersAt(const json& object, const char* key) {
+    const auto found = object.find(key);
+    std::vector<int> out;
+    if (found != object.end() && found->is_array()) {
+        for (const json& item : *found) {
+            out.push_back(item.is_number_integer() ? item.get<int>() : 0);
+        }
+    }
+    return out;
 }
 
 json valueJson(const ExpectValue& value) {
     switch (value.form) {
     case ExpectValue::Form::Lines:
-        return value.lines;
+        return textList(value.lines);
     case ExpectValue::Form::Numbers:
         return value.numbers;
     case ExpectValue::Form::Text:
-        return value.text;
+        return jsonBytes(value.text);
     default:
         return nullptr;
     }
 }
 
-ExpectValue readValue(const json& value) {
-    if (value.is_string()) {
-        return ExpectValue::ofText(value.get<std::string>());
+ExpectValue readValue(const json& object, const char* key) {
+    const auto found = object.find(key);
+    if (found == object.end()) {
+        return ExpectValue::none();
     }
-    if (value.is_array()) {
-        if (!value.empty() && value.front().is_number()) {
-            return ExpectValue::ofNumbers(value.get<std::vector<int>>());
+    if (found->is_string()) {
+        return ExpectValue::ofText(bytesOf(*found));
+    }
+    if (found->is_array()) {
+        if (!found->empty() && found->front().is_number()) {
+            return ExpectValue::ofNumbers(numbersAt(object, key));
         }
         std::vector<std::string> lines;
-        for (const json& item : value) {
-            if (item.is_string()) {
-                lines.push_back(item.get<std::string>());
-            }
+        for (const json& item : *found) {
+            lines.push_back(bytesOf(item));
         }
         return ExpectValue::ofLines(lines);
     }
@@ -84,16 +73,19 @@ ExpectValue readValue(const json& value) {
 
 struct ToJson {
     json operator()(const StartRecord& r) const {
-        return {{"type", "start"}, {"library", r.library}, {"ui", r.ui}, {"scenario", r.scenario}};
+        return {{"type", "start"},
+                {"library", jsonBytes(r.library)},
+                {"ui", jsonBytes(r.ui)},
+                {"scenario", jsonBytes(r.scenario)}};
     }
     json operator()(const StepRecord& r) const {
         json out = {{"type", "step"}, {"line", r.line}, {"step", r.step}};
         if (r.text) {
-            out["text"] = *r.text;
+            out["text"] = jsonBytes(*r.text);
         }
         if (r.step == "press") {
-            out["panel"] = r.panel;
-            out["control"] = r.control;
+            out["panel"] = jsonBytes(r.panel);
+            out["control"] = jsonBytes(r.control);
         }
         if (!r.numbers.empty()) {
             out["numbers"] = r.numbers;
@@ -109,7 +101,7 @@ struct ToJson {
     json operator()(const SentRecord& r) const {
         return {{"type", "sent"},
                 {"line", r.line},
-                {"command", r.command},
+                {"command", jsonBytes(r.command)},
                 {"reply", optionalText(r.reply)},
                 {"owed", r.owed}};
     }
@@ -117,20 +109,24 @@ struct ToJson {
         return {{"type", "giveback"}, {"line", r.line}, {"of", optionalText(r.of)}};
     }
     json operator()(const EventRecord& r) const {
-        return {{"type", "event"}, {"line", r.line}, {"text", r.text}};
+        return {{"type", "event"}, {"line", r.line}, {"text", jsonBytes(r.text)}};
     }
     json operator()(const ReplyRecord& r) const {
         return {{"type", "reply"}, {"line", r.line}, {"text", optionalText(r.text)}};
     }
     json operator()(const DebugRecord& r) const {
-        return {{"type", "debug"}, {"line", r.line}, {"text", r.text}};
+        return {{"type", "debug"}, {"line", r.line}, {"text", jsonBytes(r.text)}};
     }
     json operator()(const BreachRecord& r) const {
         const RuleInfo& info = ruleInfo(r.rule);
-        return {{"type", "breach"},     {"line", r.line},
-                {"id", r.id},           {"rule", info.id},
-                {"name", info.name},    {"severity", severityName(info.severity)},
-                {"command", r.command}, {"detail", r.detail}};
+        return {{"type", "breach"},
+                {"line", r.line},
+                {"id", r.id},
+                {"rule", info.id},
+                {"name", info.name},
+                {"severity", severityName(info.severity)},
+                {"command", jsonBytes(r.command)},
+                {"detail", jsonBytes(r.detail)}};
     }
     json operator()(const ExpectRecord& r) const {
         json out = {{"type", "expect"},
@@ -140,9 +136,9 @@ struct ToJson {
                     {"expected", valueJson(r.expected)},
                     {"actual", valueJson(r.actual)}};
         if (r.what == "property") {
-            out["panel"] = r.panel;
-            out["control"] = r.control;
-            out["property"] = r.property;
+            out["panel"] = jsonBytes(r.panel);
+            out["control"] = jsonBytes(r.control);
+            out["property"] = jsonBytes(r.property);
         }
         if (r.what == "breach") {
             out["rule"] = r.rule;
@@ -163,12 +159,14 @@ struct ToJson {
         for (const PanelRecord::Control& control : r.controls) {
             json properties = json::array();
             for (const auto& entry : control.properties) {
-                properties.push_back({entry.first, entry.second});
+                properties.push_back({jsonBytes(entry.first), jsonBytes(entry.second)});
             }
-            controls.push_back({{"name", control.name}, {"properties", properties}});
+            controls.push_back({{"name", jsonBytes(control.name)}, {"properties", properties}});
         }
-        return {
-            {"type", "panel"}, {"panel", r.panel}, {"source", r.source}, {"controls", controls}};
+        return {{"type", "panel"},
+                {"panel", jsonBytes(r.panel)},
+                {"source", jsonBytes(r.source)},
+                {"controls", controls}};
     }
     json operator()(const SummaryRecord& r) const {
         json out = {{"type", "summary"},
@@ -187,14 +185,50 @@ struct ToJson {
         return out;
     }
     json operator()(const FatalRecord& r) const {
-        return {{"type", "fatal"}, {"message", r.message}, {"status", r.status}};
+        return {{"type", "fatal"}, {"message", jsonBytes(r.message)}, {"status", r.status}};
+    }
+    json operator()(const TerminalRecord& r) const {
+        json out = {{"type", "terminal"}, {"what", r.what}};
+        if (!r.text.empty()) {
+            out["text"] = jsonBytes(r.text);
+        }
+        if (r.what == "show") {
+            out["routers"] = r.routers;
+            out["timers"] = r.timers;
+            out["loaded"] = r.loaded;
+        }
+        return out;
     }
 };
+
+PanelRecord readPanel(const json& in) {
+    PanelRecord r;
+    r.panel = bytesAt(in, "panel");
+    r.source = bytesAt(in, "source");
+    const auto controls = in.find("controls");
+    if (controls == in.end() || !controls->is_array()) {
+        return r;
+    }
+    for (const json& control : *controls) {
+        PanelRecord::Control c;
+        c.name = bytesAt(control, "name");
+        const auto properties = control.find("properties");
+        if (properties != control.end() && properties->is_array()) {
+            for (const json& property : *properties) {
+                if (property.is_array() && property.size() == 2) {
+                    c.properties.emplace_back(bytesOf(property[0]), bytesOf(property[1]));
+                }
+            }
+        }
+        r.controls.push_back(c);
+    }
+    return r;
+}
 
 } // namespace
 
 std::string recordToJson(const Record& record) {
-    return std::visit(ToJson(), record).dump(-1, ' ', false, json::error_handler_t::replace);
+    return dumpJson(std::visit(ToJson(), record));
 }
 
 bool recordFromJson(const std::string& line, Record& out) {
@@ -205,48 +239,46 @@ bool recordFromJson(const std::string& line, Record& out) {
     const std::string type = in.value("type", "");
     const int lineNumber = in.value("line", 0);
     if (type == "start") {
-        out = StartRecord{in.value("library", ""), in.value("ui", ""), in.value("scenario", "")};
+        out = StartRecord{bytesAt(in, "library"), bytesAt(in, "ui"), bytesAt(in, "scenario")};
     } else if (type == "step") {
         StepRecord r;
         r.line = lineNumber;
         r.step = in.value("step", "");
         r.text = readOptional(in, "text");
-        r.panel = in.value("panel", "");
-        r.control = in.value("control", "");
-        if (in.contains("numbers") && in["numbers"].is_array()) {
-            r.numbers = in["numbers"].get<std::vector<int>>();
-        }
+        r.panel = bytesAt(in, "panel");
+        r.control = bytesAt(in, "control");
+        r.numbers = numbersAt(in, "numbers");
         r.implicit = in.value("implicit", false);
         r.event = in.value("event", -1L);
         out = r;
     } else if (type == "sent") {
-        out = SentRecord{lineNumber, in.value("command", ""), readOptional(in, "reply"),
+        out = SentRecord{lineNumber, bytesAt(in, "command"), readOptional(in, "reply"),
                          in.value("owed", false)};
     } else if (type == "giveback") {
         out = GiveBackRecord{lineNumber, readOptional(in, "of")};
     } else if (type == "event") {
-        out = EventRecord{lineNumber, in.value("text", "")};
+        out = EventRecord{lineNumber, bytesAt(in, "text")};
     } else if (type == "reply") {
         out = ReplyRecord{lineNumber, readOptional(in, "text")};
     } else if (type == "debug") {
-        out = DebugRecord{lineNumber, in.value("text", "")};
+        out = DebugRecord{lineNumber, bytesAt(in, "text")};
     } else if (type == "breach") {
         const RuleInfo* info = findRule(in.value("rule", ""));
         if (info == nullptr) {
             return false;
         }
-        out = BreachRecord{lineNumber, in.value("id", 0L), info->rule, in.value("command", ""),
-                           in.value("detail", "")};
+        out = BreachRecord{lineNumber, in.value("id", 0L), info->rule, bytesAt(in, "command"),
+                           bytesAt(in, "detail")};
     } else if (type == "expect") {
         ExpectRecord r;
         r.line = lineNumber;
         r.what = in.value("what", "");
         r.held = in.value("held", false);
-        r.expected = readValue(in.contains("expected") ? in["expected"] : json());
-        r.actual = readValue(in.contains("actual") ? in["actual"] : json());
-        r.panel = in.value("panel", "");
-        r.control = in.value("control", "");
-        r.property = in.value("property", "");
+        r.expected = readValue(in, "expected");
+        r.actual = readValue(in, "actual");
+        r.panel = bytesAt(in, "panel");
+        r.control = bytesAt(in, "control");
+        r.property = bytesAt(in, "property");
         r.rule = in.value("rule", "");
         r.step = in.value("step", 0);
         r.covers = in.value("covers", -1L);
@@ -254,23 +286,7 @@ bool recordFromJson(const std::string& line, Record& out) {
     } else if (type == "end") {
         out = EndRecord{lineNumber, in.value("micros", -1L)};
     } else if (type == "panel") {
-        PanelRecord r;
-        r.panel = in.value("panel", "");
-        r.source = in.value("source", "");
-        if (in.contains("controls") && in["controls"].is_array()) {
-            for (const json& control : in["controls"]) {
-                PanelRecord::Control c;
-                c.name = control.value("name", "");
-                if (control.contains("properties")) {
-                    for (const json& property : control["properties"]) {
-                        c.properties.emplace_back(property[0].get<std::string>(),
-                                                  property[1].get<std::string>());
-                    }
-                }
-                r.controls.push_back(c);
-            }
-        }
-        out = r;
+        out = readPanel(in);
     } else if (type == "summary") {
         SummaryRecord r;
         r.steps = in.value("steps", 0);
@@ -285,7 +301,15 @@ bool recordFromJson(const std::string& line, Record& out) {
         r.status = in.value("status", 1);
         out = r;
     } else if (type == "fatal") {
-        out = FatalRecord{in.value("message", ""), in.value("status", 2)};
+        out = FatalRecord{bytesAt(in, "message"), in.value("status", 2)};
+    } else if (type == "terminal") {
+        TerminalRecord r;
+        r.what = in.value("what", "");
+        r.text = bytesAt(in, "text");
+        r.routers = numbersAt(in, "routers");
+        r.timers = numbersAt(in, "timers");
+        r.loaded = in.value("loaded", false);
+        out = r;
     } else {
         return false;
     }

@@ -1,6 +1,7 @@
 #include "output/Transcript.h"
 
 #include "CommandTable.h"
+#include "language/LanguageHelp.h"
 #include "language/Text.h"
 
 #include <algorithm>
@@ -88,13 +89,14 @@ struct Render {
     bool verbose;
 
     std::string operator()(const StartRecord& r) const {
-        return "panelhost: " + r.library + "\n" + Indent + "scenario: " + r.scenario + "\n" +
-               Indent + "ui folder: " + r.ui + "\n";
+        return "panelhost: " + printable(r.library) + "\n" + Indent +
+               "scenario: " + printable(r.scenario) + "\n" + Indent +
+               "ui folder: " + printable(r.ui) + "\n";
     }
     std::string operator()(const StepRecord& r) const {
         std::string out = "\n[" + std::to_string(r.line) + "] " + r.step;
         if (r.step == "press") {
-            out += " " + r.panel + " " + r.control;
+            out += " " + encodeText(r.panel) + " " + encodeText(r.control);
         }
         if (!r.numbers.empty()) {
             out += " " + (r.step == "timer" || r.step == "event" ? std::to_string(r.numbers[0])
@@ -142,8 +144,7 @@ struct Render {
             std::size_t end = r.text.find('\n', begin);
             end = end == std::string::npos ? r.text.size() : end;
             const std::string line = r.text.substr(begin, end - begin);
-            out += Indent + "debug: " +
-                   (line.size() > Longest * 2 ? shortened(line, 0, Longest * 2) : line) + "\n";
+            out += Indent + "debug: " + shortened(line, 0, Longest * 2) + "\n";
             begin = end + 1;
         }
         return out;
@@ -155,12 +156,13 @@ struct Render {
         if (!r.command.empty()) {
             out += ": " + shortened(r.command, 0, Longest);
         }
-        return out + ": " + r.detail + "\n";
+        return out + ": " + printable(r.detail) + "\n";
     }
     std::string operator()(const ExpectRecord& r) const {
         std::string label = "expect " + r.what;
         if (r.what == "property") {
-            label += " " + r.panel + " " + r.control + " " + r.property;
+            label += " " + encodeText(r.panel) + " " + encodeText(r.control) + " " +
+                     encodeText(r.property);
         }
         if (r.what == "breach") {
             label += " " + r.rule;
@@ -174,14 +176,16 @@ struct Render {
     }
     std::string operator()(const EndRecord&) const { return ""; }
     std::string operator()(const PanelRecord& r) const {
-        std::string out = "\npanel " + r.panel + " (" + r.source + ")\n";
+        std::string out = "\npanel " + printable(r.panel) + " (" + printable(r.source) + ")\n";
         for (const PanelRecord::Control& control : r.controls) {
-            out += Indent + control.name;
-            for (std::size_t pad = control.name.size(); pad < 12; ++pad) {
+            const std::string name = encodeText(control.name);
+            out += Indent + name;
+            for (std::size_t pad = name.size(); pad < 12; ++pad) {
                 out += ' ';
             }
             for (const auto& property : control.properties) {
-                out += " " + property.first + "=" + shortened(property.second, 0, Longest);
+                out +=
+                    " " + printable(property.first) + "=" + shortened(property.second, 0, Longest);
             }
             out += "\n";
         }
@@ -204,6 +208,23 @@ struct Render {
                " -> exit " + std::to_string(r.status) + "\n";
     }
     std::string operator()(const FatalRecord&) const { return ""; }
+    std::string operator()(const TerminalRecord& r) const {
+        if (r.what == "begin") {
+            return "panelhost: type scenario lines; 'help' lists them, 'quit' ends\n";
+        }
+        if (r.what == "prompt") {
+            return "panelhost> ";
+        }
+        if (r.what == "help") {
+            return languageHelp();
+        }
+        if (r.what == "show") {
+            return "routers registered: " + numbers(r.routers) + "\n" +
+                   "timers running: " + numbers(r.timers) + "\n" +
+                   "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
+        }
+        return "panelhost: " + printable(r.text) + "\n";
+    }
 };
 
 } // namespace

@@ -1,16 +1,13 @@
 #include "records/RecordStream.h"
 
+#include "language/Text.h"
+#include "output/RecordJson.h"
 #include "output/Transcript.h"
 
 #include <cstdio>
 
-RecordStream::RecordStream(OutputFormat format, bool verbose, bool strict,
-                           const std::string& recordsPath)
-    : m_format(format), m_verbose(verbose), m_tally(strict) {
-    if (!recordsPath.empty()) {
-        m_writer.reset(new RecordWriter(recordsPath));
-    }
-}
+RecordStream::RecordStream(OutputFormat format, bool verbose, bool strict)
+    : m_format(format), m_verbose(verbose), m_tally(strict) {}
 
 void RecordStream::show(const Record& record) {
     if (m_format == OutputFormat::Json) {
@@ -21,40 +18,58 @@ void RecordStream::show(const Record& record) {
     std::fflush(stdout);
 }
 
-void RecordStream::absorb(const Record& record) {
-    m_tally.add(record);
-    if (m_observer) {
-        m_observer(record);
-    }
-}
-
 void RecordStream::emit(const Record& record) {
+    if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
+        emitFatal(fatal->message);
+        return;
+    }
     m_tally.add(record);
     if (m_observer) {
         m_observer(record);
     }
-    if (m_writer) {
-        m_writer->write(record);
+    if (!std::holds_alternative<SummaryRecord>(record)) {
+        show(record);
     }
-    show(record);
 }
 
-int RecordStream::emitSummary() {
-    const SummaryRecord summary = m_tally.summary();
-    emit(summary);
-    return summary.status;
+int RecordStream::emitSummary(int status) {
+    SummaryRecord summary = m_tally.summary();
+    summary.status = status;
+    if (m_observer) {
+        m_observer(summary);
+    }
+    show(summary);
+    return status;
 }
 
 int RecordStream::emitFatal(const std::string& message) {
-    std::fprintf(stderr, "panelhost: %s\n", message.c_str());
-    std::fflush(stderr);
     const FatalRecord record{message, 2};
     m_tally.add(record);
-    if (m_writer) {
-        m_writer->write(record);
+    if (m_observer) {
+        m_observer(record);
     }
-    if (m_format == OutputFormat::Json) {
-        show(record);
+    return reportFatal(m_format, message);
+}
+
+int reportFatal(OutputFormat format, const std::string& message) {
+    if (format == OutputFormat::Quiet) {
+        return 2; // the caller of a quiet run reports what it makes of it
+    }
+    std::fflush(stdout);
+    // One line each, every byte outside printable ASCII escaped.
+    std::string shown;
+    std::size_t begin = 0;
+    for (std::size_t end = message.find('\n'); begin <= message.size();
+         end = message.find('\n', begin)) {
+        end = end == std::string::npos ? message.size() : end;
+        shown += printable(message.substr(begin, end - begin)) + "\n";
+        begin = end + 1;
+    }
+    std::fprintf(stderr, "panelhost: %s", shown.c_str());
+    std::fflush(stderr);
+    if (format == OutputFormat::Json) {
+        std::fputs((recordToJson(FatalRecord{message, 2}) + "\n").c_str(), stdout);
+        std::fflush(stdout);
     }
     return 2;
 }

@@ -1,32 +1,30 @@
-// RecordStream: the RecordSink of a run. Each record is counted in the run's
-// tally, shown on standard output (as transcript text, as one JSON line, or not
-// at all) and, when a records path is given, handed to the watching parent
-// through the record channel.
+// RecordStream: the records of a run as the parent process takes them, the one
+// place where they are shown. Each record is counted in the run's tally, seen by
+// an observer (a report being written) and shown on standard output as
+// transcript text, as one JSON line, or not at all. The summary is the parent's
+// own: it is shown once the run's exit status is known.
 #pragma once
 
-#include "child/RecordChannel.h"
 #include "records/RecordSink.h"
 #include "records/RunTally.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 
 enum class OutputFormat { Text, Json, Quiet };
 
 class RecordStream : public RecordSink {
 public:
-    RecordStream(OutputFormat format, bool verbose, bool strict, const std::string& recordsPath);
+    RecordStream(OutputFormat format, bool verbose, bool strict);
 
+    // Counts, observes and shows a record; a fatal record is reported as
+    // emitFatal does, and a summary (the child's) is only counted.
     void emit(const Record& record) override;
-    // Counts a record that has already been shown elsewhere (by the child).
-    void absorb(const Record& record);
-    // Sees every record emitted or absorbed from now on (a report being written).
+    // Sees every record from now on (a report being written).
     void observe(std::function<void(const Record&)> observer) { m_observer = std::move(observer); }
-    // Emits the summary record; returns the run's exit status.
-    int emitSummary();
-    // The run cannot be made: one line on standard error, and a fatal record in
-    // JSON form and to the parent. Returns 2.
+    // Shows the summary of the run with the status it ends with; returns it.
+    int emitSummary(int status);
+    // The run cannot be made: counted, and reported as reportFatal does. Returns 2.
     int emitFatal(const std::string& message);
 
     RunTally& tally() { return m_tally; }
@@ -38,6 +36,9 @@ private:
     OutputFormat m_format;
     bool m_verbose;
     RunTally m_tally;
-    std::unique_ptr<RecordWriter> m_writer;
     std::function<void(const Record&)> m_observer;
 };
+
+// A run that cannot be made: one line on standard error, and a fatal record in
+// JSON form; nothing for a quiet run. Returns 2.
+int reportFatal(OutputFormat format, const std::string& message);

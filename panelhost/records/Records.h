@@ -1,7 +1,8 @@
 // Records: what a run is made of, one typed record per happening, in the order
 // it happened. The session builds them; the child streams them to the watching
-// parent as JSON lines (RecordJson.cpp); the transcript, the --json output and
-// the tally all read these types and nothing else.
+// parent as JSON lines (output/RecordJson.h), and the parent alone shows them:
+// the transcript, the --json output, the JUnit report and the tally all read
+// these types and nothing else.
 #pragma once
 
 #include "Rules.h"
@@ -134,6 +135,18 @@ struct SummaryRecord {
     int status = 0;
 };
 
+// For a person at a terminal session (-i): the session begins ("begin"), waits
+// for a line ("prompt"), was asked for the language help ("help") or for the
+// state ("show": routers, timers and whether a component is loaded, after a
+// panel record per panel), or refused a line that is not in the language
+// ("error", with where and why in `text`).
+struct TerminalRecord {
+    std::string what;
+    std::string text;
+    std::vector<int> routers, timers;
+    bool loaded = false;
+};
+
 // The run could not be made at all (usage, scenario, library): exit status 2.
 struct FatalRecord {
     std::string message;
@@ -142,9 +155,4 @@ struct FatalRecord {
 
 using Record = std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord,
                             ReplyRecord, DebugRecord, BreachRecord, ExpectRecord, EndRecord,
-                            PanelRecord, SummaryRecord, FatalRecord>;
-
-// One JSON object per record, one line each, as --json prints and the child streams.
-std::string recordToJson(const Record& record);
-// Reads one line back; false for a line that is not a record.
-bool recordFromJson(const std::string& line, Record& out);
+                            PanelRecord, SummaryRecord, FatalRecord, TerminalRecord>;

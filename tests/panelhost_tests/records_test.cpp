@@ -1,5 +1,5 @@
 #include "output/Transcript.h"
-#include "records/Records.h"
+#include "output/RecordJson.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +39,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
         FatalRecord{"cannot load", 2},
+        TerminalRecord{"show", "", {20, 20}, {3}, true},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
@@ -47,6 +48,19 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         EXPECT_EQ(back.index(), record.index()) << line;
         EXPECT_EQ(recordToJson(back), line);
     }
+}
+
+TEST(panelhost_Records, EveryByteOfATextSurvivesItsJsonLine) {
+    // 0x92 is the component's quote; none of these bytes is valid UTF-8 alone.
+    const std::string bytes("it\x92s \x00\x01\xFF \xC3\xA9 \"q\"\n", 16);
+    const std::string line = recordToJson(DebugRecord{3, bytes});
+    EXPECT_NE(line.find("it\\u0092s"), std::string::npos) << line;
+    for (char c : line) {
+        EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "the JSON is ASCII: " << line;
+    }
+    Record back;
+    ASSERT_TRUE(recordFromJson(line, back)) << line;
+    EXPECT_EQ(std::get<DebugRecord>(back).text, bytes);
 }
 
 TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
