@@ -318,6 +318,7 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     Values values(error);
     std::vector<std::string> positional;
     std::vector<const OptionSpec*> modeFlags;
+    std::vector<std::string> modeFlagNames; // as written
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -351,6 +352,7 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
         }
         if (option->kind == Kind::ModeFlag) {
             modeFlags.push_back(option);
+            modeFlagNames.push_back(name);
         }
         if (!values.add(*option, value)) {
             return false;
@@ -367,8 +369,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
         positional.erase(positional.begin());
     }
     if (modeFlags.size() > 1 || (modeFlags.size() == 1 && mode != Run)) {
-        return values.fail(std::string(modeFlags[0]->name) + " and " +
-                           (mode != Run ? modeSpec(mode).name : modeFlags[1]->name) +
+        return values.fail(modeFlagNames[0] + " and " +
+                           (mode != Run ? modeSpec(mode).name : modeFlagNames[1]) +
                            " are two modes; give one");
     }
     if (!modeFlags.empty()) {
@@ -376,7 +378,7 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     }
     if (mode == Info) {
         if (values.given().size() > 1 || !positional.empty()) {
-            return values.fail(std::string(modeFlags[0]->name) + " takes no other argument");
+            return values.fail(modeFlagNames[0] + " takes no other argument");
         }
         out.settings = std::string(modeFlags[0]->name) == "--version" ? InfoRequest::Version
                                                                       : InfoRequest::ListRules;

@@ -68,7 +68,7 @@ std::string escaped(const std::string& text) {
 
 std::string seconds(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f", value);
+    std::snprintf(text, sizeof text, "%.6f", value);
     return text;
 }
 

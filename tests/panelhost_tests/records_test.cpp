@@ -1,5 +1,6 @@
-#include "output/Transcript.h"
+#include "child/ChildJob.h"
 #include "output/RecordJson.h"
+#include "output/Transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,25 @@ TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {
     EXPECT_NE(shown.find("(10004 characters)"), std::string::npos) << shown;
     EXPECT_NE(shown.find("aX"), std::string::npos) << "the window holds the difference";
     EXPECT_NE(shown.find("first difference at character 5001"), std::string::npos) << shown;
+}
+
+TEST(panelhost_ChildJob, ReadsBackFromItsJsonByteForByte) {
+    ChildJob job;
+    job.kind = ChildJob::Kind::Plan;
+    job.library = "lib\x92.so";
+    job.scenarioText = std::string("load\n\0", 6);
+    job.plan.seed = 18446744073709551615ull;
+    job.plan.keys = {{"instance", {}}, {"tally\x92", {"a", "\xFF"}}};
+    job.plan.dropped = {1, 4};
+    ChildJob back;
+    ASSERT_TRUE(jobFromJson(jobToJson(job), back));
+    EXPECT_EQ(back.kind, job.kind);
+    EXPECT_EQ(back.library, job.library);
+    EXPECT_EQ(back.scenarioText, job.scenarioText);
+    EXPECT_EQ(back.plan.seed, job.plan.seed);
+    EXPECT_EQ(back.plan.keys, job.plan.keys);
+    EXPECT_EQ(back.plan.dropped, job.plan.dropped);
+    EXPECT_FALSE(jobFromJson("{\"kind\":\"nothing\"}", back));
 }
 
 } // namespace
