@@ -22,17 +22,17 @@ struct ModeSpec {
 
 const ModeSpec Modes[] = {
     {Run, "a scenario run", "[OPTIONS] LIBRARY SCENARIO",
-     "play a scenario file against the library and check its expectations; '-' as\n"
+     "play a scenario file against the library and check its expectations; '-' as "
      "SCENARIO reads it from standard input."},
     {Terminal, "-i", "[OPTIONS] -i LIBRARY",
-     "play lines typed at a terminal, with a prompt; 'help' lists what can be\n"
-     "typed, 'show' prints the panels, the routers and the timers, 'quit' ends.\n"
+     "play lines typed at a terminal, with a prompt; 'help' lists what can be "
+     "typed, 'show' prints the panels, the routers and the timers, 'quit' ends. "
      "Input that is not a terminal is read whole and checked like a scenario file."},
     {Validate, "validate", "validate [OPTIONS] LIBRARY",
-     "run the built-in battery of checks that every component of this host must\n"
+     "run the built-in battery of checks that every component of this host must "
      "pass; one line per check."},
     {Fuzz, "fuzz", "fuzz [OPTIONS] LIBRARY",
-     "play a seeded random world and stream of events with every audit on; a\n"
+     "play a seeded random world and stream of events with every audit on; a "
      "finding is shrunk to a replay scenario."},
 };
 
@@ -56,27 +56,27 @@ const OptionSpec Options[] = {
     {"--timeout", nullptr, "S", Kind::Seconds, Loading, 0.01, 86400,
      "how long one step may take before it counts as a hang (default 5)."},
     {"--json", nullptr, nullptr, Kind::Flag, Run, 0, 0,
-     "one JSON record per line instead of the transcript; a run that cannot be\n"
-     "made ends with a 'fatal' record. Texts keep every byte: byte N is the code\n"
+     "one JSON record per line instead of the transcript; a run that cannot be "
+     "made ends with a 'fatal' record. Texts keep every byte: byte N is the code "
      "point U+00NN."},
     {"--verbose", "-v", nullptr, Kind::Flag, Run | Terminal, 0, 0,
      "also show the replies given back."},
     {"--strict", nullptr, nullptr, Kind::Flag, Run | Terminal | Validate, 0, 0,
      "warnings fail the run (or the check) as errors do."},
     {"--junit", nullptr, "FILE", Kind::Path, Run | Validate, 0, 0,
-     "write a JUnit XML report: one testcase per expectation or breach of a\n"
+     "write a JUnit XML report: one testcase per expectation or breach of a "
      "scenario, or per validation check; checked before anything runs."},
     {"--seed", nullptr, "N", Kind::Seed, Validate | Fuzz, 0, 0, "the seed of fuzzing (default 1)."},
     {"--events", nullptr, "K", Kind::Count, Fuzz, 1, 100000000,
-     "play at most K events (default 1000, or no limit but the time with\n"
+     "play at most K events (default 1000, or no limit but the time with "
      "--seconds)."},
     {"--seconds", nullptr, "N", Kind::Seconds, Validate | Fuzz, 0.01, 604800,
-     "fuzz: stop after N seconds; validate: how long its fuzz check runs\n"
+     "fuzz: stop after N seconds; validate: how long its fuzz check runs "
      "(default 10)."},
     {"--out", nullptr, "FILE", Kind::Path, Fuzz, 0, 0,
      "also write the replay scenario to FILE; checked before fuzzing."},
     {"--only", nullptr, "IDS", Kind::Ids, Validate, 0, 0,
-     "run only these checks, and count only breaches of these rules\n"
+     "run only these checks, and count only breaches of these rules "
      "(comma-separated ids, see --list-rules)."},
     {"--skip", nullptr, "IDS", Kind::Ids, Validate, 0, 0,
      "leave out these checks, and ignore breaches of these rules."},
@@ -418,15 +418,27 @@ std::string usageText() {
 
 std::string helpText() {
     const std::string indent(21, ' ');
+    // The head, then the text wrapped into a column beside it.
     const auto described = [&](std::string head, const std::string& text) {
         head = "  " + head;
         head.resize(indent.size(), ' ');
         std::string out = head;
-        for (std::size_t begin = 0; begin < text.size();) {
-            std::size_t end = text.find('\n', begin);
+        std::string line;
+        std::size_t begin = 0;
+        while (begin < text.size()) {
+            std::size_t end = text.find(' ', begin);
             end = end == std::string::npos ? text.size() : end;
-            out += (begin == 0 ? "" : indent) + text.substr(begin, end - begin) + "\n";
+            const std::string word = text.substr(begin, end - begin);
+            if (!line.empty() && indent.size() + line.size() + 1 + word.size() > 79) {
+                out += line + "\n" + indent;
+                line.clear();
+            }
+            line += (line.empty() ? "" : " ") + word;
             begin = end + 1;
+        }
+        out += line + "\n";
+        for (char& c : out) {
+            c = c == '\x01' ? ' ' : c; // a space where no line may break
         }
         return out;
     };
@@ -450,7 +462,11 @@ std::string helpText() {
             (option.alias != nullptr ? std::string(option.alias) + ", " + option.name
                                      : std::string(option.name)) +
             (option.value != nullptr ? std::string(" ") + option.value : "");
-        out += described(head, std::string(option.help) + "\n[" + modeList(option.modes) + "]");
+        std::string modes = "[" + modeList(option.modes) + "]";
+        for (char& c : modes) {
+            c = c == ' ' ? '\x01' : c;
+        }
+        out += described(head, std::string(option.help) + " " + modes);
     }
     out += "\nAlone: --list-rules (the audit rules and the validation checks), --version,\n"
            "--help.\n\n"
