@@ -1,44 +1,28 @@
 // panelhost: the panel-host simulator and contract validator. It loads a script
-// component library for real, plays a scenario (or standard input, or a fuzzed
-// event stream) against it in a supervised child process, and reports every
-// step, every command with the host's reply, and every breach of the host
-// contract. Exit status: 0 all held, 1 a failed expectation or breach, 2 usage,
-// scenario or loading error (never a pass).
-#include "Fuzzer.h"
-#include "Options.h"
-#include "RecordStream.h"
+// component library for real, plays a scenario (or standard input, or lines
+// typed at a terminal, or a fuzzed event stream) against it in a supervised
+// child process, and reports every step, every command with the host's reply,
+// and every breach of the host contract. Exit status: 0 all held, 1 a failed
+// expectation or breach, 2 usage, scenario, loading or output error (never a
+// pass).
 #include "Rules.h"
-#include "Run.h"
-#include "Scenario.h"
-#include "Text.h"
-#include "Validate.h"
-#include "Watchdog.h"
+#include "child/ChildMain.h"
+#include "child/ChildProcess.h"
+#include "cli/CommandLine.h"
+#include "modes/Fuzzer.h"
+#include "modes/ScenarioRun.h"
+#include "modes/Validate.h"
+#include "output/OutputFile.h"
+#include "records/RecordStream.h"
 
 #include <cstdio>
-#include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Every way the scenario is not in the language, on standard error, and as one
-// fatal record in JSON form. Returns 2.
-int reportScenarioErrors(const Options& options, const std::string& source,
-                         const std::vector<ScenarioError>& errors) {
-    std::string message;
-    for (const ScenarioError& error : errors) {
-        message += (message.empty() ? "" : "\n") +
-                   (error.line > 0 ? source + ": " + error.where() : error.where());
-    }
-    if (errors.size() > 1) {
-        message += "\n" + std::to_string(errors.size()) + " errors; nothing was played";
-    }
-    return reportFatal(options, message);
-}
-
 // The audit rules and the validation checks, one line each.
-void listRules() {
+int listRules() {
     std::printf("%-5s %-28s %-8s %s\n", "id", "name", "severity", "breached when");
     for (const RuleInfo& rule : allRules()) {
         std::printf("%-5s %-28s %-8s %s\n", rule.id, rule.name, severityName(rule.severity),
@@ -48,91 +32,87 @@ void listRules() {
     for (const CheckInfo& check : validationChecks()) {
         std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, check.severity, check.statement);
     }
+    return 0;
 }
 
-// The scenario that a child started by panelhost.exe plays (Windows).
-int runChild(const Options& options) {
-    if (options.mode == Options::Mode::Interactive) {
-        return runSession(options, nullptr, options.childRecords);
+int answer(InfoRequest request) {
+    switch (request) {
+    case InfoRequest::Help:
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case InfoRequest::Version:
+        std::printf("panelhost %s, the Quillon panel-host simulator and contract validator\n",
+                    QUILLON_VERSION);
+        return 0;
+    default:
+        return listRules();
     }
-    Scenario scenario;
-    std::vector<ScenarioError> errors;
-    if (!loadScenario(options.scenario, scenario, errors)) {
-        RecordStream stream(OutputFormat::Quiet, false, false, options.childRecords);
-        return stream.emitFatal(options.scenario + ": " + errors.front().where());
-    }
-    return runSession(options, &scenario, options.childRecords);
 }
+
+// The files a run will write, checked before anything runs.
+bool outputsWritable(const char* what, const std::string& path, OutputFormat format, int& status) {
+    std::string reason;
+    if (path.empty() || checkWritable(path, reason)) {
+        return true;
+    }
+    status = reportFatal(format, std::string("cannot write ") + what + " to " + path + ": " +
+                                     reason + "; nothing was run");
+    return false;
+}
+
+struct Dispatch {
+    int operator()(const RunSettings& settings) const {
+        int status = 0;
+        const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
+        return outputsWritable("the JUnit report (--junit)", settings.junit, format, status)
+                   ? runScenario(settings)
+                   : status;
+    }
+    int operator()(const TerminalSettings& settings) const {
+        if (isTerminal(0)) {
+            return runTerminal(settings);
+        }
+        // Input that is not a terminal is a scenario like a file: read whole,
+        // every error reported, nothing played unless all of it parses.
+        RunSettings run;
+        run.target = settings.target;
+        run.scenario = "-";
+        run.verbose = settings.verbose;
+        run.strict = settings.strict;
+        return runScenario(run);
+    }
+    int operator()(const ValidateSettings& settings) const {
+        int status = 0;
+        return outputsWritable("the JUnit report (--junit)", settings.junit, OutputFormat::Text,
+                               status)
+                   ? runValidate(settings)
+                   : status;
+    }
+    int operator()(const FuzzSettings& settings) const {
+        int status = 0;
+        return outputsWritable("the replay scenario (--out)", settings.out, OutputFormat::Text,
+                               status)
+                   ? runFuzz(settings)
+                   : status;
+    }
+    int operator()(InfoRequest request) const { return answer(request); }
+};
 
 } // namespace
 
 int main(int argc, char** argv) {
+    useBinaryStandardStreams();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    Options options;
-    std::string error;
-    if (!parseOptions(arguments, options, error)) {
-        options.json = wantsJson(arguments);
-        std::fputs(usageText(), stderr);
-        return reportFatal(options, error);
-    }
-    if (options.mode == Options::Mode::Help) {
-        std::fputs(usageText(), stdout);
-        std::fputs("\n", stdout);
-        std::fputs(helpText(), stdout);
-        return 0;
-    }
-    if (options.mode == Options::Mode::Version) {
-        std::printf("panelhost %s, the Quillon panel-host simulator and contract validator\n",
-                    QUILLON_VERSION);
-        return 0;
-    }
-    if (options.mode == Options::Mode::ListRules) {
-        listRules();
-        return 0;
-    }
-    if (!options.childRecords.empty()) {
+    // The child that panelhost.exe starts (ChildProcess): the job in a file.
+    if (arguments.size() == 3 && arguments[0] == "--child") {
         exitQuietlyOnCrash();
-        return options.childPlan.empty() ? runChild(options) : runFuzzChild(options);
+        return runChildFromFile(arguments[1], arguments[2]);
     }
-    if (options.mode == Options::Mode::Fuzz) {
-        return runFuzz(options);
+    CommandLine command;
+    std::string error;
+    if (!parseCommandLine(arguments, command, error)) {
+        std::fputs(usageText().c_str(), stderr);
+        return reportFatal(command.json ? OutputFormat::Json : OutputFormat::Text, error);
     }
-    if (options.mode == Options::Mode::Validate) {
-        return runValidate(options);
-    }
-    Scenario scenario;
-    std::vector<ScenarioError> errors;
-    if (options.mode == Options::Mode::Interactive) {
-        if (isTerminal(0)) {
-            return superviseRun(options, nullptr);
-        }
-        // Input that is not a terminal is a scenario like a file: read whole,
-        // every error reported, nothing played unless all of it parses.
-        const std::string text((std::istreambuf_iterator<char>(std::cin)),
-                               std::istreambuf_iterator<char>());
-        options.scenario = "(standard input)";
-        if (!parseScenario(text, scenario, errors)) {
-            return reportScenarioErrors(options, options.scenario, errors);
-        }
-        // The child plays the parsed lines; on Windows it gets them as a file.
-        options.mode = Options::Mode::Run;
-#if defined(_WIN32)
-        options.scenario = temporaryFileName("panelhost-stdin", ".scenario");
-        std::FILE* file = std::fopen(options.scenario.c_str(), "wb");
-        if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
-            return reportScenarioErrors(options, "(standard input)",
-                                        {{0, 0, "cannot keep standard input for the child"}});
-        }
-        std::fclose(file);
-        const int status = superviseRun(options, &scenario);
-        std::remove(options.scenario.c_str());
-        return status;
-#else
-        return superviseRun(options, &scenario);
-#endif
-    }
-    if (!loadScenario(options.scenario, scenario, errors)) {
-        return reportScenarioErrors(options, options.scenario, errors);
-    }
-    return superviseRun(options, &scenario);
+    return std::visit(Dispatch(), command.settings);
 }

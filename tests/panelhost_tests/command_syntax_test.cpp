@@ -1,4 +1,4 @@
-#include "CommandSyntax.h"
+#include "host/CommandSyntax.h"
 
 #include <gtest/gtest.h>
 

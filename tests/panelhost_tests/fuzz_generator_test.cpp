@@ -1,5 +1,5 @@
-#include "FuzzGenerator.h"
-#include "Scenario.h"
+#include "language/Scenario.h"
+#include "modes/FuzzGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "Records.h"
-#include "Transcript.h"
+#include "child/ChildJob.h"
+#include "output/RecordJson.h"
+#include "output/Transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
         FatalRecord{"cannot load", 2},
+        TerminalRecord{"show", "", {20, 20}, {3}, true},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
@@ -47,6 +49,19 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         EXPECT_EQ(back.index(), record.index()) << line;
         EXPECT_EQ(recordToJson(back), line);
     }
+}
+
+TEST(panelhost_Records, EveryByteOfATextSurvivesItsJsonLine) {
+    // 0x92 is the component's quote; none of these bytes is valid UTF-8 alone.
+    const std::string bytes("it\x92s \x00\x01\xFF \xC3\xA9 \"q\"\n", 16);
+    const std::string line = recordToJson(DebugRecord{3, bytes});
+    EXPECT_NE(line.find("it\\u0092s"), std::string::npos) << line;
+    for (char c : line) {
+        EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "the JSON is ASCII: " << line;
+    }
+    Record back;
+    ASSERT_TRUE(recordFromJson(line, back)) << line;
+    EXPECT_EQ(std::get<DebugRecord>(back).text, bytes);
 }
 
 TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
@@ -78,6 +93,25 @@ TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {
     EXPECT_NE(shown.find("(10004 characters)"), std::string::npos) << shown;
     EXPECT_NE(shown.find("aX"), std::string::npos) << "the window holds the difference";
     EXPECT_NE(shown.find("first difference at character 5001"), std::string::npos) << shown;
+}
+
+TEST(panelhost_ChildJob, ReadsBackFromItsJsonByteForByte) {
+    ChildJob job;
+    job.kind = ChildJob::Kind::Plan;
+    job.library = "lib\x92.so";
+    job.scenarioText = std::string("load\n\0", 6);
+    job.plan.seed = 18446744073709551615ull;
+    job.plan.keys = {{"instance", {}}, {"tally\x92", {"a", "\xFF"}}};
+    job.plan.dropped = {1, 4};
+    ChildJob back;
+    ASSERT_TRUE(jobFromJson(jobToJson(job), back));
+    EXPECT_EQ(back.kind, job.kind);
+    EXPECT_EQ(back.library, job.library);
+    EXPECT_EQ(back.scenarioText, job.scenarioText);
+    EXPECT_EQ(back.plan.seed, job.plan.seed);
+    EXPECT_EQ(back.plan.keys, job.plan.keys);
+    EXPECT_EQ(back.plan.dropped, job.plan.dropped);
+    EXPECT_FALSE(jobFromJson("{\"kind\":\"nothing\"}", back));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "RunTally.h"
+#include "records/RunTally.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Scenario.h"
-#include "Text.h"
+#include "language/Scenario.h"
+#include "language/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +122,8 @@ TEST(panelhost_ScenarioLanguage, SaysWhereAndWhyALineIsNotInTheLanguage) {
         {"answer SD 1 2",
          "line 1, column 8: expected answer PREFIX => REPLY, but there is no '=>'"},
         {"load extra", "line 1, column 6: unexpected 'extra' at the end of the line"},
+        {"revertive 1 2", "line 1, column 14: revertive takes three numbers (device, "
+                          "destination, source) or none"},
         {"load\nexpect routers some", "line 2, column 16: expected a number for a router, found "
                                       "'some'"},
         {"setting PKG levels = 2", "holds no step, so nothing would be played or checked"},

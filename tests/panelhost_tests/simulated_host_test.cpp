@@ -1,4 +1,4 @@
-#include "SimulatedHost.h"
+#include "host/SimulatedHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UiLayout.h"
+#include "host/UiLayout.h"
 
 #include <gtest/gtest.h>
 

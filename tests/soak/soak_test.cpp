@@ -41,7 +41,7 @@ template <std::size_t N> const char* pick(SoakRandom& random, const char* const 
 const char* const instances[] = {"r1", "r2", "r3", "r4", "r5", "r6", "nowhere", ""};
 const char* const objects[] = {"pkg", "wide", "one", "absent", ""};
 const char* const levelChoices[] = {"1,2", "2", "0,1", "2,1", "1,2,3", "3,-1", "", "9"};
-const char* const looks[] = {"low", "high", "", "a statesheet name long enough for the heap"};
+const char* const statesheets[] = {"low", "high", "", "a statesheet name long enough for the heap"};
 const char* const panels[] = {"1", "2", "01", ""};
 const char* const controls[] = {"myDest", "tally_L1", "AckAll", "ActionAll", ""};
 
@@ -157,19 +157,19 @@ private:
             text = "namesDatabase=" + std::to_string(m_random.below(5) - 1);
             break;
         case 5:
-            text = std::string("buttonlow=") + pick(m_random, looks);
+            text = std::string("buttonlow=") + pick(m_random, statesheets);
             break;
         case 6:
-            text = std::string("buttonhigh=") + pick(m_random, looks);
+            text = std::string("buttonhigh=") + pick(m_random, statesheets);
             break;
         case 7:
-            text = std::string("tallystate_L1=") + pick(m_random, looks);
+            text = std::string("tallystate_L1=") + pick(m_random, statesheets);
             break;
         case 8:
-            text = std::string("tallystate_L2=") + pick(m_random, looks);
+            text = std::string("tallystate_L2=") + pick(m_random, statesheets);
             break;
         case 9:
-            text = std::string("unusedleveltext=") + pick(m_random, looks);
+            text = std::string("unusedleveltext=") + pick(m_random, statesheets);
             break;
         case 10:
             text = m_random.chance(70) ? "return=all" : "return=some";
@@ -210,7 +210,7 @@ private:
         const int device = m_random.below(7);
         const int database = m_random.below(4);
         const int index = m_random.below(14);
-        const char* name = pick(m_random, looks);
+        const char* name = pick(m_random, statesheets);
         countResult(deliver([&](auto& c) {
             return host_events::databaseChange(c, device, database, index, name);
         }));

@@ -17,7 +17,7 @@ tarn_string Quillon::onParentCommand(ParentCommandNotify* command) {
     if (key == "return") {
         return value == "all" ? settingsList() : tarn_string();
     }
-    // "instance" and the two tally looks act only on a changed value; an
+    // "instance" and the two tally statesheets act only on a changed value; an
     // unchanged one falls through to the empty reply.
     if (key == "instance" && value != instance) {
         assignInstance(value);

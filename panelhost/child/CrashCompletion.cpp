@@ -1,0 +1,74 @@
+#include "child/CrashCompletion.h"
+
+#include "host/ExpectedBreaches.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string seconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", value);
+    return text;
+}
+
+// The step of `scenario` at `stepLine` (its index), or the item count when none.
+std::size_t stepIndex(const Scenario& scenario, int stepLine) {
+    for (std::size_t i = 0; i < scenario.items.size(); ++i) {
+        if (scenario.items[i].line == stepLine &&
+            std::holds_alternative<Step>(scenario.items[i].what)) {
+            return i;
+        }
+    }
+    return scenario.items.size();
+}
+
+} // namespace
+
+void completeCrash(const Scenario* scenario, double timeout, RecordStream& stream,
+                   const ChildEnd& end) {
+    RunTally& tally = stream.tally();
+    const int stepLine = tally.stepLine();
+    const BreachRecord breach{stepLine, static_cast<long>(tally.breaches().size()),
+                              end.hung ? Rule::ComponentHang : Rule::ComponentCrash,
+                              tally.lastCommand(),
+                              end.hung ? "the step did not return within " + seconds(timeout)
+                                       : end.how + " before the run finished"};
+    stream.emit(breach);
+    if (scenario == nullptr) {
+        return;
+    }
+    const std::size_t step = stepIndex(*scenario, stepLine);
+    std::size_t next = step + 1;
+    std::vector<const Item*> foreseen;
+    for (; next < scenario->items.size(); ++next) {
+        const Expectation* expectation = std::get_if<Expectation>(&scenario->items[next].what);
+        if (expectation == nullptr) {
+            break;
+        }
+        if (expectation->kind == Expectation::Kind::Breach) {
+            foreseen.push_back(&scenario->items[next]);
+        }
+    }
+    std::vector<BreachRecord> ofStep;
+    for (const BreachRecord& each : tally.breaches()) {
+        if (each.line == stepLine) {
+            ofStep.push_back(each);
+        }
+    }
+    for (const ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+        stream.emit(record);
+    }
+    // Everything after the step but the breach lines just checked was never played.
+    int notPlayed = 0;
+    int from = 0;
+    for (std::size_t i = step + 1; i < scenario->items.size(); ++i) {
+        const Expectation* expectation = std::get_if<Expectation>(&scenario->items[i].what);
+        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach) {
+            continue;
+        }
+        from = from == 0 ? scenario->items[i].line : from;
+        ++notPlayed;
+    }
+    tally.setNotPlayed(notPlayed, from);
+}

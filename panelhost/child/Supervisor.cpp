@@ -1,0 +1,23 @@
+#include "child/Supervisor.h"
+
+#include "child/ChildProcess.h"
+#include "child/CrashCompletion.h"
+
+int supervise(const ChildJob& job, double timeout, const Scenario* scenario, RecordStream& stream,
+              const std::function<void()>& onTick) {
+    const ChildEnd end = runChild(
+        job, timeout, [&](const Record& record) { stream.emit(record); }, onTick);
+    if (!end.started) {
+        return stream.emitFatal(end.how);
+    }
+    const RunTally& tally = stream.tally();
+    if (tally.fatal()) {
+        return 2;
+    }
+    if (tally.finished() && !end.hung) {
+        // A status of its own after the summary (a sanitizer's, say) fails the run.
+        return end.exitCode == 0 || end.exitCode == 1 ? tally.status() : 1;
+    }
+    completeCrash(scenario, timeout, stream, end);
+    return tally.status();
+}

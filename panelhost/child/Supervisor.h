@@ -1,0 +1,18 @@
+// Supervisor: the parent's side of a child job. It runs the job in a watched
+// child (ChildProcess), hands every record the child sends to the run's
+// RecordStream (which counts and shows it), and when the child crashed or hung
+// completes the record (CrashCompletion).
+#pragma once
+
+#include "child/ChildJob.h"
+#include "language/Scenario.h"
+#include "records/RecordStream.h"
+
+#include <functional>
+
+// Returns the run's status before its summary: 2 when it could not be made (the
+// fatal record already reported), else 0 or 1. `scenario` is the one the job
+// plays (null for a plan or a terminal session); `onTick` is called while the
+// parent waits.
+int supervise(const ChildJob& job, double timeout, const Scenario* scenario, RecordStream& stream,
+              const std::function<void()>& onTick = nullptr);

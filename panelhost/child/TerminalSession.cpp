@@ -1,0 +1,50 @@
+#include "child/TerminalSession.h"
+
+#include "host/Session.h"
+#include "language/Text.h"
+
+#include <iostream>
+
+namespace {
+
+TerminalRecord note(const char* what, const std::string& text = std::string()) {
+    TerminalRecord record;
+    record.what = what;
+    record.text = text;
+    return record;
+}
+
+} // namespace
+
+void converse(Session& session, RecordSink& sink) {
+    session.setImmediate(true);
+    sink.emit(note("begin"));
+    std::string line;
+    int number = 0;
+    for (;;) {
+        sink.emit(note("prompt"));
+        if (!session.fatal().empty() || !std::getline(std::cin, line)) {
+            return;
+        }
+        ++number;
+        const std::string word = trim(line);
+        if (word == "quit" || word == "exit") {
+            return;
+        }
+        if (word == "help" || word == "?") {
+            sink.emit(note("help"));
+            continue;
+        }
+        if (word == "show") {
+            session.emitShow();
+            continue;
+        }
+        std::optional<Item> item;
+        ScenarioError lineError;
+        if (!parseScenarioLine(line, number, item, lineError)) {
+            sink.emit(note("error", lineError.where()));
+        } else if (item) {
+            session.apply(*item);
+        }
+    }
+}

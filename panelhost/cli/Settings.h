@@ -1,0 +1,58 @@
+// Settings: what each mode of panelhost was asked to do, one typed value per
+// mode, made from the command line by parseCommandLine. A mode reads its own
+// settings and no other's.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+// The library under test, as every mode that loads one takes it.
+struct LibrarySettings {
+    std::string library;
+    std::string ui;       // the folder handed to the factory; default "ui" beside the library
+    double timeout = 5.0; // seconds one step may take before it is a hang
+};
+
+// LIBRARY SCENARIO: play a scenario file ("-": standard input).
+struct RunSettings {
+    LibrarySettings target;
+    std::string scenario;
+    bool json = false;
+    bool verbose = false;
+    bool strict = false;
+    std::string junit; // empty: no report
+};
+
+// -i LIBRARY: lines typed at a terminal.
+struct TerminalSettings {
+    LibrarySettings target;
+    bool verbose = false;
+    bool strict = false;
+};
+
+// validate LIBRARY: the built-in battery of checks.
+struct ValidateSettings {
+    LibrarySettings target;
+    double seconds = 10; // how long the fuzz check runs
+    unsigned long long seed = 1;
+    bool strict = false;
+    std::string junit;
+    std::vector<std::string> only; // check and rule ids, as given
+    std::vector<std::string> skip;
+};
+
+// fuzz LIBRARY: a seeded random world and event stream.
+struct FuzzSettings {
+    LibrarySettings target;
+    unsigned long long seed = 1;
+    long events = 1000; // at most; with --seconds alone, no limit but the time
+    double seconds = 0; // 0: no time budget
+    std::string out;    // where the replay scenario is written; empty: nowhere
+};
+
+// --help, --version, --list-rules: print and exit 0.
+enum class InfoRequest { Help, Version, ListRules };
+
+using Settings =
+    std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings, InfoRequest>;

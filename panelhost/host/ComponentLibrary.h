@@ -1,0 +1,28 @@
+// ComponentLibrary: a component library loaded with the platform loader
+// (dlopen/dlsym, LoadLibraryA/GetProcAddress) and its factory resolved by the
+// plain name load_tarn_client_script. A path without a folder is the file in
+// the current folder. The library stays loaded while the object lives.
+#pragma once
+
+#include "load_tarn_client_script.h"
+
+#include <memory>
+#include <string>
+
+class ComponentLibrary {
+public:
+    // Null with a one-line reason when the library cannot be loaded or has no
+    // factory export.
+    static std::unique_ptr<ComponentLibrary> open(const std::string& path, std::string& error);
+    ~ComponentLibrary();
+    ComponentLibrary(const ComponentLibrary&) = delete;
+    ComponentLibrary& operator=(const ComponentLibrary&) = delete;
+
+    load_tarn_client_script_fn factory() const { return m_factory; }
+
+private:
+    ComponentLibrary() = default;
+
+    void* m_handle = nullptr;
+    load_tarn_client_script_fn m_factory = nullptr;
+};

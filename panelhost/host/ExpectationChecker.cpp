@@ -1,0 +1,163 @@
+#include "host/ExpectationChecker.h"
+
+#include "host/ExpectedBreaches.h"
+
+#include <algorithm>
+
+void ExpectationChecker::beginStep() {
+    m_sentChecked = 0;
+    m_eventsChecked = 0;
+    m_covered.clear();
+}
+
+void ExpectationChecker::add(const Item& expectation, const StepOutcome& outcome) {
+    m_pending.push_back(expectation);
+    if (m_immediate) {
+        check(outcome);
+    }
+}
+
+std::string ExpectationChecker::expand(const std::string& text) const {
+    std::string out = text;
+    const std::string marker = "{ui}";
+    for (std::size_t at = out.find(marker); at != std::string::npos;
+         at = out.find(marker, at + m_ui.size())) {
+        out.replace(at, marker.size(), m_ui);
+    }
+    return out;
+}
+
+void ExpectationChecker::check(const StepOutcome& outcome) {
+    if (m_pending.empty()) {
+        return;
+    }
+    const std::vector<Item> pending = std::move(m_pending);
+    m_pending.clear();
+    // List expectations gather all their lines after one step into one list.
+    using Kind = Expectation::Kind;
+    std::vector<const Item*> sent, events, debug, breaches;
+    for (const Item& item : pending) {
+        switch (std::get<Expectation>(item.what).kind) {
+        case Kind::Sent:
+            sent.push_back(&item);
+            break;
+        case Kind::Event:
+            events.push_back(&item);
+            break;
+        case Kind::Debug:
+            debug.push_back(&item);
+            break;
+        case Kind::Breach:
+            breaches.push_back(&item);
+            break;
+        default:
+            break;
+        }
+    }
+    for (const Item& item : pending) {
+        const Kind kind = std::get<Expectation>(item.what).kind;
+        if (kind == Kind::Sent && &item == sent.front()) {
+            expectList(sent, outcome.log.sent);
+        } else if (kind == Kind::Event && &item == events.front()) {
+            expectList(events, outcome.log.events);
+        } else if (kind == Kind::Debug && &item == debug.front()) {
+            std::string expected;
+            for (const Item* line : debug) {
+                expected += expand(std::get<Expectation>(line->what).text.value_or(""));
+            }
+            ExpectRecord record;
+            record.line = item.line;
+            record.what = "debug";
+            record.held = expected == outcome.debug;
+            record.expected = ExpectValue::ofText(expected);
+            record.actual = ExpectValue::ofText(outcome.debug);
+            m_sink.emit(record);
+        } else if (kind == Kind::Breach && &item == breaches.front()) {
+            std::vector<BreachRecord> open;
+            for (const BreachRecord& breach : outcome.log.breaches) {
+                if (m_covered.count(breach.id) == 0) {
+                    open.push_back(breach);
+                }
+            }
+            for (const ExpectRecord& record :
+                 matchExpectedBreaches(breaches, open, outcome.log.line)) {
+                m_covered.insert(record.covers);
+                m_sink.emit(record);
+            }
+        } else if (kind != Kind::Sent && kind != Kind::Event && kind != Kind::Debug &&
+                   kind != Kind::Breach) {
+            expectOne(item, outcome);
+        }
+    }
+}
+
+void ExpectationChecker::expectList(const std::vector<const Item*>& group,
+                                    const std::vector<std::string>& all) {
+    const Expectation& first = std::get<Expectation>(group.front()->what);
+    std::vector<std::string> actual = all;
+    if (m_immediate) {
+        // One line typed: it is the next entry of the step's list, or "none" for
+        // a list that is empty.
+        std::size_t& checked =
+            first.kind == Expectation::Kind::Sent ? m_sentChecked : m_eventsChecked;
+        const bool none = !first.text;
+        actual = none || checked >= all.size()
+                     ? std::vector<std::string>(none ? all : std::vector<std::string>())
+                     : std::vector<std::string>{all[checked]};
+        checked += none ? 0 : 1;
+    }
+    std::vector<std::string> expected;
+    for (const Item* item : group) {
+        const Expectation& expectation = std::get<Expectation>(item->what);
+        if (expectation.text) {
+            expected.push_back(expand(*expectation.text));
+        }
+    }
+    ExpectRecord record;
+    record.line = group.front()->line;
+    record.what = expectationKeyword(first.kind);
+    record.held = expected == actual;
+    record.expected = ExpectValue::ofLines(expected);
+    record.actual = ExpectValue::ofLines(actual);
+    m_sink.emit(record);
+}
+
+void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome) {
+    const Expectation& expectation = std::get<Expectation>(item.what);
+    ExpectRecord record;
+    record.line = item.line;
+    record.what = expectationKeyword(expectation.kind);
+    const ExpectValue expected =
+        expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
+    switch (expectation.kind) {
+    case Expectation::Kind::Reply:
+        record.expected = expected;
+        record.actual = ExpectValue::ofOptional(outcome.reply);
+        break;
+    case Expectation::Kind::Property: {
+        record.panel = expectation.panel;
+        record.control = expectation.control;
+        record.property = expectation.property;
+        record.expected = expected;
+        const Panel* panel = outcome.world.panel(expectation.panel);
+        const Control* control =
+            panel != nullptr ? panel->layout.find(expectation.control) : nullptr;
+        const std::string* value =
+            control != nullptr ? control->find(expectation.property) : nullptr;
+        record.actual = value != nullptr ? ExpectValue::ofText(*value) : ExpectValue::none();
+        break;
+    }
+    default: {
+        std::vector<int> want = expectation.numbers;
+        std::vector<int> have = expectation.kind == Expectation::Kind::Routers
+                                    ? outcome.world.registeredRouters()
+                                    : outcome.world.runningTimers();
+        std::sort(want.begin(), want.end());
+        std::sort(have.begin(), have.end());
+        record.expected = ExpectValue::ofNumbers(want);
+        record.actual = ExpectValue::ofNumbers(have);
+    }
+    }
+    record.held = record.expected == record.actual;
+    m_sink.emit(record);
+}

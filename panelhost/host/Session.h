@@ -1,0 +1,82 @@
+// Session: one life story of a component under the simulated host. It loads the
+// library, then takes a scenario's items in order: facts change the World (and
+// the object settings), steps become host events delivered through
+// handleHostEvent (or the factory and the destructor), and expectations go to
+// the ExpectationChecker with what the step before them caused. Every happening
+// goes to the RecordSink as it happens, so a crash part-way still leaves the
+// record of the steps before it.
+#pragma once
+
+#include "ConfigFolder.h"
+#include "DebugTap.h"
+#include "host/ComponentLibrary.h"
+#include "host/ExpectationChecker.h"
+#include "host/SimulatedHost.h"
+#include "host/World.h"
+#include "language/Scenario.h"
+#include "records/RecordSink.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SessionOptions {
+    std::string library;
+    std::string ui; // the path handed to the factory: the folder of UI files
+    std::string scenario;
+};
+
+class Session {
+public:
+    Session(const SessionOptions& options, RecordSink& sink);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Loads the library; false with a one-line reason.
+    bool open(std::string& error);
+    // Plays one item. `event` numbers a generated event (fuzzing), -1 otherwise.
+    void apply(const Item& item, long event = -1);
+    // Checks the last expectations, destroys a live component, shows panel 1.
+    void finish();
+    // A loading error during the run (the factory gave no component).
+    const std::string& fatal() const { return m_fatal; }
+    // Breaches reported so far in the whole run.
+    long breachCount() const { return m_host.breachCount(); }
+
+    // At a terminal: each expectation is checked as soon as it is entered, a list
+    // line (sent, event) against the entry of the step at its position.
+    void setImmediate(bool immediate) { m_checker.setImmediate(immediate); }
+    // For a person at a terminal: a panel record per panel, then the registered
+    // routers, the running timers and whether a component is loaded.
+    void emitShow();
+
+private:
+    void applyFact(const Fact& fact);
+    void runStep(const Step& step, int line, bool implicit, long event);
+    void deliver(const Step& step);
+    void load();
+    void destroy();
+    // Makes one call into the component, reporting an exception that escapes it.
+    char* guarded(const char* what, const std::function<char*()>& call);
+    // A result for an event other than a parent command is a breach.
+    void noResult(char* result, int type);
+    StepOutcome outcome() const;
+    void emitPanel(const std::string& name, const Panel& panel);
+
+    SessionOptions m_options;
+    RecordSink& m_sink;
+    World m_world;
+    SimulatedHost m_host;
+    DebugTap m_debug;
+    std::unique_ptr<ConfigFolder> m_settings;
+    std::unique_ptr<ComponentLibrary> m_library;
+    tarn_client_callback* m_component = nullptr;
+    ExpectationChecker m_checker;
+    std::optional<std::string> m_reply;
+    std::string m_debugText;
+    int m_lastLine = 0;
+    std::string m_fatal;
+};

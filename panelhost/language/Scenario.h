@@ -1,0 +1,83 @@
+// A scenario: a plain-text script read line by line. Each line is a world fact
+// (what the host knows: object settings, names, instances, controls, scripted
+// answers), a step (something the host does to the component), or an
+// expectation about the step before it. Blank lines and lines beginning with
+// "#" are ignored; leading blanks are free. The language is described in
+// README's scenario section.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+struct Fact {
+    enum class Kind { Setting, Name, Instance, Control, Answer };
+    Kind kind = Kind::Setting;
+    std::string object;   // Setting: the package object; Instance: the name; Answer: the prefix
+    std::string id;       // Setting: the setting's id
+    std::string panel;    // Control
+    std::string control;  // Control
+    std::string property; // Control
+    int device = 0, database = 0, index = 0; // Name
+    std::optional<std::string> value;        // null: "none" (remove; for Answer: no reply)
+    bool backToWorld = false;                // Answer "world": the world's own reply again
+};
+
+struct Step {
+    enum class Kind { Load, Command, Press, DatabaseChange, Timer, Revertive, Aux, Destroy, Event };
+    Kind kind = Kind::Load;
+    std::optional<std::string> text; // Command (null: a null text), Press event, Aux, new name
+    std::string panel;               // Press
+    std::string control;             // Press
+    int numbers[3] = {0, 0, 0};      // DatabaseChange, Timer (id), Revertive, Event (type)
+};
+
+struct Expectation {
+    enum class Kind { Sent, Event, Debug, Reply, Property, Routers, Timers, Breach };
+    Kind kind = Kind::Sent;
+    std::optional<std::string> text;      // null: "none"
+    std::string panel, control, property; // Property
+    std::vector<int> numbers;             // Routers, Timers
+    std::string rule;                     // Breach: the rule's id
+};
+
+struct Item {
+    int line = 0;
+    std::string source; // the line as written, trimmed
+    std::variant<Fact, Step, Expectation> what;
+};
+
+struct Scenario {
+    std::vector<Item> items;
+};
+
+// A line that is not in the language: where (counting from 1) and why.
+struct ScenarioError {
+    int line = 0;   // 0: the scenario as a whole (unreadable, no step)
+    int column = 0; // 0: the line as a whole
+    std::string message;
+
+    // "line L, column C: message", or just the message for the whole scenario.
+    std::string where() const;
+};
+
+// Parses one line; true with no item for a blank or comment line. False with the
+// error for a line that is not in the language.
+bool parseScenarioLine(const std::string& line, int number, std::optional<Item>& out,
+                       ScenarioError& error);
+// Parses a whole script. Every bad line gives one error, as does an expectation
+// before any step and a script with no step at all; false when there is any.
+bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors);
+// Reads (ScenarioInput: "-" is standard input) and parses a scenario; input that
+// cannot be read or is refused is one error. `text` is the text as read.
+bool loadScenario(const std::string& path, std::string& text, Scenario& out,
+                  std::vector<ScenarioError>& errors);
+// The errors of `source` for a person, one a line, the first `shown` of them
+// and then how many more, so that no input makes a message without bound.
+std::string describeErrors(const std::string& source, const std::vector<ScenarioError>& errors,
+                           std::size_t shown = 20);
+
+// The keyword of a step kind, as written in scripts and transcripts.
+const char* stepKeyword(Step::Kind kind);
+const char* expectationKeyword(Expectation::Kind kind);

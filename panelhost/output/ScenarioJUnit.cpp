@@ -1,0 +1,57 @@
+#include "output/ScenarioJUnit.h"
+
+#include "output/Transcript.h"
+
+void ScenarioJUnit::see(const Record& record) {
+    if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
+        m_stepLine = step->line;
+    } else if (const EndRecord* end = std::get_if<EndRecord>(&record)) {
+        // A step's line may be played again (an implicit load before it).
+        m_stepSeconds[end->line] += end->micros > 0 ? end->micros / 1e6 : 0;
+    } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
+        m_expectations.push_back(*expect);
+        m_expectationSteps.push_back(m_stepLine);
+    }
+}
+
+double ScenarioJUnit::secondsOf(int stepLine) const {
+    const auto found = m_stepSeconds.find(stepLine);
+    return found == m_stepSeconds.end() ? 0 : found->second;
+}
+
+std::string ScenarioJUnit::source(int line) const {
+    for (const Item& item : m_scenario.items) {
+        if (item.line == line) {
+            return item.source;
+        }
+    }
+    return std::string();
+}
+
+JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tally,
+                                  bool strict) const {
+    JUnitReport report(suite);
+    for (std::size_t i = 0; i < m_expectations.size(); ++i) {
+        const ExpectRecord& expect = m_expectations[i];
+        const std::string name = "line " + std::to_string(expect.line) + ": " + source(expect.line);
+        const double seconds = secondsOf(m_expectationSteps[i]);
+        if (expect.held) {
+            report.pass(name, seconds);
+        } else {
+            report.fail(name, seconds, "the expectation failed", renderRecord(expect, false));
+        }
+    }
+    for (const BreachRecord& breach : tally.breaches()) {
+        const RuleInfo& rule = ruleInfo(breach.rule);
+        if (!tally.expected(breach) && (rule.severity == Severity::Error || strict)) {
+            report.fail("line " + std::to_string(breach.line) + ": breach " + rule.id + " " +
+                            rule.name,
+                        secondsOf(breach.line), rule.name, renderRecord(breach, false));
+        }
+    }
+    if (tally.summary().notPlayed > 0) {
+        report.fail("lines not played", 0, "the component crashed or hung",
+                    renderRecord(tally.summary(), false));
+    }
+    return report;
+}

@@ -1,0 +1,234 @@
+#include "output/Transcript.h"
+
+#include "CommandTable.h"
+#include "language/LanguageHelp.h"
+#include "language/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::string Indent = "    ";
+// Texts longer than this are shown around their first difference, or their start.
+const std::size_t Longest = 120;
+
+std::string numbers(const std::vector<int>& values) {
+    std::string out;
+    for (int value : values) {
+        out += (out.empty() ? "" : " ") + std::to_string(value);
+    }
+    return out.empty() ? "none" : out;
+}
+
+std::string shownOptional(const std::optional<std::string>& text) {
+    return text ? shortened(*text, 0, Longest) : "none";
+}
+
+struct Shown {
+    std::string expected;
+    std::string actual;
+};
+
+// Both values of a failed expectation, in scenario form; lists one entry per
+// line with "> " before the first entry that differs.
+Shown shownValues(const ExpectValue& expected, const ExpectValue& actual) {
+    const std::string label = Indent + "     ";
+    const auto single = [&](const ExpectValue& value, std::size_t around) {
+        switch (value.form) {
+        case ExpectValue::Form::Text:
+            return shortened(value.text, around, Longest);
+        case ExpectValue::Form::Numbers:
+            return numbers(value.numbers);
+        case ExpectValue::Form::Lines:
+            return std::string(value.lines.empty() ? "none" : "");
+        default:
+            return std::string("none");
+        }
+    };
+    if (expected.form != ExpectValue::Form::Lines && actual.form != ExpectValue::Form::Lines) {
+        const std::size_t around =
+            expected.form == ExpectValue::Form::Text && actual.form == ExpectValue::Form::Text
+                ? firstDifference(expected.text, actual.text)
+                : 0;
+        Shown shown{label + "expected: " + single(expected, around) + "\n",
+                    label + "actual:   " + single(actual, around) + "\n"};
+        if (expected.form == ExpectValue::Form::Text && actual.form == ExpectValue::Form::Text &&
+            (expected.text.size() > Longest || actual.text.size() > Longest)) {
+            shown.actual +=
+                label + "first difference at character " + std::to_string(around + 1) + "\n";
+        }
+        return shown;
+    }
+    const std::vector<std::string>& want = expected.lines;
+    const std::vector<std::string>& have = actual.lines;
+    std::size_t differ = 0;
+    while (differ < want.size() && differ < have.size() && want[differ] == have[differ]) {
+        ++differ;
+    }
+    const auto list = [&](const char* name, const std::vector<std::string>& lines,
+                          const std::vector<std::string>& other) {
+        if (lines.empty()) {
+            return label + name + " none" + (differ == 0 ? "   <- first difference" : "") + "\n";
+        }
+        std::string out = label + name + "\n";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::size_t around =
+                i == differ && i < other.size() ? firstDifference(lines[i], other[i]) : 0;
+            out += label + (i == differ ? "  > " : "    ") + shortened(lines[i], around, Longest) +
+                   "\n";
+        }
+        if (differ == lines.size()) {
+            out += label + "  > (nothing more)\n";
+        }
+        return out;
+    };
+    return {list("expected:", want, have), list("actual:", have, want)};
+}
+
+struct Render {
+    bool verbose;
+
+    std::string operator()(const StartRecord& r) const {
+        return "panelhost: " + printable(r.library) + "\n" + Indent +
+               "scenario: " + printable(r.scenario) + "\n" + Indent +
+               "ui folder: " + printable(r.ui) + "\n";
+    }
+    std::string operator()(const StepRecord& r) const {
+        std::string out = "\n[" + std::to_string(r.line) + "] " + r.step;
+        if (r.step == "press") {
+            out += " " + encodeText(r.panel) + " " + encodeText(r.control);
+        }
+        if (!r.numbers.empty()) {
+            out += " " + (r.step == "timer" || r.step == "event" ? std::to_string(r.numbers[0])
+                                                                 : numbers(r.numbers));
+            if (r.step == "dbchange") {
+                out += " =";
+            }
+        }
+        if (r.text && !(r.step == "press" && r.text->empty())) {
+            out += " " + shortened(*r.text, 0, Longest);
+        }
+        if (r.implicit) {
+            out += "   (implicit)";
+        }
+        return out + "\n";
+    }
+    std::string operator()(const SentRecord& r) const {
+        std::string out = Indent + "> " + shortened(r.command, 0, Longest * 2);
+        const CommandSpec* spec = findCommand(r.command.substr(0, 2));
+        // Commands whose reply the component reads or tests show it, none included.
+        const bool readsReply = spec != nullptr && (spec->owed != ReplyOwed::Never ||
+                                                    r.command.compare(0, 2, "PS") == 0);
+        if (r.reply || readsReply) {
+            out += "   => " + shownOptional(r.reply);
+        }
+        return out + "\n";
+    }
+    std::string operator()(const GiveBackRecord& r) const {
+        if (!verbose) {
+            return "";
+        }
+        return Indent + "< given back: " + (r.of ? "reply of " + *r.of : std::string("null")) +
+               "\n";
+    }
+    std::string operator()(const EventRecord& r) const {
+        return Indent + "^ event to parent: " + shortened(r.text, 0, Longest) + "\n";
+    }
+    std::string operator()(const ReplyRecord& r) const {
+        return Indent + "= reply: " + shownOptional(r.text) + "\n";
+    }
+    std::string operator()(const DebugRecord& r) const {
+        std::string out;
+        std::size_t begin = 0;
+        while (begin < r.text.size()) {
+            std::size_t end = r.text.find('\n', begin);
+            end = end == std::string::npos ? r.text.size() : end;
+            const std::string line = r.text.substr(begin, end - begin);
+            out += Indent + "debug: " + shortened(line, 0, Longest * 2) + "\n";
+            begin = end + 1;
+        }
+        return out;
+    }
+    std::string operator()(const BreachRecord& r) const {
+        const RuleInfo& info = ruleInfo(r.rule);
+        std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
+                          info.name + " (line " + std::to_string(r.line) + ")";
+        if (!r.command.empty()) {
+            out += ": " + shortened(r.command, 0, Longest);
+        }
+        return out + ": " + printable(r.detail) + "\n";
+    }
+    std::string operator()(const ExpectRecord& r) const {
+        std::string label = "expect " + r.what;
+        if (r.what == "property") {
+            label += " " + encodeText(r.panel) + " " + encodeText(r.control) + " " +
+                     encodeText(r.property);
+        }
+        if (r.what == "breach") {
+            label += " " + r.rule;
+        }
+        const std::string where = "line " + std::to_string(r.line) + ": ";
+        if (r.held) {
+            return Indent + "ok   " + where + label + "\n";
+        }
+        const Shown shown = shownValues(r.expected, r.actual);
+        return Indent + "FAIL " + where + label + "\n" + shown.expected + shown.actual;
+    }
+    std::string operator()(const EndRecord&) const { return ""; }
+    std::string operator()(const PanelRecord& r) const {
+        std::string out = "\npanel " + printable(r.panel) + " (" + printable(r.source) + ")\n";
+        for (const PanelRecord::Control& control : r.controls) {
+            const std::string name = encodeText(control.name);
+            out += Indent + name;
+            for (std::size_t pad = name.size(); pad < 12; ++pad) {
+                out += ' ';
+            }
+            for (const auto& property : control.properties) {
+                out +=
+                    " " + printable(property.first) + "=" + shortened(property.second, 0, Longest);
+            }
+            out += "\n";
+        }
+        return out;
+    }
+    std::string operator()(const SummaryRecord& r) const {
+        std::string out = "\n";
+        if (r.notPlayed > 0) {
+            out += "not played: " + std::to_string(r.notPlayed) + " line" +
+                   (r.notPlayed == 1 ? "" : "s") + " of the scenario, from line " +
+                   std::to_string(r.notPlayedFrom) + "\n";
+        }
+        return out + "summary: " + std::to_string(r.steps) + " steps, " +
+               std::to_string(r.expectations) + " expectations (" + std::to_string(r.held) +
+               " held, " + std::to_string(r.failed) +
+               " failed), breaches: " + std::to_string(r.errors) + " errors, " +
+               std::to_string(r.warnings) + " warnings" +
+               (r.expectedBreaches > 0 ? ", " + std::to_string(r.expectedBreaches) + " expected"
+                                       : std::string()) +
+               " -> exit " + std::to_string(r.status) + "\n";
+    }
+    std::string operator()(const FatalRecord&) const { return ""; }
+    std::string operator()(const TerminalRecord& r) const {
+        if (r.what == "begin") {
+            return "panelhost: type scenario lines; 'help' lists them, 'quit' ends\n";
+        }
+        if (r.what == "prompt") {
+            return "panelhost> ";
+        }
+        if (r.what == "help") {
+            return languageHelp();
+        }
+        if (r.what == "show") {
+            return "routers registered: " + numbers(r.routers) + "\n" +
+                   "timers running: " + numbers(r.timers) + "\n" +
+                   "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
+        }
+        return "panelhost: " + printable(r.text) + "\n";
+    }
+};
+
+} // namespace
+
+std::string renderRecord(const Record& record, bool verbose) {
+    return std::visit(Render{verbose}, record);
+}

@@ -1,0 +1,158 @@
+// Records: what a run is made of, one typed record per happening, in the order
+// it happened. The session builds them; the child streams them to the watching
+// parent as JSON lines (output/RecordJson.h), and the parent alone shows them:
+// the transcript, the --json output, the JUnit report and the tally all read
+// these types and nothing else.
+#pragma once
+
+#include "Rules.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+// The run began: what is played against what.
+struct StartRecord {
+    std::string library;
+    std::string ui;
+    std::string scenario;
+};
+
+// A step began: a host event (or load or destroy) from scenario line `line`.
+struct StepRecord {
+    int line = 0;
+    std::string step; // the scenario keyword: load, command, press, ...
+    std::optional<std::string> text;
+    std::string panel, control; // press
+    std::vector<int> numbers;   // dbchange, timer, revertive
+    bool implicit = false;      // a load or destroy the scenario did not write
+    long event = -1;            // fuzzing: the number of the generated event, from 0
+};
+
+// The component sent a command; the host's reply, and whether it is owed back.
+struct SentRecord {
+    int line = 0;
+    std::string command;
+    std::optional<std::string> reply;
+    bool owed = false;
+};
+
+// A mode-5 give-back: the command whose reply came back; none for a null pointer.
+struct GiveBackRecord {
+    int line = 0;
+    std::optional<std::string> of;
+};
+
+// An event raised to the parent (HN).
+struct EventRecord {
+    int line = 0;
+    std::string text;
+};
+
+// The component's reply to a parent command; none for no reply.
+struct ReplyRecord {
+    int line = 0;
+    std::optional<std::string> text;
+};
+
+// What the component wrote to the debugger output during a step.
+struct DebugRecord {
+    int line = 0;
+    std::string text;
+};
+
+// A breach of the host contract. `id` numbers the breaches of a run from 0, so an
+// expectation can say which one it covers.
+struct BreachRecord {
+    int line = 0;
+    long id = 0;
+    Rule rule = Rule::ComponentCrash;
+    std::string command;
+    std::string detail;
+};
+
+// What an expectation wanted or saw: lines (sent, event), numbers (routers,
+// timers), one text (debug, reply, property, breach), or none.
+struct ExpectValue {
+    enum class Form { None, Lines, Numbers, Text };
+    Form form = Form::None;
+    std::vector<std::string> lines;
+    std::vector<int> numbers;
+    std::string text;
+
+    static ExpectValue none() { return ExpectValue(); }
+    static ExpectValue ofLines(std::vector<std::string> lines);
+    static ExpectValue ofNumbers(std::vector<int> numbers);
+    static ExpectValue ofText(std::string text);
+    static ExpectValue ofOptional(const std::optional<std::string>& text);
+    bool operator==(const ExpectValue& other) const;
+};
+
+// One expectation checked: an "expect" line of the scenario (a group of lines for
+// sent, event and debug, named by its first line).
+struct ExpectRecord {
+    int line = 0;
+    std::string what; // sent, event, debug, reply, property, routers, timers, breach
+    bool held = false;
+    ExpectValue expected, actual;
+    std::string panel, control, property; // property
+    std::string rule;                     // breach: the rule's id
+    int step = 0;                         // breach: the step's line
+    long covers = -1;                     // breach: the id of the breach it covers
+};
+
+// The step ended, after `micros` microseconds in the component (-1: not timed).
+struct EndRecord {
+    int line = 0;
+    long micros = -1;
+};
+
+// The state of a panel at the end of the run.
+struct PanelRecord {
+    struct Control {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> properties;
+    };
+    std::string panel;
+    std::string source;
+    std::vector<Control> controls;
+};
+
+// The judgement of the run. `notPlayed` lines of the scenario, from line
+// `notPlayedFrom`, were not played because the component crashed or hung.
+struct SummaryRecord {
+    int steps = 0;
+    int expectations = 0;
+    int held = 0;
+    int failed = 0;
+    int errors = 0;
+    int warnings = 0;
+    int expectedBreaches = 0;
+    int notPlayed = 0;
+    int notPlayedFrom = 0;
+    int status = 0;
+};
+
+// For a person at a terminal session (-i): the session begins ("begin"), waits
+// for a line ("prompt"), was asked for the language help ("help") or for the
+// state ("show": routers, timers and whether a component is loaded, after a
+// panel record per panel), or refused a line that is not in the language
+// ("error", with where and why in `text`).
+struct TerminalRecord {
+    std::string what;
+    std::string text;
+    std::vector<int> routers, timers;
+    bool loaded = false;
+};
+
+// The run could not be made at all (usage, scenario, library): exit status 2.
+struct FatalRecord {
+    std::string message;
+    int status = 2;
+};
+
+using Record = std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord,
+                            ReplyRecord, DebugRecord, BreachRecord, ExpectRecord, EndRecord,
+                            PanelRecord, SummaryRecord, FatalRecord, TerminalRecord>;
