@@ -59,10 +59,10 @@ private:
     void deliver(const Step& step);
     void load();
     void destroy();
-    // Makes one call into the component, reporting an exception that escapes it.
-    char* guarded(const char* what, const std::function<char*()>& call);
-    // A result for an event other than a parent command is a breach.
-    void noResult(char* result, int type);
+    // Makes one call into the component, bracketed by the contract checker; an
+    // exception that escapes it is reported with its type and message.
+    char* call(ContractChecker::Call kind, int type, const std::function<char*()>& body);
+    char* event(int type, const std::function<char*()>& body);
     StepOutcome outcome() const;
     void emitPanel(const std::string& name, const Panel& panel);
 

@@ -47,16 +47,6 @@ const Panel* World::panel(const std::string& name) const {
     return found == m_panels.end() ? nullptr : &found->second;
 }
 
-std::vector<int> World::registeredRouters() const {
-    std::vector<int> devices;
-    for (const auto& entry : m_routers) {
-        for (int i = 0; i < entry.second; ++i) {
-            devices.push_back(entry.first);
-        }
-    }
-    return devices;
-}
-
 std::vector<int> World::runningTimers() const {
     std::vector<int> ids;
     for (const auto& entry : m_timers) {
@@ -96,8 +86,6 @@ CommandOutcome World::execute(const std::string& text, const ParsedCommand& comm
         if (found != m_instances.end()) {
             outcome.reply = found->second;
         }
-    } else if (code == "RR" || code == "RU") {
-        outcome = registration(command);
     } else if (code == "ET" && command.number(0, number)) {
         if (m_timers.erase(number) == 0) {
             outcome.findings.push_back(
@@ -205,26 +193,6 @@ CommandOutcome World::listControls(const ParsedCommand& command) {
     }
     if (!list.empty()) {
         outcome.reply = list;
-    }
-    return outcome;
-}
-
-CommandOutcome World::registration(const ParsedCommand& command) {
-    CommandOutcome outcome;
-    int device = 0;
-    if (!command.number(0, device)) {
-        return outcome;
-    }
-    if (command.code == "RR") {
-        ++m_routers[device];
-        return outcome;
-    }
-    const auto found = m_routers.find(device);
-    if (found == m_routers.end()) {
-        outcome.findings.push_back(
-            {Rule::UnknownRouter, "", "router " + std::to_string(device) + " is not registered"});
-    } else if (--found->second == 0) {
-        m_routers.erase(found);
     }
     return outcome;
 }

@@ -1,0 +1,29 @@
+#include "EscapedException.h"
+
+#include "Demangle.h"
+
+#include <exception>
+#include <typeinfo>
+
+#if defined(__GNUC__)
+#include <cxxabi.h>
+#endif
+
+std::string describeCurrentException() {
+    std::string type;
+#if defined(__GNUC__)
+    // The exact type of any exception, also of one no catch clause here names.
+    if (const std::type_info* info = abi::__cxa_current_exception_type()) {
+        type = demangleType(info->name());
+    }
+#endif
+    try {
+        throw;
+    } catch (const std::exception& exception) {
+        return (type.empty() ? std::string("a std::exception") : type) + ": \"" + exception.what() +
+               "\"";
+    } catch (...) {
+        return type.empty() ? std::string("an exception of a type the host cannot name")
+                            : "an exception of type " + type;
+    }
+}
