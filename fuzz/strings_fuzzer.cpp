@@ -134,8 +134,10 @@ void expectList(const tarn_stringlist& actual, const std::vector<std::string>& e
         fuzzFailure(what, "count " + std::to_string(actual.count()) + ", expected " +
                               std::to_string(expected.size()));
     }
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        expectText(actual[static_cast<int>(i)], expected[i], what);
+    // Read through the list's iterator: its operator[] is not const.
+    std::size_t i = 0;
+    for (const tarn_string& entry : actual) {
+        expectText(entry, expected[i++], what);
     }
 }
 
