@@ -28,26 +28,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Tracks the open step and says when it has run too long.
+// Watches the step board and says when one step has stayed open too long.
 class StepClock {
 public:
-    explicit StepClock(double limit) : m_limit(limit) {}
-    void see(const Record& record) {
-        if (std::holds_alternative<StepRecord>(record)) {
-            m_open = true;
-            m_since = Clock::now();
-        } else if (std::holds_alternative<EndRecord>(record)) {
-            m_open = false;
+    StepClock(const StepBoard& board, double limit) : m_board(board), m_limit(limit) {}
+    bool expired() {
+        const StepBoard::Step step = m_board.read();
+        const Clock::time_point now = Clock::now();
+        if (!step.open || step.serial != m_serial) {
+            m_serial = step.serial;
+            m_since = now;
+            return false;
         }
-    }
-    bool expired() const {
-        return m_open && std::chrono::duration<double>(Clock::now() - m_since).count() > m_limit;
+        return std::chrono::duration<double>(now - m_since).count() > m_limit;
     }
 
 private:
+    const StepBoard& m_board;
     double m_limit;
-    bool m_open = false;
-    Clock::time_point m_since;
+    std::int32_t m_serial = -1;
+    Clock::time_point m_since = Clock::now();
 };
 
 #if defined(_WIN32)
@@ -115,11 +115,9 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     ChildEnd result;
     const std::string records = temporaryFileName("panelhost-records", "");
     RecordReader reader(records);
-    StepClock clock(stepTimeout);
-    const auto take = [&](const Record& record) {
-        clock.see(record);
-        onRecord(record);
-    };
+    StepBoard board;
+    StepClock clock(board, stepTimeout);
+    const auto take = [&](const Record& record) { onRecord(record); };
     const auto tick = [&] {
         if (onTick) {
             onTick();
@@ -128,7 +126,9 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
 #if defined(_WIN32)
     const std::string jobFile = temporaryFileName("panelhost-job", ".json");
-    std::ofstream(jobFile, std::ios::binary) << jobToJson(job);
+    ChildJob named = job;
+    named.board = board.name();
+    std::ofstream(jobFile, std::ios::binary) << jobToJson(named);
     // Removed however the child ends.
     const std::unique_ptr<const std::string, void (*)(const std::string*)> removeJob(
         &jobFile, [](const std::string* path) {
@@ -187,6 +187,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
                       static_cast<unsigned long>(code));
     }
     result.how = how;
+    result.step = board.read();
     (void)pause;
 #else
     std::fflush(stdout);
@@ -199,7 +200,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     }
     if (child == 0) {
         // A normal exit, so that a leak checker built in sees the child's end.
-        std::exit(runChildJob(job, records));
+        std::exit(runChildJob(job, records, board.usable() ? &board : nullptr));
     }
     int status = 0;
     for (;;) {
@@ -226,6 +227,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
         result.exitCode = WEXITSTATUS(status);
         result.how = "the process ended with status " + std::to_string(result.exitCode);
     }
+    result.step = board.read();
 #endif
     return result;
 }

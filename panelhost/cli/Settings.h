@@ -49,6 +49,9 @@ struct FuzzSettings {
     long events = 1000; // at most; with --seconds alone, no limit but the time
     double seconds = 0; // 0: no time budget
     std::string out;    // where the replay scenario is written; empty: nowhere
+    bool strict = false;
+    std::vector<std::string> only; // rule ids, as given
+    std::vector<std::string> skip;
 };
 
 // --help, --version, --list-rules: print and exit 0.

@@ -6,7 +6,8 @@
 #include <chrono>
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
-    : m_options(options), m_sink(sink), m_host(m_world, sink), m_checker(options.ui, sink) {}
+    : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
+      m_checker(options.ui, sink) {}
 
 Session::~Session() {
     if (m_component != nullptr) {
@@ -16,7 +17,7 @@ Session::~Session() {
 
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
-    m_library = ComponentLibrary::open(m_options.library, error);
+    m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
     }

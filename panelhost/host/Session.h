@@ -26,6 +26,7 @@ struct SessionOptions {
     std::string library;
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
+    std::size_t keep = 4096; // settled replies the host keeps allocated (ReplyLedger)
 };
 
 class Session {
@@ -37,6 +38,8 @@ public:
 
     // Loads the library; false with a one-line reason.
     bool open(std::string& error);
+    // After open failed: whether the loader refused the library's imports.
+    bool loaderRefused() const { return m_loaderRefused; }
     // Plays one item. `event` numbers a generated event (fuzzing), -1 otherwise.
     void apply(const Item& item, long event = -1);
     // Checks the last expectations, destroys a live component, shows panel 1.
@@ -79,4 +82,5 @@ private:
     std::string m_debugText;
     int m_lastLine = 0;
     std::string m_fatal;
+    bool m_loaderRefused = false;
 };

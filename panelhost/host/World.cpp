@@ -26,6 +26,11 @@ void World::setControlProperty(const std::string& panel, const std::string& cont
         found = &layout.controls.back();
     }
     found->set(property, value);
+    UiLayout& scripted = m_scripted[panel];
+    if (scripted.find(control) == nullptr) {
+        scripted.controls.push_back(Control{control, {}});
+    }
+    scripted.find(control)->set(property, value);
 }
 
 void World::setAnswer(const std::string& prefix, const std::optional<std::string>& reply) {
@@ -110,6 +115,15 @@ CommandOutcome World::loadPanel(const ParsedCommand& command) {
     if (!loadUiLayout(loaded.source, loaded.layout, error)) {
         outcome.findings.push_back({Rule::UiFileMissing, "", error});
         return outcome;
+    }
+    // The controls a scenario added that the layout does not have stay in the panel.
+    const auto scripted = m_scripted.find(command.text(0));
+    if (scripted != m_scripted.end()) {
+        for (const Control& control : scripted->second.controls) {
+            if (loaded.layout.find(control.name) == nullptr) {
+                loaded.layout.controls.push_back(control);
+            }
+        }
     }
     m_panels[command.text(0)] = loaded;
     outcome.reply = "OK";

@@ -31,6 +31,8 @@ class World {
 public:
     void setName(int device, int database, int index, const std::optional<std::string>& text);
     void setInstance(const std::string& name, const std::optional<std::string>& reply);
+    // Sets a property, making the panel and the control when needed; a control
+    // made so stays when the component loads a layout into the panel that lacks it.
     void setControlProperty(const std::string& panel, const std::string& control,
                             const std::string& property, const std::string& value);
     // Replies to commands beginning with `prefix`; the newest matching answer wins.
@@ -54,6 +56,7 @@ private:
                          std::vector<Finding>& findings);
 
     std::map<std::string, Panel> m_panels;
+    std::map<std::string, UiLayout> m_scripted; // controls added by facts, by panel
     std::map<std::tuple<int, int, int>, std::string> m_names;
     std::map<std::string, std::string> m_instances;
     std::map<int, bool> m_timers;
