@@ -17,6 +17,7 @@ Session::~Session() {
 
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
+    m_output.reset(new OutputTap());
     m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
@@ -136,6 +137,11 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     }
     if (!m_debugText.empty()) {
         m_sink.emit(DebugRecord{line, m_debugText});
+    }
+    if (m_output) {
+        for (const OutputTap::Text& output : m_output->take()) {
+            m_sink.emit(OutputRecord{line, output.stream, output.text});
+        }
     }
     m_sink.emit(EndRecord{line, micros});
 }

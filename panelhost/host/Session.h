@@ -4,13 +4,15 @@
 // handleHostEvent (or the factory and the destructor), and expectations go to
 // the ExpectationChecker with what the step before them caused. Every happening
 // goes to the RecordSink as it happens, so a crash part-way still leaves the
-// record of the steps before it.
+// record of the steps before it. What the component writes to standard output is
+// a record of its own (OutputTap), never part of panelhost's output.
 #pragma once
 
 #include "ConfigFolder.h"
 #include "DebugTap.h"
 #include "host/ComponentLibrary.h"
 #include "host/ExpectationChecker.h"
+#include "host/OutputTap.h"
 #include "host/SimulatedHost.h"
 #include "host/World.h"
 #include "language/Scenario.h"
@@ -75,6 +77,7 @@ private:
     SimulatedHost m_host;
     DebugTap m_debug;
     std::unique_ptr<ConfigFolder> m_settings;
+    std::unique_ptr<OutputTap> m_output; // the component's standard output, kept apart
     std::unique_ptr<ComponentLibrary> m_library;
     tarn_client_callback* m_component = nullptr;
     ExpectationChecker m_checker;

@@ -1,12 +1,15 @@
 // A deliberately faulty script component, for showing that each of panelhost's
 // audits fires. It stands on the real frame, so everything it does right is
 // done the frame's way; each parent command named in its command list commits
-// one breach of the host contract by calling the host directly. Test use only.
+// one breach of the host contract by calling the host directly. Those it does
+// not list crash, hang, print to standard output or throw. Test use only.
 #include "load_tarn_client_script.h"
 #include "tarn_script_helper.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -49,6 +52,11 @@ public:
         } else if (key == "after") {
             host->send("AS", ClientHost::Command);
             host->send("TP 'text=late' '1' 'button'", ClientHost::Command);
+        } else if (key == "print") {
+            // Text that reads like panelhost's own output: it must stay the component's.
+            std::printf("{\"type\":\"summary\",\"status\":0}\n");
+        } else if (key == "throw") {
+            throw std::runtime_error("the faulty component gave up");
         } else if (key == "register") {
             registerRouter(5, 1, 1, false);
         } else if (key == "crash") {
