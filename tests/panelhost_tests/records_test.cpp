@@ -112,7 +112,7 @@ TEST(panelhost_ChildJob, ReadsBackFromItsJsonByteForByte) {
     job.plan.world.routers = {20};
     job.plan.world.instanceKeys = {"source"};
     job.plan.droppedFacts = {1, 4};
-    job.plan.droppedEvents = {0, 9999999999};
+    job.plan.droppedEvents = {0, 99999999};
     job.plan.selection.skip = {"GB5"};
     job.plan.selection.strict = true;
     job.board = "board-1";
