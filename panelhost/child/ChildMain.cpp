@@ -8,6 +8,7 @@
 #include "records/RunTally.h"
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -150,6 +151,19 @@ void measureLeak(Session& session, const Scenario& first, const Scenario& cycle,
     sink.emit(memory);
 }
 
+// The session whose step is salvaged when the component aborts the process (a
+// C++ runtime that cannot pass an exception on ends it so, after saying which).
+Session* aborting = nullptr;
+
+extern "C" void salvageOnAbort(int) {
+    Session* session = aborting;
+    aborting = nullptr;
+    if (session != nullptr) {
+        session->salvage();
+    }
+    std::signal(SIGABRT, SIG_DFL);
+}
+
 } // namespace
 
 int runChildJob(const ChildJob& job, const std::string& records, StepBoard* board) {
@@ -184,6 +198,8 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     if (!session.open(error)) {
         return sink->fatal(error, session.loaderRefused() ? "imports" : "");
     }
+    aborting = &session;
+    std::signal(SIGABRT, salvageOnAbort);
     switch (job.kind) {
     case ChildJob::Kind::Scenario:
         for (const Item& item : scenario.items) {
@@ -201,6 +217,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
         break;
     }
     session.finish();
+    aborting = nullptr;
     if (!session.fatal().empty()) {
         return sink->fatal(session.fatal());
     }

@@ -66,6 +66,25 @@ void Session::finish() {
     }
 }
 
+void Session::emitWritten(int line, const std::string& debug) {
+    if (!debug.empty()) {
+        m_sink.emit(DebugRecord{line, debug});
+    }
+    if (m_output) {
+        for (const OutputTap::Text& output : m_output->take()) {
+            m_sink.emit(OutputRecord{line, output.stream, output.text});
+        }
+    }
+}
+
+void Session::salvage() {
+    if (m_stepLine != 0) {
+        const int line = m_stepLine;
+        m_stepLine = 0;
+        emitWritten(line, m_debug.end());
+    }
+}
+
 StepOutcome Session::outcome() const {
     return StepOutcome{m_host.log(), m_debugText, m_reply, m_world, m_host.registeredRouters()};
 }
@@ -115,6 +134,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     m_checker.beginStep();
     m_reply.reset();
     m_debug.begin();
+    m_stepLine = line;
     const auto began = std::chrono::steady_clock::now();
     switch (step.kind) {
     case Step::Kind::Load:
@@ -131,18 +151,13 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
+    m_stepLine = 0;
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
         m_sink.emit(ReplyRecord{line, m_reply});
     }
-    if (!m_debugText.empty()) {
-        m_sink.emit(DebugRecord{line, m_debugText});
-    }
-    if (m_output) {
-        for (const OutputTap::Text& output : m_output->take()) {
-            m_sink.emit(OutputRecord{line, output.stream, output.text});
-        }
-    }
+    emitWritten(line, m_debugText);
+
     m_sink.emit(EndRecord{line, micros});
 }
 

@@ -46,6 +46,9 @@ public:
     void apply(const Item& item, long event = -1);
     // Checks the last expectations, destroys a live component, shows panel 1.
     void finish();
+    // The process is ending in the middle of a step (the component aborted):
+    // records what the step wrote to the debugger output and standard output.
+    void salvage();
     // A loading error during the run (the factory gave no component).
     const std::string& fatal() const { return m_fatal; }
     // Breaches reported so far in the whole run.
@@ -69,6 +72,8 @@ private:
     char* call(ContractChecker::Call kind, int type, const std::function<char*()>& body);
     char* event(int type, const std::function<char*()>& body);
     StepOutcome outcome() const;
+    // Records what a step wrote: its debug text and its standard output.
+    void emitWritten(int line, const std::string& debug);
     void emitPanel(const std::string& name, const Panel& panel);
 
     SessionOptions m_options;
@@ -84,6 +89,7 @@ private:
     std::optional<std::string> m_reply;
     std::string m_debugText;
     int m_lastLine = 0;
+    int m_stepLine = 0; // the step under way, 0 between steps
     std::string m_fatal;
     bool m_loaderRefused = false;
 };

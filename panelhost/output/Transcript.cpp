@@ -223,7 +223,7 @@ struct Render {
         for (std::size_t begin = 0; begin < r.text.size();) {
             std::size_t end = r.text.find('\n', begin);
             end = end == std::string::npos ? r.text.size() : end;
-            out += Indent + r.stream + ": " +
+            out += Indent + "component " + r.stream + ": " +
                    shortened(r.text.substr(begin, end - begin), 0, Longest * 2) + "\n";
             begin = end + 1;
         }
