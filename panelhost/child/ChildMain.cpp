@@ -1,5 +1,7 @@
 #include "child/ChildMain.h"
 
+#include "EscapedException.h"
+#include "child/ChildProcess.h"
 #include "child/HeapMeter.h"
 #include "child/RecordChannel.h"
 #include "child/TerminalSession.h"
@@ -164,6 +166,20 @@ extern "C" void salvageOnAbort(int) {
     std::signal(SIGABRT, SIG_DFL);
 }
 
+// A C++ exception of Microsoft's runtime (a component built by Microsoft's
+// compiler) that no one caught: a host built otherwise cannot catch it, but can
+// read what was thrown before the process ends. Other crashes are left alone:
+// the heap may be broken.
+void onUncaught(const void* exceptionRecord) {
+    const std::string what = describeMicrosoftException(exceptionRecord);
+    Session* session = aborting;
+    aborting = nullptr;
+    if (session != nullptr && !what.empty()) {
+        session->exceptionEscaped(what);
+        session->salvage();
+    }
+}
+
 } // namespace
 
 int runChildJob(const ChildJob& job, const std::string& records, StepBoard* board) {
@@ -200,6 +216,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     }
     aborting = &session;
     std::signal(SIGABRT, salvageOnAbort);
+    sayLastWords(onUncaught);
     switch (job.kind) {
     case ChildJob::Kind::Scenario:
         for (const Item& item : scenario.items) {

@@ -1,5 +1,6 @@
 #include "child/ChildProcess.h"
 
+#include "EscapedException.h"
 #include "child/ChildMain.h"
 #include "child/RecordChannel.h"
 
@@ -70,7 +71,14 @@ std::string quoteArgument(const std::string& argument) {
     return out + "\"";
 }
 
+void (*lastWords)(const void*) = nullptr;
+
 LONG WINAPI endQuietly(EXCEPTION_POINTERS* info) {
+    if (lastWords != nullptr) {
+        void (*say)(const void*) = lastWords;
+        lastWords = nullptr;
+        say(info->ExceptionRecord);
+    }
     TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
@@ -106,6 +114,14 @@ void exitQuietlyOnCrash() {
 #if defined(_WIN32)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(endQuietly);
+#endif
+}
+
+void sayLastWords(void (*say)(const void* exceptionRecord)) {
+#if defined(_WIN32)
+    lastWords = say;
+#else
+    (void)say;
 #endif
 }
 
@@ -178,8 +194,13 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     result.exitCode = static_cast<int>(code);
-    char how[96];
-    if (code >= 0xC0000000u) {
+    char how[160];
+    if (code == MicrosoftCppException) {
+        std::snprintf(how, sizeof how,
+                      "the process died of exception 0x%08lX (a C++ exception of Microsoft's "
+                      "runtime that no one caught)",
+                      static_cast<unsigned long>(code));
+    } else if (code >= 0xC0000000u) {
         std::snprintf(how, sizeof how, "the process died of exception 0x%08lX",
                       static_cast<unsigned long>(code));
     } else {

@@ -43,3 +43,6 @@ void useBinaryStandardStreams();
 // Makes a crash of this process end it quietly with the exception's code, with
 // no error dialog or debugger, so that the watching parent sees it (Windows).
 void exitQuietlyOnCrash();
+// Before a crash ends the process (Windows), `say` is handed the structured
+// exception's record (an EXCEPTION_RECORD), once.
+void sayLastWords(void (*say)(const void* exceptionRecord));

@@ -162,18 +162,24 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
 }
 
 char* Session::call(ContractChecker::Call kind, int type, const std::function<char*()>& body) {
+    m_calling = kind == ContractChecker::Call::Create    ? "the factory"
+                : kind == ContractChecker::Call::Destroy ? "the destructor"
+                                                         : "handleHostEvent";
     m_host.beginCall(kind, type);
     char* result = nullptr;
     try {
         result = body();
     } catch (...) {
-        const char* where = kind == ContractChecker::Call::Create    ? "the factory"
-                            : kind == ContractChecker::Call::Destroy ? "the destructor"
-                                                                     : "handleHostEvent";
-        m_host.report(ContractChecker::exceptionEscaped(where, describeCurrentException()));
+        exceptionEscaped(describeCurrentException());
     }
     m_host.endCall(kind == ContractChecker::Call::Event ? result : nullptr);
+    m_calling = nullptr;
     return result;
+}
+
+void Session::exceptionEscaped(const std::string& what) {
+    m_host.report(ContractChecker::exceptionEscaped(
+        m_calling != nullptr ? m_calling : "the component", what));
 }
 
 char* Session::event(int type, const std::function<char*()>& body) {

@@ -46,6 +46,9 @@ public:
     void apply(const Item& item, long event = -1);
     // Checks the last expectations, destroys a live component, shows panel 1.
     void finish();
+    // An exception left the component in the call under way, in a way no catch of
+    // the host's sees (Microsoft's runtime): `what` it was.
+    void exceptionEscaped(const std::string& what);
     // The process is ending in the middle of a step (the component aborted):
     // records what the step wrote to the debugger output and standard output.
     void salvage();
@@ -89,7 +92,8 @@ private:
     std::optional<std::string> m_reply;
     std::string m_debugText;
     int m_lastLine = 0;
-    int m_stepLine = 0; // the step under way, 0 between steps
+    int m_stepLine = 0;              // the step under way, 0 between steps
+    const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
     bool m_loaderRefused = false;
 };
