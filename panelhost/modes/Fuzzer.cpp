@@ -105,10 +105,13 @@ FuzzPlan planOf(const FuzzSettings& settings, const ComponentWorld& world) {
     return plan;
 }
 
-std::string describe(const BreachRecord& breach) {
+std::string rule(const BreachRecord& breach) {
     const RuleInfo& info = ruleInfo(breach.rule);
-    return std::string(info.id) + " " + info.name + " (" + severityName(info.severity) + ")" +
-           (breach.command.empty() ? std::string() : ": " + printable(breach.command)) + ": " +
+    return std::string(info.id) + " " + info.name + " (" + severityName(info.severity) + ")";
+}
+
+std::string what(const BreachRecord& breach) {
+    return (breach.command.empty() ? std::string() : printable(breach.command) + ": ") +
            printable(breach.detail);
 }
 
@@ -236,8 +239,8 @@ int runFuzz(const FuzzSettings& settings) {
                                                    : full.fatalMessage);
     }
     for (const FuzzSummary::Warning& warning : full.warnings) {
-        std::printf("panelhost fuzz: warning %s, first at event %ld\n",
-                    describe(warning.breach).c_str(), warning.event + 1);
+        std::printf("panelhost fuzz: warning %s, first at event %ld: %s\n",
+                    rule(warning.breach).c_str(), warning.event + 1, what(warning.breach).c_str());
     }
     if (!full.found) {
         std::printf("panelhost fuzz: no findings in %ld events (%ld steps, %ld commands sent) in "
@@ -246,9 +249,9 @@ int runFuzz(const FuzzSettings& settings) {
         return 0;
     }
 
-    const Rule rule = full.finding.rule;
-    std::printf("panelhost fuzz: finding %s at event %ld, after %.1f s\n",
-                describe(full.finding).c_str(), full.findingEvent + 1, took);
+    std::printf("panelhost fuzz: finding %s at event %ld, after %.1f s: %s\n",
+                rule(full.finding).c_str(), full.findingEvent + 1, took,
+                what(full.finding).c_str());
     std::fflush(stdout);
     FuzzPlan found = plan;
     found.seconds = 0;
@@ -258,7 +261,7 @@ int runFuzz(const FuzzSettings& settings) {
     std::fflush(stdout);
 
     // Shrink: the event prefix, then the events and the world facts it does not need.
-    Shrinker shrinker(target, rule);
+    Shrinker shrinker(target, full.finding.rule);
     FuzzPlan shrunk = found;
     shrunk.events = shrinker.prefix(found, full.findingEvent, full.events);
     std::vector<long> events;
@@ -280,7 +283,7 @@ int runFuzz(const FuzzSettings& settings) {
     std::string text = "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
                        std::to_string(kept) + " of the first " + std::to_string(shrunk.events) +
                        " events, " + std::to_string(factsKept) + " of " + std::to_string(facts) +
-                       " world facts\n" + "# finding: " + describe(full.finding) + "\n" +
+                       " world facts\n" + "# finding: " + rule(full.finding) + ": " + what(full.finding) + "\n" +
                        "# library: " + printable(target.library) + "\n" +
                        "# ui folder: " + printable(target.ui) + "\n" + "# replay with: panelhost " +
                        printable(target.library) + " FILE --ui " + printable(target.ui) + "\n" +
