@@ -227,7 +227,9 @@ Verdict everyEventType(Battery& battery) {
         text += "event " + std::to_string(type) + "\n";
     }
     Verdict verdict = battery.play("VL2", text + "destroy\n");
-    verdict.summary += ", " + std::to_string(world.controls().size()) + " controls pressed";
+    const std::size_t controls = world.controls().size();
+    verdict.summary +=
+        ", " + std::to_string(controls) + (controls == 1 ? " control" : " controls") + " pressed";
     return verdict;
 }
 
@@ -259,7 +261,8 @@ Verdict commandsAndSettings(Battery& battery) {
     Verdict verdict = battery.play("VL3", text + "destroy\n");
     verdict.summary += world.keys.empty()
                            ? ", the component lists no keys (neither _commands nor return=all)"
-                           : ", " + std::to_string(world.keys.size()) + " keys of its own";
+                           : ", " + std::to_string(world.keys.size()) +
+                                 (world.keys.size() == 1 ? " key" : " keys") + " of its own";
     return verdict;
 }
 
