@@ -453,6 +453,20 @@ struct Report {
     }
 };
 
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// What was learned of the component's world, in one line.
+std::string describeWorld(const ComponentWorld& world) {
+    return counted(world.panels.size(), "panel", "panels") + " with " +
+           counted(world.controls().size(), "control", "controls") + ", " +
+           counted(world.keys.size(), "key", "keys") + " of its own, " +
+           counted(world.instances.size(), "instance", "instances") + ", " +
+           counted(world.names.size(), "name", "names") + " and " +
+           counted(world.routers.size(), "router", "routers") + " asked about";
+}
+
 Verdict skipped(const std::string& why) {
     Verdict verdict;
     verdict.outcome = Verdict::Outcome::Skipped;
@@ -513,18 +527,28 @@ int runValidate(const ValidateSettings& settings) {
     // of the child that learns the component's world is the check.
     Clock::time_point began = Clock::now();
     ImportsVerdict imports = checkImportsStatically(settings.target.library);
+    const double importSeconds = std::chrono::duration<double>(Clock::now() - began).count();
     Learned learned;
-    if (imports.failed) {
-        learned.fatal = true;
-        learned.importsRefused = true;
-    } else {
+    if (!imports.failed) {
+        began = Clock::now();
         learned = learnWorld(settings.target);
         if (learned.fatal && !learned.importsRefused) {
             return reportFatal(OutputFormat::Text, learned.message);
         }
         if (learned.fatal) {
             imports = importsRefusedByLoader(learned.message);
+        } else {
+            std::printf("    its world: %s; learned in %d runs, %.2f s\n",
+                        describeWorld(learned.world).c_str(), learned.runs,
+                        std::chrono::duration<double>(Clock::now() - began).count());
         }
+    }
+    if (imports.failed && !selected("VL0")) {
+        std::string why = "cannot load " + library + ":";
+        for (const std::string& line : imports.lines) {
+            why += "\n  " + line;
+        }
+        return reportFatal(OutputFormat::Text, why);
     }
     {
         Verdict verdict;
@@ -533,11 +557,7 @@ int runValidate(const ValidateSettings& settings) {
                                            : Verdict::Outcome::Held;
         verdict.summary = selected("VL0") ? imports.summary : "not selected";
         verdict.lines = selected("VL0") ? imports.lines : std::vector<std::string>();
-        if (imports.failed && !selected("VL0")) {
-            return reportFatal(OutputFormat::Text, learned.message);
-        }
-        report.show(checks[0], verdict,
-                    std::chrono::duration<double>(Clock::now() - began).count());
+        report.show(checks[0], verdict, importSeconds);
     }
     Battery battery(settings, rules, learned.world);
     const std::function<Verdict(Battery&)> bodies[] = {
