@@ -10,6 +10,7 @@
 #include "child/ChildProcess.h"
 #include "cli/CommandLine.h"
 #include "modes/Fuzzer.h"
+#include "modes/NewComponent.h"
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
@@ -95,6 +96,7 @@ struct Dispatch {
                    ? runFuzz(settings)
                    : status;
     }
+    int operator()(const NewSettings& settings) const { return runNew(settings); }
     int operator()(InfoRequest request) const { return answer(request); }
 };
 

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "Rules.h"
+#include "modes/NewComponent.h"
 #include "modes/Validate.h"
 
 #include <cerrno>
@@ -10,7 +11,7 @@
 
 namespace {
 
-enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, Info = 16 };
+enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, Info = 16, New = 32 };
 const unsigned Loading = Run | Terminal | Validate | Fuzz;
 
 struct ModeSpec {
@@ -34,6 +35,11 @@ const ModeSpec Modes[] = {
     {Fuzz, "fuzz", "fuzz [OPTIONS] LIBRARY",
      "play a seeded random world and stream of events with every audit on; a "
      "finding is shrunk to a replay scenario."},
+    {New, "new", "new NAME [DIR]",
+     "write a starter component named NAME into DIR (default: NAME in lower case), "
+     "a new or empty folder: its source on the frame, its UI layout, a scenario "
+     "that plays it, and a CMakeLists.txt that builds it on the installed kit and "
+     "tests it."},
 };
 
 enum class Kind { Flag, Path, Seconds, Count, Seed, Ids, ModeFlag };
@@ -364,8 +370,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     }
     // The mode: a mode word before the arguments, a mode option, or a scenario run.
     Mode mode = Run;
-    if (!positional.empty() && (positional[0] == "validate" || positional[0] == "fuzz")) {
-        mode = positional[0] == "validate" ? Validate : Fuzz;
+    if (!positional.empty() &&
+        (positional[0] == "validate" || positional[0] == "fuzz" || positional[0] == "new")) {
+        mode = positional[0] == "validate" ? Validate : positional[0] == "fuzz" ? Fuzz : New;
         positional.erase(positional.begin());
     }
     if (modeFlags.size() > 1 || (modeFlags.size() == 1 && mode != Run)) {
@@ -391,6 +398,17 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
             return values.fail(std::string(spec.name) + " does not take " + option.name +
                                " (it is for " + modeList(option.modes) + ")");
         }
+    }
+    if (mode == New) {
+        if (positional.empty() || positional.size() > 2) {
+            return values.fail("new takes NAME and, optionally, DIR");
+        }
+        NewSettings starter;
+        starter.name = positional[0];
+        starter.folder =
+            positional.size() == 2 ? positional[1] : defaultStarterFolder(starter.name);
+        out.settings = starter;
+        return true;
     }
     const std::size_t wanted = mode == Run ? 2 : 1;
     if (mode == Terminal && positional.size() == 2) {
@@ -449,6 +467,7 @@ std::string helpText() {
     for (const ModeSpec& spec : Modes) {
         out += described(spec.mode == Run        ? "LIBRARY SCENARIO"
                          : spec.mode == Terminal ? "-i LIBRARY"
+                         : spec.mode == New      ? "new NAME [DIR]"
                                                  : spec.name + std::string(" LIBRARY"),
                          spec.help);
     }
@@ -473,7 +492,7 @@ std::string helpText() {
            "Exit status: 0 every expectation or check held and no breach failed the run;\n"
            "1 an expectation or check failed, or a breach or fuzz finding; 2 a usage\n"
            "error, a scenario that is unreadable, refused or not in the language, a\n"
-           "library that cannot be loaded or gives no component, or an output that\n"
-           "cannot be written.\n";
+           "library that cannot be loaded or gives no component, an output that cannot\n"
+           "be written, or a starter folder that is not empty.\n";
     return out;
 }

@@ -51,8 +51,14 @@ struct FuzzSettings {
     std::string out;    // where the replay scenario is written; empty: nowhere
 };
 
+// new NAME [DIR]: write a starter component folder.
+struct NewSettings {
+    std::string name;   // the component's class name
+    std::string folder; // default: the name in lower case
+};
+
 // --help, --version, --list-rules: print and exit 0.
 enum class InfoRequest { Help, Version, ListRules };
 
-using Settings =
-    std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings, InfoRequest>;
+using Settings = std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings,
+                              NewSettings, InfoRequest>;
