@@ -134,8 +134,11 @@ void expectList(const tarn_stringlist& actual, const std::vector<std::string>& e
         fuzzFailure(what, "count " + std::to_string(actual.count()) + ", expected " +
                               std::to_string(expected.size()));
     }
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        expectText(actual[static_cast<int>(i)], expected[i], what);
+    // Read through the iterator: indexing is for lists the caller may write to.
+    std::size_t i = 0;
+    for (tarn_stringlistIterator it = actual.begin(); it != actual.end() && i < expected.size();
+         ++it, ++i) {
+        expectText(*it, expected[i], what);
     }
 }
 
