@@ -221,8 +221,12 @@ std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
             outcome.failed.push_back(entry.first);
         }
     }
+    // A scenario whose last line has no line end is written back the same way.
     if (!endsWithNewline && !out.empty()) {
         out.pop_back();
+        if (!out.empty() && out.back() == '\r') {
+            out.pop_back();
+        }
     }
     return out;
 }
