@@ -1,10 +1,12 @@
 # The HTML page as a person sees it, in headless Chromium: the demo's page
 # renders (a screenshot 1280 px wide and of more than a trivial size), the last
 # step of its DOM holds every control of the panel with the values that the
-# run's panel record gives, and the page of a failing scenario marks the
-# failure and links it to its line from the summary and the timeline.
+# run's panel record gives, the page of a failing scenario marks the failure
+# and links it to its line from the summary and the timeline, and validate's
+# page of a faulty component links what a check found to its steps.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DFAILING=... -DFAILING_LINE=N
-#         -DBROWSER=headless-chromium.sh -DOUT=folder -P report_in_browser.cmake
+#         [-DFAULTY=library] -DBROWSER=headless-chromium.sh -DOUT=folder
+#         -P report_in_browser.cmake
 # Where the machine has no chromium it says "browser tests skipped" and ends.
 # The screenshot is OUT/demo-report.png (scripts/report-screenshot.sh copies it).
 file(MAKE_DIRECTORY ${OUT})
@@ -111,5 +113,25 @@ expect_xpath(${dom} "count(//*[@id='summary']//a[${link}])" "1")
 expect_xpath(${dom} "count(//*[@id='line-${FAILING_LINE}'][contains(@class,'fail')])" "1")
 expect_xpath(${dom} "count(//*[contains(@class,'timeline')]//a[contains(@class,'red')][${link}])" "1")
 expect_xpath(${dom} "count(//article[contains(@class,'fail')])" "1")
+# validate: a check that failed says what it found in the summary, each line
+# a link to the first breach of its rule among the check's own steps.
+if(DEFINED FAULTY)
+    execute_process(COMMAND ${PANELHOST} validate ${FAULTY} --only VL3 --ui ${UI}
+                            --html ${OUT}/validate.html
+                    RESULT_VARIABLE status OUTPUT_QUIET)
+    if(NOT status EQUAL 1)
+        message(FATAL_ERROR "validating the faulty component exits ${status}, not 1")
+    endif()
+    browse(${OUT}/validate.html "dump the DOM of" --dump-dom)
+    file(WRITE ${OUT}/validate.dom.html "${browsed}")
+    set(dom ${OUT}/validate.dom.html)
+    xpath(${dom} "string((//*[@id='summary']//li/a[starts-with(@href,'#VL3-line-')])[1]/@href)")
+    string(REGEX REPLACE "^#" "" target "${found}")
+    if(target STREQUAL "")
+        message(FATAL_ERROR "validate's page links nothing VL3 found to its steps")
+    endif()
+    expect_xpath(${dom} "count(//*[@id='run-VL3']//article[@id='${target}'][contains(@class,'fail')])"
+                 "1")
+endif()
 message("the pages render: ${checked} properties of the demo's panel as the run left them, "
         "line ${FAILING_LINE} of the failing scenario marked and linked")
