@@ -46,6 +46,7 @@ std::string jobToJson(const ChildJob& job) {
                      {"ui", jsonBytes(job.ui)},
                      {"scenario_name", jsonBytes(job.scenarioName)},
                      {"scenario_text", jsonBytes(job.scenarioText)},
+                     {"states", job.states},
                      {"plan",
                       {{"probe", plan.probe},
                        {"seed", plan.seed},
@@ -73,6 +74,7 @@ bool jobFromJson(const std::string& text, ChildJob& job) {
     job.ui = bytesAt(in, "ui");
     job.scenarioName = bytesAt(in, "scenario_name");
     job.scenarioText = bytesAt(in, "scenario_text");
+    job.states = in.value("states", false);
     const json& plan = in["plan"];
     job.plan.probe = plan.value("probe", false);
     job.plan.seed = plan.value("seed", 1ULL);

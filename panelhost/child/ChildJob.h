@@ -17,6 +17,7 @@ struct ChildJob {
     std::string scenarioName; // Scenario: as the start record shows it
     std::string scenarioText; // Scenario
     FuzzPlan plan;            // Plan
+    bool states = false;      // a state record after each step (a page draws them)
 };
 
 std::string jobToJson(const ChildJob& job);

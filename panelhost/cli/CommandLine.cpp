@@ -72,6 +72,15 @@ const OptionSpec Options[] = {
     {"--junit", nullptr, "FILE", Kind::Path, Run | Validate, 0, 0,
      "write a JUnit XML report: one testcase per expectation or breach of a "
      "scenario, or per validation check; checked before anything runs."},
+    {"--html", nullptr, "FILE", Kind::Path, Run | Validate | Fuzz, 0, 0,
+     "write one self-contained HTML page of the run: the panels drawn after each "
+     "step with what changed, each step's traffic, a timeline, and every failure "
+     "linked to its line (validate: each check; fuzz: the replay of a finding); "
+     "checked before anything runs."},
+    {"--record", nullptr, "FILE", Kind::Path, Run, 0, 0,
+     "write the scenario back to FILE with what happened as its expectations "
+     "(sent, event and reply of every step, debug, breaches), its other lines kept "
+     "as they were; checked before anything runs."},
     {"--seed", nullptr, "N", Kind::Seed, Validate | Fuzz, 0, 0, "the seed of fuzzing (default 1)."},
     {"--events", nullptr, "K", Kind::Count, Fuzz, 1, 100000000,
      "play at most K events (default 1000, or no limit but the time with "
@@ -278,7 +287,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         run.json = values.has("--json");
         run.verbose = values.has("--verbose");
         run.strict = values.has("--strict");
-        fine = fine && values.text("--junit", run.junit);
+        fine = fine && values.text("--junit", run.junit) && values.text("--html", run.html) &&
+               values.text("--record", run.record);
         out = run;
     } else if (mode == Terminal) {
         TerminalSettings terminal;
@@ -292,8 +302,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         validate.strict = values.has("--strict");
         fine = fine && values.seconds("--seconds", validate.seconds) &&
                values.whole("--seed", validate.seed, 0, ~0ULL) &&
-               values.text("--junit", validate.junit) && values.ids("--only", validate.only) &&
-               values.ids("--skip", validate.skip);
+               values.text("--junit", validate.junit) && values.text("--html", validate.html) &&
+               values.ids("--only", validate.only) && values.ids("--skip", validate.skip);
         if (fine && noCheckLeft(validate)) {
             return values.fail(
                 std::string(values.has("--only") ? "--only and --skip leave" : "--skip leaves") +
@@ -306,7 +316,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         unsigned long long events = static_cast<unsigned long long>(fuzz.events);
         fine = fine && values.whole("--seed", fuzz.seed, 0, ~0ULL) &&
                values.whole("--events", events, 1, 100000000) &&
-               values.seconds("--seconds", fuzz.seconds) && values.text("--out", fuzz.out);
+               values.seconds("--seconds", fuzz.seconds) && values.text("--out", fuzz.out) &&
+               values.text("--html", fuzz.html);
         fuzz.events = static_cast<long>(events);
         if (values.has("--seconds") && !values.has("--events")) {
             fuzz.events = 100000000; // the time budget is the limit

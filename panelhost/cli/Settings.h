@@ -21,7 +21,9 @@ struct RunSettings {
     bool json = false;
     bool verbose = false;
     bool strict = false;
-    std::string junit; // empty: no report
+    std::string junit;  // empty: no report
+    std::string html;   // empty: no page
+    std::string record; // where the scenario is written back; empty: nowhere
 };
 
 // -i LIBRARY: lines typed at a terminal.
@@ -38,6 +40,7 @@ struct ValidateSettings {
     unsigned long long seed = 1;
     bool strict = false;
     std::string junit;
+    std::string html;
     std::vector<std::string> only; // check and rule ids, as given
     std::vector<std::string> skip;
 };
@@ -49,6 +52,7 @@ struct FuzzSettings {
     long events = 1000; // at most; with --seconds alone, no limit but the time
     double seconds = 0; // 0: no time budget
     std::string out;    // where the replay scenario is written; empty: nowhere
+    std::string html;   // the page of the replay; empty: none
 };
 
 // new NAME [DIR]: write a starter component folder.

@@ -17,6 +17,7 @@
 #include "records/RecordSink.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@ struct SessionOptions {
     std::string library;
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
+    bool states = false; // a state record after each step, for a page that draws the panels
 };
 
 class Session {
@@ -65,6 +67,7 @@ private:
     void noResult(char* result, int type);
     StepOutcome outcome() const;
     void emitPanel(const std::string& name, const Panel& panel);
+    void emitState(int line, const std::map<std::string, Panel>& before);
 
     SessionOptions m_options;
     RecordSink& m_sink;

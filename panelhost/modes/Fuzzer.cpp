@@ -5,6 +5,7 @@
 #include "child/Supervisor.h"
 #include "language/Text.h"
 #include "modes/FuzzGenerator.h"
+#include "output/HtmlReport.h"
 #include "output/OutputFile.h"
 #include "records/RecordStream.h"
 
@@ -117,6 +118,34 @@ std::set<int> shrinkWorld(const LibrarySettings& target, const FuzzPlan& plan, l
     return dropped;
 }
 
+// The page of a fuzz run (--html): the replay of its finding played once more,
+// drawn step by step, or the run's verdict alone when it found nothing. False
+// when the page cannot be written.
+bool writePage(const FuzzSettings& settings, const std::string& replay, const std::string& verdict,
+               int status) {
+    HtmlReport html("fuzz", "panelhost fuzz " + settings.target.library);
+    html.beginRun("", "seed " + std::to_string(settings.seed), replay);
+    if (!replay.empty()) {
+        Scenario scenario;
+        std::vector<ScenarioError> errors;
+        ChildJob job;
+        job.kind = ChildJob::Kind::Scenario;
+        job.library = settings.target.library;
+        job.ui = settings.target.ui;
+        job.scenarioName = "(the replay)";
+        job.scenarioText = replay;
+        job.states = true;
+        if (parseScenario(replay, scenario, errors)) {
+            RecordStream stream(OutputFormat::Quiet, false, false);
+            stream.observe([&html](const Record& record) { html.see(record); });
+            supervise(job, settings.target.timeout, &scenario, stream);
+        }
+    }
+    html.judge(status == 0 ? "ok" : "FAIL", verdict, {});
+    html.setStatus(status);
+    return html.write(settings.html);
+}
+
 } // namespace
 
 bool probeKeys(const LibrarySettings& target, CommandKeys& keys, std::string& error) {
@@ -190,9 +219,15 @@ int runFuzz(const FuzzSettings& settings) {
                                                    : full.fatalMessage);
     }
     if (!full.found) {
-        std::printf("panelhost fuzz: no findings in %ld events (%ld steps, %ld commands sent) in "
-                    "%.1f s\n",
-                    full.events, full.steps, full.sent, took);
+        char verdict[160];
+        std::snprintf(verdict, sizeof verdict,
+                      "no findings in %ld events (%ld steps, %ld commands sent) in %.1f s",
+                      full.events, full.steps, full.sent, took);
+        std::printf("panelhost fuzz: %s\n", verdict);
+        if (!settings.html.empty() && !writePage(settings, "", verdict, 0)) {
+            return reportFatal(OutputFormat::Text,
+                               "cannot write the HTML page to " + settings.html);
+        }
         return 0;
     }
 
@@ -209,14 +244,16 @@ int runFuzz(const FuzzSettings& settings) {
         shrinkWorld(target, plan, count, rule, static_cast<int>(world.size()));
 
     // Comments hold only printable text, so that the replay reads back whole.
+    const std::string finding =
+        "finding: " + std::string(info.id) + " " + info.name + " (" + severityName(info.severity) +
+        "): " + printable(full.finding.command) + (full.finding.command.empty() ? "" : ": ") +
+        printable(full.finding.detail);
     std::vector<std::string> replay = {
         "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", the first " +
             std::to_string(count) + " events, " + std::to_string(world.size() - dropped.size()) +
             " of " + std::to_string(world.size()) + " world facts",
-        "# finding: " + std::string(info.id) + " " + info.name + " (" +
-            severityName(info.severity) + "): " + printable(full.finding.command) +
-            (full.finding.command.empty() ? "" : ": ") + printable(full.finding.detail),
-        "# library: " + printable(target.library), "# ui folder: " + printable(target.ui),
+        "# " + finding, "# library: " + printable(target.library),
+        "# ui folder: " + printable(target.ui),
         "# replay with: panelhost " + printable(target.library) + " FILE --ui " +
             printable(target.ui)};
     for (std::size_t i = 0; i < world.size(); ++i) {
@@ -247,6 +284,9 @@ int runFuzz(const FuzzSettings& settings) {
         }
         std::printf("panelhost fuzz: replay scenario written to %s\n",
                     printable(settings.out).c_str());
+    }
+    if (!settings.html.empty() && !writePage(settings, text, finding, 1)) {
+        return reportFatal(OutputFormat::Text, "cannot write the HTML page to " + settings.html);
     }
     return 1;
 }

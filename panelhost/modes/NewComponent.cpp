@@ -1,6 +1,6 @@
 #include "modes/NewComponent.h"
 
-#include "modes/StarterFiles.h"
+#include "EmbeddedFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -93,9 +93,9 @@ int runNew(const NewSettings& settings) {
     } else if (!fs::create_directories(folder, error)) {
         return refuse("cannot make " + settings.folder + ": " + error.message());
     }
-    for (int i = 0; i < starterFileCount; ++i) {
-        const fs::path path = folder / filled(starterFiles[i].path, settings.name);
-        const std::string text = filled(starterFiles[i].text, settings.name);
+    for (int i = 0; i < starterFilesCount; ++i) {
+        const fs::path path = folder / filled(starterFiles[i].name, settings.name);
+        const std::string text = filled(embeddedText(starterFiles[i]), settings.name);
         std::ofstream out(path, std::ios::binary);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out) {

@@ -5,6 +5,7 @@
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
+#include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
 #include "records/RecordStream.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -73,9 +75,11 @@ struct Slowest {
 
 class Battery {
 public:
-    // `keys`: the component's own keys, read when it was first loaded.
-    Battery(const ValidateSettings& settings, const Selection& selection, CommandKeys keys)
-        : m_settings(settings), m_selection(selection), m_keys(std::move(keys)) {}
+    // `keys`: the component's own keys, read when it was first loaded; `html`:
+    // the page the checks are drawn on, or null.
+    Battery(const ValidateSettings& settings, const Selection& selection, CommandKeys keys,
+            HtmlReport* html)
+        : m_settings(settings), m_selection(selection), m_keys(std::move(keys)), m_html(html) {}
 
     // Plays `text` as a scenario; the verdict of its breaches and expectations.
     Verdict play(const std::string& check, const std::string& text) {
@@ -94,11 +98,16 @@ public:
         job.ui = m_settings.target.ui;
         job.scenarioName = "(" + check + ")";
         job.scenarioText = text;
+        job.states = m_html != nullptr;
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
         std::map<int, std::string> stepText;
         int openLine = 0;
         RecordStream stream(OutputFormat::Quiet, false, false);
+        if (m_html != nullptr) {
+            m_html->setScenario(text);
+            stream.observe([this](const Record& record) { m_html->see(record); });
+        }
         stream.observe([&](const Record& record) {
             if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
                 openLine = step->line;
@@ -174,6 +183,7 @@ private:
     const ValidateSettings& m_settings;
     const Selection& m_selection;
     CommandKeys m_keys;
+    HtmlReport* m_html;
     Slowest m_slowest;
 };
 
@@ -363,7 +373,11 @@ int runValidate(const ValidateSettings& settings) {
     if (!probeKeys(settings.target, keys, error)) {
         return reportFatal(OutputFormat::Text, error);
     }
-    Battery battery(settings, selection, std::move(keys));
+    std::optional<HtmlReport> html;
+    if (!settings.html.empty()) {
+        html.emplace("validate", "panelhost validate " + settings.target.library);
+    }
+    Battery battery(settings, selection, std::move(keys), html ? &*html : nullptr);
 
     const std::function<Verdict(Battery&)> bodies[] = {
         loadAndDestroy, everyEventType, commandsAndSettings, repliesGivenBack, slowEvent, fuzz};
@@ -375,6 +389,9 @@ int runValidate(const ValidateSettings& settings) {
         const std::string name = std::string(check.id) + " " + check.name;
         Verdict verdict;
         double seconds = 0;
+        if (html) {
+            html->beginRun(check.id, name);
+        }
         if (!selection.check(check.id)) {
             verdict.outcome = Verdict::Outcome::Skipped;
             verdict.summary = "not selected";
@@ -393,6 +410,10 @@ int runValidate(const ValidateSettings& settings) {
             report += text + "\n";
         }
         std::fflush(stdout);
+        if (html) {
+            std::string outcome = label(verdict.outcome);
+            html->judge(outcome.substr(0, outcome.find(' ')), verdict.summary, verdict.lines);
+        }
         switch (verdict.outcome) {
         case Verdict::Outcome::Held:
             ++held;
@@ -413,8 +434,17 @@ int runValidate(const ValidateSettings& settings) {
         }
     }
     const double total = std::chrono::duration<double>(Clock::now() - start).count();
-    // The report first, so that the summary states the status the run ends with.
-    const bool written = settings.junit.empty() || junit.write(settings.junit);
+    // The reports first, so that the summary states the status the run ends with.
+    std::string unwritten;
+    if (!settings.junit.empty() && !junit.write(settings.junit)) {
+        unwritten = "cannot write the JUnit report to " + settings.junit;
+    } else if (html) {
+        html->setStatus(failed > 0 ? 1 : 0);
+        if (!html->write(settings.html)) {
+            unwritten = "cannot write the HTML page to " + settings.html;
+        }
+    }
+    const bool written = unwritten.empty();
     const int status = !written ? 2 : failed > 0 ? 1 : 0;
     std::printf("\nvalidated %s through load_tarn_client_script: %zu checks, %d held (%d with "
                 "warnings), %d failed, %d skipped; seed %llu; %.1f s -> exit %d\n",
@@ -422,8 +452,7 @@ int runValidate(const ValidateSettings& settings) {
                 settings.seed, total, status);
     std::fflush(stdout);
     if (!written) {
-        return reportFatal(OutputFormat::Text,
-                           "cannot write the JUnit report to " + settings.junit);
+        return reportFatal(OutputFormat::Text, unwritten);
     }
     return status;
 }

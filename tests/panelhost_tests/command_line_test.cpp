@@ -26,6 +26,8 @@ TEST(panelhost_CommandLine, RefusesWhatNoModeTakesNamingTheOption) {
         {"validate lib.so --json", "validate does not take --json"},
         {"fuzz lib.so --json", "fuzz does not take --json"},
         {"fuzz lib.so --strict", "fuzz does not take --strict"},
+        {"-i lib.so --html p.html", "-i does not take --html"},
+        {"validate lib.so --record r.scenario", "validate does not take --record"},
         {"lib.so s.scenario --seconds 3", "a scenario run does not take --seconds"},
         {"lib.so s.scenario --timeout 1 --timeout 2", "--timeout is given twice"},
         {"-v -v lib.so s.scenario", "--verbose is given twice"},

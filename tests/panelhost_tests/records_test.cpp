@@ -41,6 +41,13 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
         FatalRecord{"cannot load", 2},
         TerminalRecord{"show", "", {20, 20}, {3}, true},
+        StateRecord{3,
+                    {PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}}},
+                    {{"1", "myDest", "text"}},
+                    {20},
+                    {4}},
+        RecordedRecord{"r.scenario", true, "", 12, {5, 6}, 2, 1},
+        RecordedRecord{"r.scenario", false, "lines not played", 0, {}, 0, 0},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
