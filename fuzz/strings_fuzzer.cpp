@@ -134,10 +134,11 @@ void expectList(const tarn_stringlist& actual, const std::vector<std::string>& e
         fuzzFailure(what, "count " + std::to_string(actual.count()) + ", expected " +
                               std::to_string(expected.size()));
     }
-    // Read through the list's iterator: its operator[] is not const.
+    // Read through the iterator: indexing is for lists the caller may write to.
     std::size_t i = 0;
-    for (const tarn_string& entry : actual) {
-        expectText(entry, expected[i++], what);
+    for (tarn_stringlistIterator it = actual.begin(); it != actual.end() && i < expected.size();
+         ++it, ++i) {
+        expectText(*it, expected[i], what);
     }
 }
 

@@ -10,12 +10,14 @@
 #include "child/ChildProcess.h"
 #include "cli/CommandLine.h"
 #include "modes/Fuzzer.h"
+#include "modes/NewComponent.h"
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
 #include "records/RecordStream.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,22 +51,36 @@ int answer(InfoRequest request) {
     }
 }
 
-// The files a run will write, checked before anything runs.
-bool outputsWritable(const char* what, const std::string& path, OutputFormat format, int& status) {
-    std::string reason;
-    if (path.empty() || checkWritable(path, reason)) {
-        return true;
+// The files a run will write, checked before anything runs: the first that
+// cannot be written is reported, and nothing runs.
+struct Output {
+    const char* what;
+    const std::string& path;
+};
+
+bool outputsWritable(std::initializer_list<Output> outputs, OutputFormat format, int& status) {
+    for (const Output& output : outputs) {
+        std::string reason;
+        if (!output.path.empty() && !checkWritable(output.path, reason)) {
+            status = reportFatal(format, std::string("cannot write ") + output.what + " to " +
+                                             output.path + ": " + reason + "; nothing was run");
+            return false;
+        }
     }
-    status = reportFatal(format, std::string("cannot write ") + what + " to " + path + ": " +
-                                     reason + "; nothing was run");
-    return false;
+    return true;
 }
+
+const char* const JUnitOutput = "the JUnit report (--junit)";
+const char* const PageOutput = "the HTML page (--html)";
 
 struct Dispatch {
     int operator()(const RunSettings& settings) const {
         int status = 0;
         const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
-        return outputsWritable("the JUnit report (--junit)", settings.junit, format, status)
+        return outputsWritable({{JUnitOutput, settings.junit},
+                                {PageOutput, settings.html},
+                                {"the recorded scenario (--record)", settings.record}},
+                               format, status)
                    ? runScenario(settings)
                    : status;
     }
@@ -83,18 +99,20 @@ struct Dispatch {
     }
     int operator()(const ValidateSettings& settings) const {
         int status = 0;
-        return outputsWritable("the JUnit report (--junit)", settings.junit, OutputFormat::Text,
-                               status)
+        return outputsWritable({{JUnitOutput, settings.junit}, {PageOutput, settings.html}},
+                               OutputFormat::Text, status)
                    ? runValidate(settings)
                    : status;
     }
     int operator()(const FuzzSettings& settings) const {
         int status = 0;
-        return outputsWritable("the replay scenario (--out)", settings.out, OutputFormat::Text,
-                               status)
+        return outputsWritable(
+                   {{"the replay scenario (--out)", settings.out}, {PageOutput, settings.html}},
+                   OutputFormat::Text, status)
                    ? runFuzz(settings)
                    : status;
     }
+    int operator()(const NewSettings& settings) const { return runNew(settings); }
     int operator()(InfoRequest request) const { return answer(request); }
 };
 

@@ -7,7 +7,7 @@ set -euo pipefail
 
 demo=(cmake ninja-build g++ nlohmann-json3-dev)
 tests=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang lld libclang-rt-14-dev llvm
-       valgrind binutils lcov libxml2-utils)
+       valgrind binutils lcov libxml2-utils chromium)
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
          libwine-dev libc++-14-dev wine wine32:i386 wine64)
 

@@ -122,6 +122,7 @@ std::string jobToJson(const ChildJob& job) {
                      {"scenario_text", jsonBytes(job.scenarioText)},
                      {"cycle_text", jsonBytes(job.cycleText)},
                      {"board", job.board},
+                     {"states", job.states},
                      {"plan",
                       {{"seed", plan.seed},
                        {"world", worldJson(plan.world)},
@@ -154,6 +155,7 @@ bool jobFromJson(const std::string& text, ChildJob& job) {
     job.scenarioText = bytesAt(in, "scenario_text");
     job.cycleText = bytesAt(in, "cycle_text");
     job.board = in.value("board", "");
+    job.states = in.value("states", false);
     const json& plan = in["plan"];
     job.plan.seed = plan.value("seed", 1ULL);
     job.plan.world = worldOf(plan.contains("world") ? plan["world"] : json());

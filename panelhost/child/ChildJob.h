@@ -21,6 +21,7 @@ struct ChildJob {
     std::string cycleText;    // Leak: the lines repeated
     FuzzPlan plan;            // Plan
     std::string board;        // Windows: the step board's name
+    bool states = false;      // a state record after each step (a page draws them)
 };
 
 std::string jobToJson(const ChildJob& job);

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "Rules.h"
+#include "modes/NewComponent.h"
 #include "modes/Validate.h"
 
 #include <cerrno>
@@ -10,7 +11,7 @@
 
 namespace {
 
-enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, Info = 16 };
+enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, Info = 16, New = 32 };
 const unsigned Loading = Run | Terminal | Validate | Fuzz;
 
 struct ModeSpec {
@@ -34,6 +35,11 @@ const ModeSpec Modes[] = {
     {Fuzz, "fuzz", "fuzz [OPTIONS] LIBRARY",
      "play a seeded random world and stream of events with every audit on; a "
      "finding is shrunk to a replay scenario."},
+    {New, "new", "new NAME [DIR]",
+     "write a starter component named NAME into DIR (default: NAME in lower case), "
+     "a new or empty folder: its source on the frame, its UI layout, a scenario "
+     "that plays it, and a CMakeLists.txt that builds it on the installed kit and "
+     "tests it."},
 };
 
 enum class Kind { Flag, Path, Seconds, Count, Seed, Ids, ModeFlag };
@@ -66,6 +72,15 @@ const OptionSpec Options[] = {
     {"--junit", nullptr, "FILE", Kind::Path, Run | Validate, 0, 0,
      "write a JUnit XML report: one testcase per expectation or breach of a "
      "scenario, or per validation check; checked before anything runs."},
+    {"--html", nullptr, "FILE", Kind::Path, Run | Validate | Fuzz, 0, 0,
+     "write one self-contained HTML page of the run: the panels drawn after each "
+     "step with what changed, each step's traffic, a timeline, and every failure "
+     "linked to its line (validate: each check; fuzz: the replay of a finding); "
+     "checked before anything runs."},
+    {"--record", nullptr, "FILE", Kind::Path, Run, 0, 0,
+     "write the scenario back to FILE with what happened as its expectations "
+     "(sent, event and reply of every step, debug, breaches), its other lines kept "
+     "as they were; checked before anything runs."},
     {"--seed", nullptr, "N", Kind::Seed, Validate | Fuzz, 0, 0, "the seed of fuzzing (default 1)."},
     {"--events", nullptr, "K", Kind::Count, Fuzz, 1, 100000000,
      "play at most K events (default 1000, or no limit but the time with "
@@ -278,7 +293,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         run.json = values.has("--json");
         run.verbose = values.has("--verbose");
         run.strict = values.has("--strict");
-        fine = fine && values.text("--junit", run.junit);
+        fine = fine && values.text("--junit", run.junit) && values.text("--html", run.html) &&
+               values.text("--record", run.record);
         out = run;
     } else if (mode == Terminal) {
         TerminalSettings terminal;
@@ -292,8 +308,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         validate.strict = values.has("--strict");
         fine = fine && values.seconds("--seconds", validate.seconds) &&
                values.whole("--seed", validate.seed, 0, ~0ULL) &&
-               values.text("--junit", validate.junit) && values.ids("--only", validate.only) &&
-               values.ids("--skip", validate.skip);
+               values.text("--junit", validate.junit) && values.text("--html", validate.html) &&
+               values.ids("--only", validate.only) && values.ids("--skip", validate.skip);
         if (fine && noCheckLeft(validate)) {
             return values.fail(
                 std::string(values.has("--only") ? "--only and --skip leave" : "--skip leaves") +
@@ -308,7 +324,8 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         fine = fine && values.whole("--seed", fuzz.seed, 0, ~0ULL) &&
                values.whole("--events", events, 1, 100000000) &&
                values.seconds("--seconds", fuzz.seconds) && values.text("--out", fuzz.out) &&
-               values.ids("--only", fuzz.only, true) && values.ids("--skip", fuzz.skip, true);
+               values.ids("--only", fuzz.only, true) && values.ids("--skip", fuzz.skip, true) &&
+               values.text("--html", fuzz.html);
         fuzz.events = static_cast<long>(events);
         if (values.has("--seconds") && !values.has("--events")) {
             fuzz.events = 100000000; // the time budget is the limit
@@ -372,8 +389,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     }
     // The mode: a mode word before the arguments, a mode option, or a scenario run.
     Mode mode = Run;
-    if (!positional.empty() && (positional[0] == "validate" || positional[0] == "fuzz")) {
-        mode = positional[0] == "validate" ? Validate : Fuzz;
+    if (!positional.empty() &&
+        (positional[0] == "validate" || positional[0] == "fuzz" || positional[0] == "new")) {
+        mode = positional[0] == "validate" ? Validate : positional[0] == "fuzz" ? Fuzz : New;
         positional.erase(positional.begin());
     }
     if (modeFlags.size() > 1 || (modeFlags.size() == 1 && mode != Run)) {
@@ -399,6 +417,17 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
             return values.fail(std::string(spec.name) + " does not take " + option.name +
                                " (it is for " + modeList(option.modes) + ")");
         }
+    }
+    if (mode == New) {
+        if (positional.empty() || positional.size() > 2) {
+            return values.fail("new takes NAME and, optionally, DIR");
+        }
+        NewSettings starter;
+        starter.name = positional[0];
+        starter.folder =
+            positional.size() == 2 ? positional[1] : defaultStarterFolder(starter.name);
+        out.settings = starter;
+        return true;
     }
     const std::size_t wanted = mode == Run ? 2 : 1;
     if (mode == Terminal && positional.size() == 2) {
@@ -457,6 +486,7 @@ std::string helpText() {
     for (const ModeSpec& spec : Modes) {
         out += described(spec.mode == Run        ? "LIBRARY SCENARIO"
                          : spec.mode == Terminal ? "-i LIBRARY"
+                         : spec.mode == New      ? "new NAME [DIR]"
                                                  : spec.name + std::string(" LIBRARY"),
                          spec.help);
     }
@@ -481,7 +511,7 @@ std::string helpText() {
            "Exit status: 0 every expectation or check held and no breach failed the run;\n"
            "1 an expectation or check failed, or a breach or fuzz finding; 2 a usage\n"
            "error, a scenario that is unreadable, refused or not in the language, a\n"
-           "library that cannot be loaded or gives no component, or an output that\n"
-           "cannot be written.\n";
+           "library that cannot be loaded or gives no component, an output that cannot\n"
+           "be written, or a starter folder that is not empty.\n";
     return out;
 }

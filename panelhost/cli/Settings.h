@@ -21,7 +21,9 @@ struct RunSettings {
     bool json = false;
     bool verbose = false;
     bool strict = false;
-    std::string junit; // empty: no report
+    std::string junit;  // empty: no report
+    std::string html;   // empty: no page
+    std::string record; // where the scenario is written back; empty: nowhere
 };
 
 // -i LIBRARY: lines typed at a terminal.
@@ -38,6 +40,7 @@ struct ValidateSettings {
     unsigned long long seed = 1;
     bool strict = false;
     std::string junit;
+    std::string html;
     std::vector<std::string> only; // check and rule ids, as given
     std::vector<std::string> skip;
 };
@@ -52,10 +55,17 @@ struct FuzzSettings {
     bool strict = false;
     std::vector<std::string> only; // rule ids, as given
     std::vector<std::string> skip;
+    std::string html; // the page of the replay; empty: none
+};
+
+// new NAME [DIR]: write a starter component folder.
+struct NewSettings {
+    std::string name;   // the component's class name
+    std::string folder; // default: the name in lower case
 };
 
 // --help, --version, --list-rules: print and exit 0.
 enum class InfoRequest { Help, Version, ListRules };
 
-using Settings =
-    std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings, InfoRequest>;
+using Settings = std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings,
+                              NewSettings, InfoRequest>;

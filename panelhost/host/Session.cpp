@@ -130,6 +130,10 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
         record.numbers.assign(step.numbers, step.numbers + 3);
     }
     m_sink.emit(record);
+    std::map<std::string, Panel> before;
+    if (m_options.states) {
+        before = m_world.panels();
+    }
     m_host.beginStep(line);
     m_checker.beginStep();
     m_reply.reset();
@@ -157,7 +161,9 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
         m_sink.emit(ReplyRecord{line, m_reply});
     }
     emitWritten(line, m_debugText);
-
+    if (m_options.states) {
+        emitState(line, before);
+    }
     m_sink.emit(EndRecord{line, micros});
 }
 
@@ -272,13 +278,46 @@ void Session::deliver(const Step& step) {
     }
 }
 
-void Session::emitPanel(const std::string& name, const Panel& panel) {
+namespace {
+
+PanelRecord panelRecord(const std::string& name, const Panel& panel) {
     PanelRecord record;
     record.panel = name;
     record.source = panel.source;
     for (const Control& control : panel.layout.controls) {
         record.controls.push_back({control.name, control.properties});
     }
+    return record;
+}
+
+} // namespace
+
+void Session::emitPanel(const std::string& name, const Panel& panel) {
+    m_sink.emit(panelRecord(name, panel));
+}
+
+void Session::emitState(int line, const std::map<std::string, Panel>& before) {
+    StateRecord record;
+    record.line = line;
+    // A property changed when its value differs from before the step, or when
+    // its panel is new or was loaded from another layout file.
+    for (const auto& entry : m_world.panels()) {
+        const auto was = before.find(entry.first);
+        for (const Control& control : entry.second.layout.controls) {
+            const Control* old = was == before.end() || was->second.source != entry.second.source
+                                     ? nullptr
+                                     : was->second.layout.find(control.name);
+            for (const auto& property : control.properties) {
+                const std::string* value = old != nullptr ? old->find(property.first) : nullptr;
+                if (value == nullptr || *value != property.second) {
+                    record.changed.push_back({entry.first, control.name, property.first});
+                }
+            }
+        }
+        record.panels.push_back(panelRecord(entry.first, entry.second));
+    }
+    record.routers = m_host.registeredRouters();
+    record.timers = m_world.runningTimers();
     m_sink.emit(record);
 }
 

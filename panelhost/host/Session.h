@@ -19,6 +19,7 @@
 #include "records/RecordSink.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ struct SessionOptions {
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
     std::size_t keep = 4096; // settled replies the host keeps allocated (ReplyLedger)
+    bool states = false;     // a state record after each step, for a page that draws the panels
 };
 
 class Session {
@@ -78,6 +80,7 @@ private:
     // Records what a step wrote: its debug text and its standard output.
     void emitWritten(int line, const std::string& debug);
     void emitPanel(const std::string& name, const Panel& panel);
+    void emitState(int line, const std::map<std::string, Panel>& before);
 
     SessionOptions m_options;
     RecordSink& m_sink;

@@ -6,6 +6,7 @@
 #include "language/Text.h"
 #include "modes/FuzzGenerator.h"
 #include "modes/Learning.h"
+#include "output/HtmlReport.h"
 #include "output/OutputFile.h"
 #include "output/Transcript.h"
 #include "records/RecordStream.h"
@@ -113,6 +114,34 @@ std::string rule(const BreachRecord& breach) {
 std::string what(const BreachRecord& breach) {
     return (breach.command.empty() ? std::string() : printable(breach.command) + ": ") +
            printable(breach.detail);
+}
+
+// The page of a fuzz run (--html): the replay of its finding played once more,
+// drawn step by step, or the run's verdict alone when it found nothing. False
+// when the page cannot be written.
+bool writePage(const FuzzSettings& settings, const std::string& replay, const std::string& verdict,
+               int status) {
+    HtmlReport html("fuzz", "panelhost fuzz " + settings.target.library);
+    html.beginRun("", "seed " + std::to_string(settings.seed), replay);
+    if (!replay.empty()) {
+        Scenario scenario;
+        std::vector<ScenarioError> errors;
+        ChildJob job;
+        job.kind = ChildJob::Kind::Scenario;
+        job.library = settings.target.library;
+        job.ui = settings.target.ui;
+        job.scenarioName = "(the replay)";
+        job.scenarioText = replay;
+        job.states = true;
+        if (parseScenario(replay, scenario, errors)) {
+            RecordStream stream(OutputFormat::Quiet, false, false);
+            stream.observe([&html](const Record& record) { html.see(record); });
+            supervise(job, settings.target.timeout, &scenario, stream);
+        }
+    }
+    html.judge(status == 0 ? "ok" : "FAIL", verdict, {});
+    html.setStatus(status);
+    return html.write(settings.html);
 }
 
 } // namespace
@@ -243,9 +272,15 @@ int runFuzz(const FuzzSettings& settings) {
                     rule(warning.breach).c_str(), warning.event + 1, what(warning.breach).c_str());
     }
     if (!full.found) {
-        std::printf("panelhost fuzz: no findings in %ld events (%ld steps, %ld commands sent) in "
-                    "%.1f s\n",
-                    full.events, full.steps, full.sent, took);
+        char verdict[160];
+        std::snprintf(verdict, sizeof verdict,
+                      "no findings in %ld events (%ld steps, %ld commands sent) in %.1f s",
+                      full.events, full.steps, full.sent, took);
+        std::printf("panelhost fuzz: %s\n", verdict);
+        if (!settings.html.empty() && !writePage(settings, "", verdict, 0)) {
+            return reportFatal(OutputFormat::Text,
+                               "cannot write the HTML page to " + settings.html);
+        }
         return 0;
     }
 
@@ -279,11 +314,12 @@ int runFuzz(const FuzzSettings& settings) {
     const long kept = shrunk.events - static_cast<long>(shrunk.droppedEvents.size());
     const std::size_t factsKept = facts - shrunk.droppedFacts.size();
 
+    const std::string finding = "finding: " + rule(full.finding) + ": " + what(full.finding);
     // Comments hold only printable text, so that the replay reads back whole.
     std::string text = "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
                        std::to_string(kept) + " of the first " + std::to_string(shrunk.events) +
                        " events, " + std::to_string(factsKept) + " of " + std::to_string(facts) +
-                       " world facts\n" + "# finding: " + rule(full.finding) + ": " + what(full.finding) + "\n" +
+                       " world facts\n" + "# " + finding + "\n" +
                        "# library: " + printable(target.library) + "\n" +
                        "# ui folder: " + printable(target.ui) + "\n" + "# replay with: panelhost " +
                        printable(target.library) + " FILE --ui " + printable(target.ui) + "\n" +
@@ -301,6 +337,9 @@ int runFuzz(const FuzzSettings& settings) {
         }
         std::printf("panelhost fuzz: replay scenario written to %s\n",
                     printable(settings.out).c_str());
+    }
+    if (!settings.html.empty() && !writePage(settings, text, finding, 1)) {
+        return reportFatal(OutputFormat::Text, "cannot write the HTML page to " + settings.html);
     }
     return 1;
 }

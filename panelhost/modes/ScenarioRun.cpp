@@ -2,9 +2,37 @@
 
 #include "child/Supervisor.h"
 #include "language/ScenarioInput.h"
+#include "output/HtmlReport.h"
+#include "output/OutputFile.h"
 #include "output/ScenarioJUnit.h"
+#include "output/ScenarioRecorder.h"
 
 #include <optional>
+
+namespace {
+
+// Writes the recorded scenario and says so in a record; false when it cannot
+// be written. A run that left lines unplayed is not recorded: what those lines
+// would have caused is not known.
+bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStream& stream) {
+    RecordedRecord outcome;
+    outcome.file = path;
+    const SummaryRecord summary = stream.tally().summary();
+    if (summary.notPlayed > 0) {
+        outcome.written = false;
+        outcome.reason = "the component crashed or hung, so the lines from line " +
+                         std::to_string(summary.notPlayedFrom) + " were not played";
+        stream.emit(outcome);
+        return true;
+    }
+    if (!writeFile(path, recorder.recorded(outcome))) {
+        return false;
+    }
+    stream.emit(outcome);
+    return true;
+}
+
+} // namespace
 
 int runScenario(const RunSettings& settings) {
     const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
@@ -14,6 +42,7 @@ int runScenario(const RunSettings& settings) {
     job.library = settings.target.library;
     job.ui = settings.target.ui;
     job.scenarioName = name;
+    job.states = !settings.html.empty();
     Scenario scenario;
     std::vector<ScenarioError> errors;
     if (!loadScenario(settings.scenario, job.scenarioText, scenario, errors)) {
@@ -25,14 +54,40 @@ int runScenario(const RunSettings& settings) {
         junit.emplace(scenario);
         stream.observe([&junit](const Record& record) { junit->see(record); });
     }
+    std::optional<ScenarioRecorder> recorder;
+    if (!settings.record.empty()) {
+        recorder.emplace(scenario, job.scenarioText, settings.target.ui);
+        stream.observe([&recorder](const Record& record) { recorder->see(record); });
+    }
+    std::optional<HtmlReport> html;
+    if (!settings.html.empty()) {
+        html.emplace("scenario", "panelhost: " + name);
+        html->beginRun("", name, job.scenarioText);
+        stream.observe([&html](const Record& record) { html->see(record); });
+    }
     const int status = supervise(job, settings.target.timeout, &scenario, stream);
     if (status == 2) {
         return 2;
     }
+    // The reports first, so that the summary states the status the run ends with.
+    std::string failure;
     if (junit && !junit->report("panelhost " + name, stream.tally(), settings.strict)
                       .write(settings.junit)) {
+        failure = "cannot write the JUnit report to " + settings.junit;
+    } else if (recorder && !record(settings.record, *recorder, stream)) {
+        failure = "cannot write the recorded scenario to " + settings.record;
+    } else if (html) {
+        SummaryRecord summary = stream.tally().summary();
+        summary.status = status;
+        html->see(summary);
+        html->setStatus(status);
+        if (!html->write(settings.html)) {
+            failure = "cannot write the HTML page to " + settings.html;
+        }
+    }
+    if (!failure.empty()) {
         stream.emitSummary(2);
-        return stream.emitFatal("cannot write the JUnit report to " + settings.junit);
+        return stream.emitFatal(failure);
     }
     return stream.emitSummary(status);
 }

@@ -8,6 +8,7 @@
 #include "modes/ImportsCheck.h"
 #include "modes/Learning.h"
 #include "modes/WorldScript.h"
+#include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
 #include "records/RecordStream.h"
 
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -67,8 +69,10 @@ struct Slowest {
 
 class Battery {
 public:
-    Battery(const ValidateSettings& settings, const RuleSelection& rules, ComponentWorld world)
-        : m_settings(settings), m_rules(rules), m_world(std::move(world)) {}
+    // `html`: the page the checks are drawn on, or null.
+    Battery(const ValidateSettings& settings, const RuleSelection& rules, ComponentWorld world,
+            HtmlReport* html)
+        : m_settings(settings), m_rules(rules), m_world(std::move(world)), m_html(html) {}
 
     // Plays `job` in a supervised child; the verdict of its breaches and expectations.
     Verdict play(const std::string& check, ChildJob job,
@@ -85,11 +89,17 @@ public:
         job.library = m_settings.target.library;
         job.ui = m_settings.target.ui;
         job.scenarioName = "(" + check + ")";
+        // The page draws the panels after each step of a scenario.
+        job.states = m_html != nullptr && job.kind == ChildJob::Kind::Scenario;
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
         std::map<int, std::string> stepText;
         int openLine = 0;
         RecordStream stream(OutputFormat::Quiet, false, m_rules.strict);
+        if (m_html != nullptr) {
+            m_html->setScenario(job.scenarioText);
+            stream.observe([this](const Record& record) { m_html->see(record); });
+        }
         stream.observe([&](const Record& record) {
             if (also) {
                 also(record);
@@ -189,6 +199,7 @@ private:
     const ValidateSettings& m_settings;
     const RuleSelection& m_rules;
     ComponentWorld m_world;
+    HtmlReport* m_html;
     Slowest m_slowest;
 };
 
@@ -415,13 +426,24 @@ bool isCheck(const std::string& id) {
     return false;
 }
 
-// Prints one check's line and what it found, and counts it in the report.
+// Prints one check's line and what it found, and counts it in the reports.
 struct Report {
     JUnitReport junit;
+    std::optional<HtmlReport> html;
     int held = 0, warned = 0, failed = 0, skipped = 0;
 
+    // A check begins: its records go to its own run on the page.
+    void begin(const CheckInfo& check) {
+        if (html) {
+            html->beginRun(check.id, std::string(check.id) + " " + check.name);
+        }
+    }
     void show(const CheckInfo& check, const Verdict& verdict, double seconds) {
         const std::string name = std::string(check.id) + " " + check.name;
+        if (html) {
+            const std::string outcome = label(verdict.outcome);
+            html->judge(outcome.substr(0, outcome.find(' ')), verdict.summary, verdict.lines);
+        }
         char line[256];
         std::snprintf(line, sizeof line, "  %s  %-28s %7.2f s  %s\n", label(verdict.outcome),
                       name.c_str(), seconds, verdict.summary.c_str());
@@ -503,12 +525,24 @@ int runValidate(const ValidateSettings& settings) {
                 printable(settings.target.ui).c_str());
     std::fflush(stdout);
 
-    Report report{JUnitReport("panelhost validate " + settings.target.library)};
+    Report report{JUnitReport("panelhost validate " + settings.target.library), std::nullopt};
+    if (!settings.html.empty()) {
+        report.html.emplace("validate", "panelhost validate " + settings.target.library);
+    }
     const Clock::time_point start = Clock::now();
     const auto finish = [&]() {
         const double total = std::chrono::duration<double>(Clock::now() - start).count();
-        // The report first, so that the summary states the status the run ends with.
-        const bool written = settings.junit.empty() || report.junit.write(settings.junit);
+        // The reports first, so that the summary states the status the run ends with.
+        std::string unwritten;
+        if (!settings.junit.empty() && !report.junit.write(settings.junit)) {
+            unwritten = "cannot write the JUnit report to " + settings.junit;
+        } else if (report.html) {
+            report.html->setStatus(report.failed > 0 ? 1 : 0);
+            if (!report.html->write(settings.html)) {
+                unwritten = "cannot write the HTML page to " + settings.html;
+            }
+        }
+        const bool written = unwritten.empty();
         const int status = !written ? 2 : report.failed > 0 ? 1 : 0;
         std::printf("\nvalidated %s through load_tarn_client_script: %zu checks, %d held (%d "
                     "with warnings), %d failed, %d skipped; seed %llu; %.1f s -> exit %d\n",
@@ -516,8 +550,7 @@ int runValidate(const ValidateSettings& settings) {
                     report.failed, report.skipped, settings.seed, total, status);
         std::fflush(stdout);
         if (!written) {
-            return reportFatal(OutputFormat::Text,
-                               "cannot write the JUnit report to " + settings.junit);
+            return reportFatal(OutputFormat::Text, unwritten);
         }
         return status;
     };
@@ -557,14 +590,16 @@ int runValidate(const ValidateSettings& settings) {
                                            : Verdict::Outcome::Held;
         verdict.summary = selected("VL0") ? imports.summary : "not selected";
         verdict.lines = selected("VL0") ? imports.lines : std::vector<std::string>();
+        report.begin(checks[0]);
         report.show(checks[0], verdict, importSeconds);
     }
-    Battery battery(settings, rules, learned.world);
+    Battery battery(settings, rules, learned.world, report.html ? &*report.html : nullptr);
     const std::function<Verdict(Battery&)> bodies[] = {
         loadAndDestroy, everyEventType, commandsAndSettings, repliesGivenBack,
         slowEvent,      fuzz,           memoryStaysFlat};
     for (std::size_t i = 1; i < checks.size(); ++i) {
         const CheckInfo& check = checks[i];
+        report.begin(check);
         Verdict verdict;
         double seconds = 0;
         if (imports.failed) {

@@ -71,6 +71,18 @@ ExpectValue readValue(const json& object, const char* key) {
     return ExpectValue::none();
 }
 
+json panelJson(const PanelRecord& r) {
+    json controls = json::array();
+    for (const PanelRecord::Control& control : r.controls) {
+        json properties = json::array();
+        for (const auto& entry : control.properties) {
+            properties.push_back({jsonBytes(entry.first), jsonBytes(entry.second)});
+        }
+        controls.push_back({{"name", jsonBytes(control.name)}, {"properties", properties}});
+    }
+    return {{"panel", jsonBytes(r.panel)}, {"source", jsonBytes(r.source)}, {"controls", controls}};
+}
+
 struct ToJson {
     json operator()(const StartRecord& r) const {
         return {{"type", "start"},
@@ -155,18 +167,34 @@ struct ToJson {
         return out;
     }
     json operator()(const PanelRecord& r) const {
-        json controls = json::array();
-        for (const PanelRecord::Control& control : r.controls) {
-            json properties = json::array();
-            for (const auto& entry : control.properties) {
-                properties.push_back({jsonBytes(entry.first), jsonBytes(entry.second)});
-            }
-            controls.push_back({{"name", jsonBytes(control.name)}, {"properties", properties}});
+        json out = panelJson(r);
+        out["type"] = "panel";
+        return out;
+    }
+    json operator()(const StateRecord& r) const {
+        json panels = json::array();
+        for (const PanelRecord& panel : r.panels) {
+            panels.push_back(panelJson(panel));
         }
-        return {{"type", "panel"},
-                {"panel", jsonBytes(r.panel)},
-                {"source", jsonBytes(r.source)},
-                {"controls", controls}};
+        json changed = json::array();
+        for (const StateRecord::Changed& each : r.changed) {
+            changed.push_back(
+                {jsonBytes(each.panel), jsonBytes(each.control), jsonBytes(each.property)});
+        }
+        return {{"type", "state"},    {"line", r.line},       {"panels", panels},
+                {"changed", changed}, {"routers", r.routers}, {"timers", r.timers}};
+    }
+    json operator()(const RecordedRecord& r) const {
+        json out = {{"type", "recorded"}, {"file", jsonBytes(r.file)}, {"written", r.written}};
+        if (!r.written) {
+            out["reason"] = jsonBytes(r.reason);
+            return out;
+        }
+        out["expectations"] = r.expectations;
+        out["failed"] = r.failed;
+        out["breaches"] = r.breaches;
+        out["unrecordable"] = r.unrecordable;
+        return out;
     }
     json operator()(const SummaryRecord& r) const {
         json out = {{"type", "summary"},
@@ -251,8 +279,12 @@ PanelRecord readPanel(const json& in) {
 
 } // namespace
 
+nlohmann::json recordJson(const Record& record) {
+    return std::visit(ToJson(), record);
+}
+
 std::string recordToJson(const Record& record) {
-    return dumpJson(std::visit(ToJson(), record));
+    return dumpJson(recordJson(record));
 }
 
 bool recordFromJson(const std::string& line, Record& out) {
@@ -311,6 +343,30 @@ bool recordFromJson(const std::string& line, Record& out) {
         out = EndRecord{lineNumber, in.value("micros", -1L)};
     } else if (type == "panel") {
         out = readPanel(in);
+    } else if (type == "state") {
+        StateRecord r;
+        r.line = lineNumber;
+        for (const json& panel : in.value("panels", json::array())) {
+            r.panels.push_back(readPanel(panel));
+        }
+        for (const json& each : in.value("changed", json::array())) {
+            if (each.is_array() && each.size() == 3) {
+                r.changed.push_back({bytesOf(each[0]), bytesOf(each[1]), bytesOf(each[2])});
+            }
+        }
+        r.routers = numbersAt(in, "routers");
+        r.timers = numbersAt(in, "timers");
+        out = r;
+    } else if (type == "recorded") {
+        RecordedRecord r;
+        r.file = bytesAt(in, "file");
+        r.written = in.value("written", false);
+        r.reason = bytesAt(in, "reason");
+        r.expectations = in.value("expectations", 0);
+        r.failed = numbersAt(in, "failed");
+        r.breaches = in.value("breaches", 0);
+        r.unrecordable = in.value("unrecordable", 0);
+        out = r;
     } else if (type == "summary") {
         SummaryRecord r;
         r.steps = in.value("steps", 0);

@@ -5,8 +5,12 @@
 
 #include "records/Records.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 std::string recordToJson(const Record& record);
+// The same as a JSON value (a page embeds the records as they are).
+nlohmann::json recordJson(const Record& record);
 // Reads one line back; false for a line that is not a record.
 bool recordFromJson(const std::string& line, Record& out);

@@ -229,6 +229,32 @@ struct Render {
         }
         return out;
     }
+    std::string operator()(const StateRecord&) const { return ""; }
+    std::string operator()(const RecordedRecord& r) const {
+        if (!r.written) {
+            return "\nnot recorded to " + printable(r.file) + ": " + printable(r.reason) + "\n";
+        }
+        std::string out = "\nrecorded to " + printable(r.file) + ": " +
+                          std::to_string(r.expectations) + " expectation lines from what happened";
+        if (!r.failed.empty()) {
+            std::string lines;
+            for (int line : r.failed) {
+                lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+            }
+            out += "; replaced " + std::to_string(r.failed.size()) + " that failed (line" +
+                   (r.failed.size() == 1 ? " " : "s ") + lines + ")";
+        }
+        if (r.breaches > 0) {
+            out += "; " + std::to_string(r.breaches) + " breach" + (r.breaches == 1 ? "" : "es") +
+                   " now expected";
+        }
+        if (r.unrecordable > 0) {
+            out += "; " + std::to_string(r.unrecordable) + " breach" +
+                   (r.unrecordable == 1 ? "" : "es") +
+                   " in implicit steps, which no line can expect, will fail it";
+        }
+        return out + "\n";
+    }
     std::string operator()(const TerminalRecord& r) const {
         if (r.what == "begin") {
             return "panelhost: type scenario lines; 'help' lists them, 'quit' ends\n";

@@ -18,15 +18,19 @@ void RecordStream::show(const Record& record) {
     std::fflush(stdout);
 }
 
+void RecordStream::tell(const Record& record) const {
+    for (const auto& observer : m_observers) {
+        observer(record);
+    }
+}
+
 void RecordStream::emit(const Record& record) {
     if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
         emitFatal(fatal->message);
         return;
     }
     m_tally.add(record);
-    if (m_observer) {
-        m_observer(record);
-    }
+    tell(record);
     if (!std::holds_alternative<SummaryRecord>(record)) {
         show(record);
     }
@@ -35,9 +39,7 @@ void RecordStream::emit(const Record& record) {
 int RecordStream::emitSummary(int status) {
     SummaryRecord summary = m_tally.summary();
     summary.status = status;
-    if (m_observer) {
-        m_observer(summary);
-    }
+    tell(summary);
     show(summary);
     return status;
 }
@@ -45,9 +47,7 @@ int RecordStream::emitSummary(int status) {
 int RecordStream::emitFatal(const std::string& message) {
     const FatalRecord record{message, 2, ""};
     m_tally.add(record);
-    if (m_observer) {
-        m_observer(record);
-    }
+    tell(record);
     return reportFatal(m_format, message);
 }
 

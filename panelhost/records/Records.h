@@ -1,8 +1,8 @@
 // Records: what a run is made of, one typed record per happening, in the order
 // it happened. The session builds them; the child streams them to the watching
 // parent as JSON lines (output/RecordJson.h), and the parent alone shows them:
-// the transcript, the --json output, the JUnit report and the tally all read
-// these types and nothing else.
+// the transcript, the --json output, the JUnit report, the HTML page, the
+// recorded scenario and the tally all read these types and nothing else.
 #pragma once
 
 #include "Rules.h"
@@ -120,6 +120,20 @@ struct PanelRecord {
     std::vector<Control> controls;
 };
 
+// The host's world after a step, for a page that draws it (made only when a
+// report asks for it): every panel, whole, with the properties that changed
+// during the step (a panel loaded in the step: all of its properties), and the
+// routers registered and the timers running.
+struct StateRecord {
+    struct Changed {
+        std::string panel, control, property;
+    };
+    int line = 0;
+    std::vector<PanelRecord> panels;
+    std::vector<Changed> changed;
+    std::vector<int> routers, timers;
+};
+
 // The judgement of the run. `notPlayed` lines of the scenario, from line
 // `notPlayedFrom`, were not played because the component crashed or hung.
 struct SummaryRecord {
@@ -145,6 +159,21 @@ struct TerminalRecord {
     std::string text;
     std::vector<int> routers, timers;
     bool loaded = false;
+};
+
+// The scenario was written back with what happened as its expectations
+// (--record): where, how many expectation lines it holds, the lines of the
+// scenario's own expectations that failed and were replaced, how many breaches
+// it now expects, and how many came in implicit steps, where no line can expect
+// them. Not written (after a crash or hang left lines unplayed): `reason`.
+struct RecordedRecord {
+    std::string file;
+    bool written = true;
+    std::string reason;
+    int expectations = 0;
+    std::vector<int> failed;
+    int breaches = 0;
+    int unrecordable = 0;
 };
 
 // The run could not be made at all (usage, scenario, library): exit status 2.
@@ -184,7 +213,7 @@ struct MemoryRecord {
     std::vector<long long> readings;
 };
 
-using Record =
-    std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord, ReplyRecord,
-                 DebugRecord, BreachRecord, ExpectRecord, EndRecord, PanelRecord, SummaryRecord,
-                 FatalRecord, TerminalRecord, OutputRecord, ProgressRecord, MemoryRecord>;
+using Record = std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord,
+                            ReplyRecord, DebugRecord, BreachRecord, ExpectRecord, EndRecord,
+                            PanelRecord, SummaryRecord, FatalRecord, TerminalRecord, StateRecord,
+                            RecordedRecord, OutputRecord, ProgressRecord, MemoryRecord>;

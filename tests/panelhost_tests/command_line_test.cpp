@@ -27,6 +27,8 @@ TEST(panelhost_CommandLine, RefusesWhatNoModeTakesNamingTheOption) {
         {"fuzz lib.so --json", "fuzz does not take --json"},
         {"fuzz lib.so --json", "fuzz does not take --json"},
         {"fuzz lib.so --skip VL3", "--skip: no rule VL3 (it is a check of validate"},
+        {"-i lib.so --html p.html", "-i does not take --html"},
+        {"validate lib.so --record r.scenario", "validate does not take --record"},
         {"lib.so s.scenario --seconds 3", "a scenario run does not take --seconds"},
         {"lib.so s.scenario --timeout 1 --timeout 2", "--timeout is given twice"},
         {"-v -v lib.so s.scenario", "--verbose is given twice"},

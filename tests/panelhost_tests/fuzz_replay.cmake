@@ -1,8 +1,10 @@
 # Fuzzes a faulty component, then replays the scenario the fuzzer wrote: the
-# fuzzer must report a finding (exit 1) and the replay must show the same rule.
+# fuzzer must report a finding (exit 1) and the replay must show the same rule,
+# as must the HTML page of the fuzz run (the replay played and drawn).
 #   cmake -DEMULATOR=... -DPANELHOST=... -DLIBRARY=... -DUI=... -DREPLAY=... -P fuzz_replay.cmake
+file(REMOVE ${REPLAY}.html)
 execute_process(COMMAND ${EMULATOR} ${PANELHOST} fuzz ${LIBRARY} --seed 11 --events 300
-                        --ui ${UI} --out ${REPLAY}
+                        --ui ${UI} --out ${REPLAY} --html ${REPLAY}.html
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}${errors}")
 if(NOT status EQUAL 1)
@@ -25,4 +27,14 @@ if(NOT status EQUAL 1)
 endif()
 if(NOT output MATCHES "!! [a-z]+ ${rule} ")
     message(FATAL_ERROR "the replay does not show ${rule}")
+endif()
+file(READ ${REPLAY}.html page)
+if(NOT page MATCHES "id=\"run-data\">([^<]*)</script>")
+    message(FATAL_ERROR "the fuzz run's page holds no run data")
+endif()
+set(data "${CMAKE_MATCH_1}")
+string(JSON status GET "${data}" status)
+if(NOT status EQUAL 1 OR NOT data MATCHES "\"rule\":\"${rule}\"[^}]*\"type\":\"breach\""
+   OR NOT data MATCHES "\"type\":\"state\"")
+    message(FATAL_ERROR "the fuzz run's page does not draw the replay showing ${rule}")
 endif()

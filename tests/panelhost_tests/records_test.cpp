@@ -44,6 +44,13 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
         ProgressRecord{4096, 4100, 2000, 1.5},
         MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
+        StateRecord{3,
+                    {PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}}},
+                    {{"1", "myDest", "text"}},
+                    {20},
+                    {4}},
+        RecordedRecord{"r.scenario", true, "", 12, {5, 6}, 2, 1},
+        RecordedRecord{"r.scenario", false, "lines not played", 0, {}, 0, 0},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);

@@ -1,0 +1,232 @@
+#include "output/ScenarioRecorder.h"
+
+#include "language/Text.h"
+
+#include <set>
+
+namespace {
+
+// A name as one word of a scenario line: verbatim where it reads back as one
+// word, quoted otherwise.
+std::string word(const std::string& text) {
+    bool plain = !text.empty() && text.front() != '"' && text != "=" && text != "=>";
+    for (char c : text) {
+        plain = plain && c > ' ' && c < 0x7F;
+    }
+    return plain ? text : quoted(text);
+}
+
+std::string numbers(const ExpectValue& value) {
+    std::string out;
+    for (int number : value.numbers) {
+        out += (out.empty() ? "" : " ") + std::to_string(number);
+    }
+    return out.empty() ? "none" : out;
+}
+
+std::string indentOf(const std::string& line) {
+    return line.substr(0, line.find_first_not_of(" \t"));
+}
+
+// A line as it was read ends with a carriage return where the scenario's
+// lines end with CR LF; the lines written beside it end the same way.
+std::string endOf(const std::string& line) {
+    return !line.empty() && line.back() == '\r' ? "\r" : "";
+}
+
+} // namespace
+
+ScenarioRecorder::ScenarioRecorder(const Scenario& scenario, std::string text, std::string ui)
+    : m_scenario(scenario), m_text(std::move(text)), m_ui(std::move(ui)) {}
+
+void ScenarioRecorder::see(const Record& record) {
+    if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
+        // An implicit step's traffic is no step's that the scenario wrote: no
+        // line can expect it.
+        m_open = step->implicit ? nullptr : &m_steps[step->line];
+        if (m_open != nullptr) {
+            *m_open = Happened();
+            m_open->command = step->step == "command";
+        }
+    } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
+        m_expects[expect->line] = *expect;
+    } else if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
+        if (m_open != nullptr) {
+            m_open->breaches.push_back(ruleInfo(breach->rule).id);
+        } else {
+            ++m_unrecordable;
+        }
+    } else if (m_open == nullptr) {
+        return;
+    } else if (const SentRecord* sent = std::get_if<SentRecord>(&record)) {
+        m_open->sent.push_back(sent->command);
+    } else if (const EventRecord* event = std::get_if<EventRecord>(&record)) {
+        m_open->events.push_back(event->text);
+    } else if (const ReplyRecord* reply = std::get_if<ReplyRecord>(&record)) {
+        m_open->reply = reply->text;
+    } else if (const DebugRecord* debug = std::get_if<DebugRecord>(&record)) {
+        m_open->debug += debug->text;
+    } else if (std::holds_alternative<EndRecord>(record)) {
+        m_open->ended = true;
+    }
+}
+
+std::string ScenarioRecorder::marked(const std::string& text) const {
+    std::string out = text;
+    if (m_ui.empty()) {
+        return encodeText(out);
+    }
+    for (std::size_t at = out.find(m_ui); at != std::string::npos; at = out.find(m_ui, at + 4)) {
+        out.replace(at, m_ui.size(), "{ui}");
+    }
+    return encodeText(out);
+}
+
+std::vector<std::string> ScenarioRecorder::block(const Happened& happened,
+                                                 const std::string& indent,
+                                                 bool debugExpected) const {
+    std::vector<std::string> out;
+    const std::string expect = indent + "expect ";
+    // A step that never returned (it crashed or hung) shows only its breaches:
+    // nothing after it is checked but those.
+    if (happened.ended) {
+        const auto list = [&](const char* what, const std::vector<std::string>& texts) {
+            if (texts.empty()) {
+                out.push_back(expect + what + " none");
+            }
+            for (const std::string& text : texts) {
+                out.push_back(expect + what + " " + marked(text));
+            }
+        };
+        list("sent", happened.sent);
+        list("event", happened.events);
+        if (happened.command) {
+            out.push_back(expect + "reply " +
+                          (happened.reply ? marked(*happened.reply) : std::string("none")));
+        }
+        // The debug lines, each with its line feed, are the step's output joined.
+        std::size_t begin = 0;
+        while (begin < happened.debug.size()) {
+            std::size_t end = happened.debug.find('\n', begin);
+            end = end == std::string::npos ? happened.debug.size() : end + 1;
+            out.push_back(expect + "debug " + marked(happened.debug.substr(begin, end - begin)));
+            begin = end;
+        }
+        if (happened.debug.empty() && debugExpected) {
+            out.push_back(expect + "debug none");
+        }
+    }
+    for (const std::string& rule : happened.breaches) {
+        out.push_back(expect + "breach " + rule);
+    }
+    return out;
+}
+
+std::string ScenarioRecorder::rewritten(const Item& item, const std::string& indent) const {
+    const auto found = m_expects.find(item.line);
+    if (found == m_expects.end() || found->second.held) {
+        return std::string();
+    }
+    const Expectation& expectation = std::get<Expectation>(item.what);
+    const ExpectValue& actual = found->second.actual;
+    const std::string head = indent + "expect " + expectationKeyword(expectation.kind) + " ";
+    if (expectation.kind == Expectation::Kind::Property) {
+        return head + word(expectation.panel) + " " + word(expectation.control) + " " +
+               word(expectation.property) + " = " +
+               (actual.form == ExpectValue::Form::Text ? marked(actual.text) : std::string("none"));
+    }
+    return head + numbers(actual);
+}
+
+std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    while (begin < m_text.size()) {
+        std::size_t end = m_text.find('\n', begin);
+        end = end == std::string::npos ? m_text.size() : end;
+        lines.push_back(m_text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    const bool endsWithNewline = !m_text.empty() && m_text.back() == '\n';
+
+    // Which step each expectation is about, each step's first expectation, and
+    // the steps whose debug output the scenario expected.
+    std::map<int, const Item*> items;
+    std::map<int, int> owner, first;
+    std::set<int> debugExpected;
+    int step = 0;
+    for (const Item& item : m_scenario.items) {
+        items[item.line] = &item;
+        if (std::holds_alternative<Step>(item.what)) {
+            step = item.line;
+        } else if (const Expectation* expectation = std::get_if<Expectation>(&item.what)) {
+            owner[item.line] = step;
+            first.emplace(step, item.line);
+            if (expectation->kind == Expectation::Kind::Debug) {
+                debugExpected.insert(step);
+            }
+        }
+    }
+
+    outcome.expectations = 0;
+    outcome.breaches = 0;
+    outcome.unrecordable = m_unrecordable;
+    outcome.failed.clear();
+    std::string out;
+    const auto put = [&](const std::string& line, bool expectation) {
+        out += line + "\n";
+        outcome.expectations += expectation ? 1 : 0;
+    };
+    const auto putBlock = [&](int stepLine, const std::string& indent, const std::string& end) {
+        const Happened& happened = m_steps.at(stepLine);
+        for (const std::string& line : block(happened, indent, debugExpected.count(stepLine) > 0)) {
+            put(line + end, true);
+        }
+        outcome.breaches += static_cast<int>(happened.breaches.size());
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        const std::string& raw = lines[i];
+        const auto found = items.find(number);
+        const Item* item = found == items.end() ? nullptr : found->second;
+        if (item == nullptr || std::holds_alternative<Fact>(item->what)) {
+            put(raw, false);
+            continue;
+        }
+        if (std::holds_alternative<Step>(item->what)) {
+            put(raw, false);
+            if (m_steps.count(number) > 0 && first.count(number) == 0) {
+                putBlock(number, "  ", endOf(raw));
+            }
+            continue;
+        }
+        // An expectation about a step that was not played stays as written.
+        const int about = owner[number];
+        if (m_steps.count(about) == 0) {
+            put(raw, true);
+            continue;
+        }
+        if (first[about] == number) {
+            putBlock(about, indentOf(raw), endOf(raw));
+        }
+        const Expectation::Kind kind = std::get<Expectation>(item->what).kind;
+        if (kind == Expectation::Kind::Property || kind == Expectation::Kind::Routers ||
+            kind == Expectation::Kind::Timers) {
+            const std::string line = rewritten(*item, indentOf(raw));
+            put(line.empty() ? raw : line + endOf(raw), true);
+        }
+    }
+    for (const auto& entry : m_expects) {
+        if (!entry.second.held) {
+            outcome.failed.push_back(entry.first);
+        }
+    }
+    // A scenario whose last line has no line end is written back the same way.
+    if (!endsWithNewline && !out.empty()) {
+        out.pop_back();
+        if (!out.empty() && out.back() == '\r') {
+            out.pop_back();
+        }
+    }
+    return out;
+}

@@ -1,0 +1,55 @@
+// ScenarioRecorder: a scenario written back with what happened as its
+// expectations (--record), made from the run's records. Each step the scenario
+// wrote gets the commands it sent and the events it raised to the parent (none
+// included), a parent command's reply, its debug output where there was any
+// (or where the scenario expected some) and a line per breach, in the
+// scenario's own escapes with the UI folder as {ui}. They stand where the
+// step's first expectation stood, or right after the step. The scenario's
+// property, routers and timers expectations keep their place, rewritten with
+// what was found where they failed; world facts, steps, comments and blank
+// lines stay as they were.
+#pragma once
+
+#include "language/Scenario.h"
+#include "records/Records.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ScenarioRecorder {
+public:
+    // `text`: the scenario as read, which `scenario` was parsed from; `ui`: the
+    // folder that {ui} stands for.
+    ScenarioRecorder(const Scenario& scenario, std::string text, std::string ui);
+
+    void see(const Record& record);
+    // The scenario with what happened as its expectations; `outcome` gets the
+    // counts of what it holds (its file and status are the caller's).
+    std::string recorded(RecordedRecord& outcome) const;
+
+private:
+    // What one step of the scenario did.
+    struct Happened {
+        std::vector<std::string> sent, events;
+        bool command = false;
+        std::optional<std::string> reply;
+        std::string debug;
+        std::vector<std::string> breaches; // rule ids
+        bool ended = false;
+    };
+
+    std::vector<std::string> block(const Happened& happened, const std::string& indent,
+                                   bool debugExpected) const;
+    std::string rewritten(const Item& item, const std::string& indent) const;
+    std::string marked(const std::string& text) const;
+
+    const Scenario& m_scenario;
+    std::string m_text;
+    std::string m_ui;
+    std::map<int, Happened> m_steps; // by the step's line
+    Happened* m_open = nullptr;      // null in an implicit step
+    int m_unrecordable = 0;
+    std::map<int, ExpectRecord> m_expects; // by line
+};
