@@ -21,6 +21,7 @@ enum Fault {
     SendFromThread,       // the button "go" calls the host from a thread of its own
     ShutdownInCommand,    // "instance" sends the shutdown notice AS
     NullLookupKept,       // RN without a reply gets no null give-back
+    HangOnOwnButton,      // the button "go" never returns
 };
 
 class OwnFault : public tarn_script_helper {
@@ -36,6 +37,10 @@ public:
         if (OWN_FAULT == CrashOnOwnButton) {
             int* volatile nowhere = nullptr;
             *nowhere = 1;
+        }
+        if (OWN_FAULT == HangOnOwnButton) {
+            for (volatile unsigned spin = 0;; spin = spin + 1) {
+            }
         }
         if (OWN_FAULT == SendFromThread) {
             std::thread([this] { host->send("TP 'on=1' '1' 'lamp'", ClientHost::Command); }).join();
