@@ -1,13 +1,14 @@
 // FuzzingHost: a panel host whose every reply (a text or none) comes from the
-// fuzzer's input, and which holds the component to the give-back rules of
-// ClientHost.h through the host kit's reply ledger as it goes, and to "AS" being
-// the last text it receives. A breach stops the fuzzer. A reply given back is
-// released at once, so that a later read of it is a use after free; the replies
-// the host keeps are released when the host call that produced them ends.
+// fuzzer's input, and which holds the component to the host contract through
+// the host kit's contract checker as it goes: the give-back rules, the command
+// form, "AS" from the destructor and last, the results of the callback. Any
+// finding stops the fuzzer. A reply given back is released at once, so that a
+// later read of it is a use after free; the replies the host keeps are released
+// when the host call that produced them ends.
 #pragma once
 
 #include "ClientHost.h"
-#include "ReplyLedger.h"
+#include "ContractChecker.h"
 #include "fuzz_input.h"
 
 #include <optional>
@@ -26,9 +27,10 @@ public:
     void TARN_THISCALL reserved() override;
     char* TARN_THISCALL send(const char* text, int mode) override;
 
-    // Brackets every call into the component (creation, one event, destruction).
-    void beginCall(bool destroying);
-    void endCall();
+    // Brackets every call into the component (creation, one event, destruction);
+    // `result` is what handleHostEvent returned.
+    void beginCall(ContractChecker::Call call, int type = 0);
+    void endCall(const char* result = nullptr);
     // The commands sent during the current call, in order.
     const std::vector<std::string>& callCommands() const { return m_callCommands; }
 
@@ -38,7 +40,5 @@ private:
 
     LineReader& m_replies;
     std::vector<std::string> m_callCommands;
-    ReplyLedger m_ledger{0}; // each reply released as soon as it is settled
-    bool m_destroying = false;
-    bool m_shutDown = false;
+    ContractChecker m_checker{0}; // each reply released as soon as it is settled
 };

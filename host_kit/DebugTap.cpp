@@ -50,13 +50,18 @@ std::string DebugTap::end() {
 DebugTap::DebugTap() : m_handle(std::tmpfile()) {}
 
 DebugTap::~DebugTap() {
+    if (m_savedError >= 0) {
+        std::fflush(stderr);
+        dup2(m_savedError, 2);
+        close(m_savedError);
+    }
     if (m_handle != nullptr) {
         std::fclose(static_cast<std::FILE*>(m_handle));
     }
 }
 
 void DebugTap::begin() {
-    if (m_handle == nullptr) {
+    if (m_handle == nullptr || m_savedError >= 0) {
         return;
     }
     std::fflush(stderr);
@@ -69,9 +74,12 @@ std::string DebugTap::end() {
         return std::string();
     }
     std::fflush(stderr);
-    dup2(m_savedError, 2);
-    close(m_savedError);
-    m_savedError = -1;
+    // Standard error stays pointed at the capture file, so that a step costs one
+    // look at the file's end and nothing more when nothing was written.
+    const long written = static_cast<long>(lseek(2, 0, SEEK_CUR));
+    if (written <= m_read) {
+        return std::string();
+    }
     std::FILE* file = static_cast<std::FILE*>(m_handle);
     std::string text;
     std::fseek(file, m_read, SEEK_SET);
@@ -80,7 +88,7 @@ std::string DebugTap::end() {
     while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         text.append(buffer, count);
     }
-    m_read = std::ftell(file);
+    m_read += static_cast<long>(text.size());
     return text;
 }
 

@@ -1,8 +1,8 @@
 // DebugTap: collects what the component writes to the debugger output. On
 // Windows OutputDebugStringA raises a debug-print exception that a vectored
 // handler takes, as a debugger would; elsewhere the component's stand-in writes
-// to standard error, which is pointed at a private file while the component
-// runs (between begin and end) and read back after.
+// to standard error, which is pointed at a private file from the first begin
+// until the tap is destroyed, and read back by each end.
 #pragma once
 
 #include <string>
@@ -15,7 +15,7 @@ public:
     DebugTap& operator=(const DebugTap&) = delete;
 
     void begin();
-    // Everything written since begin().
+    // Everything written since the last end() (or the first begin()).
     std::string end();
 
 private:

@@ -7,3 +7,6 @@
 #include <string>
 
 std::string demangle(const std::string& symbol);
+// A type's name as std::type_info::name() gives it (GCC and clang mangle it,
+// without the "_Z" of a symbol), as a person reads it.
+std::string demangleType(const char* name);

@@ -96,10 +96,13 @@ ImportCheckResult checkImports(const std::string& component,
             if (!PeImage::read(where, provider, result.error)) {
                 return result;
             }
+            ++result.dlls;
             for (const PeImage::Import& function : imported.functions) {
                 const bool found = function.name.empty() ? provider.exportsOrdinal(function.ordinal)
                                                          : provider.exports(function.name);
-                if (!found) {
+                if (found) {
+                    ++result.functions;
+                } else {
                     const std::string name = function.name.empty()
                                                  ? "#" + std::to_string(function.ordinal)
                                                  : function.name;

@@ -22,6 +22,8 @@ struct ImportCheckResult {
     std::vector<MissingImport> missing;   // imports that no export satisfies
     std::vector<std::string> missingDlls; // "dll (imported by file)" found nowhere
     std::string error;                    // a file that is not a readable PE image
+    int dlls = 0;                         // imported DLLs found and read
+    int functions = 0;                    // imported functions that resolve
     bool ok() const { return missing.empty() && missingDlls.empty() && error.empty(); }
     // What went wrong, one line per problem, for a load failure.
     std::string describe() const;

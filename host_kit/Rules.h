@@ -1,7 +1,7 @@
-// The contract rules that panelhost audits on every run. Each rule has a short
-// id for reports and scenarios, a descriptive name, a severity and a one-line
-// statement of what breaches it. Errors fail a run; warnings are reported and
-// fail it only under --strict.
+// The contract rules that our hosts audit (ContractChecker) and panelhost reports.
+// Each rule has a short id for reports and scenarios, a descriptive name, a
+// severity and a one-line statement of what breaches it. Errors fail a run;
+// warnings are reported and fail it only under --strict.
 #pragma once
 
 #include <string>
@@ -24,11 +24,15 @@ enum class Rule {
     CallAfterShutdown,
     ShutdownMissing,
     RouterLeftRegistered,
+    ShutdownOutsideDestruction,
+    CallFromAnotherThread,
+    CallOutsideHostCall,
     ComponentCrash,
     ComponentHang,
     ExceptionEscaped,
     ResultForNonCommand,
     EmptyReply,
+    MemoryGrows,
     UnknownPanel,
     UnknownControl,
     UnknownProperty,

@@ -1,8 +1,10 @@
 // ChildJob: everything a supervised child needs to do its work, as one value:
 // the library and UI folder, and the work itself: a scenario (its text, known to
-// parse, and the name its records show), a fuzz plan, or a session typed at the
-// terminal. Natively the forked child has it in memory; panelhost.exe hands it
-// to the panelhost.exe it starts as a file in its JSON form.
+// parse, and the name its records show), a fuzz plan, a session typed at the
+// terminal, or the leak check (a scenario to begin with, then a cycle of lines
+// repeated while the heap in use is read). Natively the forked child has it in memory;
+// panelhost.exe hands it to the panelhost.exe it starts as a file in its JSON form, with the name
+// of the step board they share.
 #pragma once
 
 #include "modes/FuzzPlan.h"
@@ -10,13 +12,15 @@
 #include <string>
 
 struct ChildJob {
-    enum class Kind { Scenario, Plan, Terminal };
+    enum class Kind { Scenario, Plan, Terminal, Leak };
     Kind kind = Kind::Scenario;
     std::string library;
     std::string ui;
     std::string scenarioName; // Scenario: as the start record shows it
-    std::string scenarioText; // Scenario
+    std::string scenarioText; // Scenario, Leak: the lines played first
+    std::string cycleText;    // Leak: the lines repeated
     FuzzPlan plan;            // Plan
+    std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
 };
 

@@ -1,45 +1,65 @@
 #include "child/ChildMain.h"
 
-#include "child/RecordChannel.h"
+#include "EscapedException.h"
+#include "child/ChildProcess.h"
+#include "child/ChildSinks.h"
+#include "child/LeakCheck.h"
 #include "child/TerminalSession.h"
 #include "host/Session.h"
 #include "language/Text.h"
 #include "records/RunTally.h"
 
+#include <csignal>
+#include <memory>
+
 namespace {
 
-// The child's records: counted for its summary, and written to the channel.
-class ChannelSink : public RecordSink {
-public:
-    explicit ChannelSink(const std::string& records) : m_writer(records) {}
-    void emit(const Record& record) override {
-        m_tally.add(record);
-        m_writer.write(record);
-    }
-    int summary() {
-        const SummaryRecord summary = m_tally.summary();
-        emit(summary);
-        return summary.status;
-    }
-    int fatal(const std::string& message) {
-        emit(FatalRecord{message, 2});
-        return 2;
-    }
+// The session whose step is salvaged when the component aborts the process (a
+// C++ runtime that cannot pass an exception on ends it so, after saying which).
+Session* aborting = nullptr;
 
-private:
-    RecordWriter m_writer;
-    RunTally m_tally;
-};
+extern "C" void salvageOnAbort(int) {
+    Session* session = aborting;
+    aborting = nullptr;
+    if (session != nullptr) {
+        session->salvage();
+    }
+    std::signal(SIGABRT, SIG_DFL);
+}
+
+// A C++ exception of Microsoft's runtime (a component built by Microsoft's
+// compiler) that no one caught: a host built otherwise cannot catch it, but can
+// read what was thrown before the process ends. Other crashes are left alone:
+// the heap may be broken.
+void onUncaught(const void* exceptionRecord) {
+    const std::string what = describeMicrosoftException(exceptionRecord);
+    Session* session = aborting;
+    aborting = nullptr;
+    if (session != nullptr && !what.empty()) {
+        session->exceptionEscaped(what);
+        session->salvage();
+    }
+}
 
 } // namespace
 
-int runChildJob(const ChildJob& job, const std::string& records) {
-    ChannelSink sink(records);
+int runChildJob(const ChildJob& job, const std::string& records, StepBoard* board) {
+    const bool plan = job.kind == ChildJob::Kind::Plan;
+    std::unique_ptr<ChildSink> sink;
+    if (plan && !job.plan.everyRecord) {
+        sink.reset(new FindingsSink(records, board, job.plan.selection));
+    } else if (job.kind == ChildJob::Kind::Leak) {
+        sink.reset(new FindingsSink(records, board, RuleSelection(), false));
+    } else {
+        sink.reset(new ChildSink(records, board, plan ? job.plan.selection : RuleSelection()));
+    }
     Scenario scenario;
-    if (job.kind == ChildJob::Kind::Scenario) {
+    Scenario cycle;
+    if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak) {
         std::vector<ScenarioError> errors;
-        if (!parseScenario(job.scenarioText, scenario, errors)) {
-            return sink.fatal(describeErrors(job.scenarioName, errors));
+        if (!parseScenario(job.scenarioText, scenario, errors) ||
+            (job.kind == ChildJob::Kind::Leak && !parseScenario(job.cycleText, cycle, errors))) {
+            return sink->fatal(describeErrors(job.scenarioName, errors));
         }
     }
     SessionOptions options;
@@ -49,11 +69,16 @@ int runChildJob(const ChildJob& job, const std::string& records) {
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;
-    Session session(options, sink);
+    // The leak check keeps no settled reply: the host's memory must not grow.
+    options.keep = job.kind == ChildJob::Kind::Leak ? 0 : 4096;
+    Session session(options, *sink);
     std::string error;
     if (!session.open(error)) {
-        return sink.fatal(error);
+        return sink->fatal(error, session.loaderRefused() ? "imports" : "");
     }
+    aborting = &session;
+    std::signal(SIGABRT, salvageOnAbort);
+    sayLastWords(onUncaught);
     switch (job.kind) {
     case ChildJob::Kind::Scenario:
         for (const Item& item : scenario.items) {
@@ -61,17 +86,21 @@ int runChildJob(const ChildJob& job, const std::string& records) {
         }
         break;
     case ChildJob::Kind::Plan:
-        playPlan(job.plan, session);
+        playPlan(job.plan, session, [&] { return sink->failed(); });
         break;
     case ChildJob::Kind::Terminal:
-        converse(session, sink);
+        converse(session, *sink);
+        break;
+    case ChildJob::Kind::Leak:
+        measureLeak(session, scenario, cycle, *sink);
         break;
     }
     session.finish();
+    aborting = nullptr;
     if (!session.fatal().empty()) {
-        return sink.fatal(session.fatal());
+        return sink->fatal(session.fatal());
     }
-    return sink.summary();
+    return sink->summary();
 }
 
 int runChildFromFile(const std::string& records, const std::string& jobPath) {
@@ -79,8 +108,9 @@ int runChildFromFile(const std::string& records, const std::string& jobPath) {
     std::string error;
     ChildJob job;
     if (!readWholeFile(jobPath, text, error) || !jobFromJson(text, job)) {
-        ChannelSink sink(records);
+        ChildSink sink(records, nullptr, RuleSelection());
         return sink.fatal("cannot read the child's job " + jobPath);
     }
-    return runChildJob(job, records);
+    StepBoard board(job.board);
+    return runChildJob(job, records, board.usable() ? &board : nullptr);
 }

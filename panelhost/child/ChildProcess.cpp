@@ -1,5 +1,6 @@
 #include "child/ChildProcess.h"
 
+#include "EscapedException.h"
 #include "child/ChildMain.h"
 #include "child/RecordChannel.h"
 
@@ -28,26 +29,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Tracks the open step and says when it has run too long.
+// Watches the step board and says when one step has stayed open too long.
 class StepClock {
 public:
-    explicit StepClock(double limit) : m_limit(limit) {}
-    void see(const Record& record) {
-        if (std::holds_alternative<StepRecord>(record)) {
-            m_open = true;
-            m_since = Clock::now();
-        } else if (std::holds_alternative<EndRecord>(record)) {
-            m_open = false;
+    StepClock(const StepBoard& board, double limit) : m_board(board), m_limit(limit) {}
+    bool expired() {
+        const StepBoard::Step step = m_board.read();
+        const Clock::time_point now = Clock::now();
+        if (!step.open || step.serial != m_serial) {
+            m_serial = step.serial;
+            m_since = now;
+            return false;
         }
-    }
-    bool expired() const {
-        return m_open && std::chrono::duration<double>(Clock::now() - m_since).count() > m_limit;
+        return std::chrono::duration<double>(now - m_since).count() > m_limit;
     }
 
 private:
+    const StepBoard& m_board;
     double m_limit;
-    bool m_open = false;
-    Clock::time_point m_since;
+    std::int32_t m_serial = -1;
+    Clock::time_point m_since = Clock::now();
 };
 
 #if defined(_WIN32)
@@ -70,7 +71,14 @@ std::string quoteArgument(const std::string& argument) {
     return out + "\"";
 }
 
+void (*lastWords)(const void*) = nullptr;
+
 LONG WINAPI endQuietly(EXCEPTION_POINTERS* info) {
+    if (lastWords != nullptr) {
+        void (*say)(const void*) = lastWords;
+        lastWords = nullptr;
+        say(info->ExceptionRecord);
+    }
     TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
@@ -109,17 +117,23 @@ void exitQuietlyOnCrash() {
 #endif
 }
 
+void sayLastWords(void (*say)(const void* exceptionRecord)) {
+#if defined(_WIN32)
+    lastWords = say;
+#else
+    (void)say;
+#endif
+}
+
 ChildEnd runChild(const ChildJob& job, double stepTimeout,
                   const std::function<void(const Record&)>& onRecord,
                   const std::function<void()>& onTick) {
     ChildEnd result;
     const std::string records = temporaryFileName("panelhost-records", "");
     RecordReader reader(records);
-    StepClock clock(stepTimeout);
-    const auto take = [&](const Record& record) {
-        clock.see(record);
-        onRecord(record);
-    };
+    StepBoard board;
+    StepClock clock(board, stepTimeout);
+    const auto take = [&](const Record& record) { onRecord(record); };
     const auto tick = [&] {
         if (onTick) {
             onTick();
@@ -128,7 +142,9 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); };
 #if defined(_WIN32)
     const std::string jobFile = temporaryFileName("panelhost-job", ".json");
-    std::ofstream(jobFile, std::ios::binary) << jobToJson(job);
+    ChildJob named = job;
+    named.board = board.name();
+    std::ofstream(jobFile, std::ios::binary) << jobToJson(named);
     // Removed however the child ends.
     const std::unique_ptr<const std::string, void (*)(const std::string*)> removeJob(
         &jobFile, [](const std::string* path) {
@@ -178,8 +194,13 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     result.exitCode = static_cast<int>(code);
-    char how[96];
-    if (code >= 0xC0000000u) {
+    char how[160];
+    if (code == MicrosoftCppException) {
+        std::snprintf(how, sizeof how,
+                      "the process died of exception 0x%08lX (a C++ exception of Microsoft's "
+                      "runtime that no one caught)",
+                      static_cast<unsigned long>(code));
+    } else if (code >= 0xC0000000u) {
         std::snprintf(how, sizeof how, "the process died of exception 0x%08lX",
                       static_cast<unsigned long>(code));
     } else {
@@ -187,6 +208,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
                       static_cast<unsigned long>(code));
     }
     result.how = how;
+    result.step = board.read();
     (void)pause;
 #else
     std::fflush(stdout);
@@ -199,7 +221,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     }
     if (child == 0) {
         // A normal exit, so that a leak checker built in sees the child's end.
-        std::exit(runChildJob(job, records));
+        std::exit(runChildJob(job, records, board.usable() ? &board : nullptr));
     }
     int status = 0;
     for (;;) {
@@ -226,6 +248,7 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
         result.exitCode = WEXITSTATUS(status);
         result.how = "the process ended with status " + std::to_string(result.exitCode);
     }
+    result.step = board.read();
 #endif
     return result;
 }

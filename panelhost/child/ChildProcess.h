@@ -1,12 +1,14 @@
 // ChildProcess: the platform's process code. It runs a child job in a child
-// process and watches it through the record channel the child writes to. A step
-// that stays open longer than the time limit is a hang: the child is killed. A
-// child that ends without its summary record has crashed. Natively the child is
+// process, takes the records the child writes to the record channel, and
+// watches the step board they share: a step that stays open longer than the
+// time limit is a hang, and the child is killed. A child that ends without its
+// summary record has crashed; the board says in which step. Natively the child is
 // a fork() of this process; on Windows panelhost.exe starts itself again as
 // "panelhost.exe --child RECORDS JOB" with the job in a file.
 #pragma once
 
 #include "child/ChildJob.h"
+#include "child/StepBoard.h"
 #include "records/Records.h"
 
 #include <functional>
@@ -17,7 +19,8 @@ struct ChildEnd {
     bool started = true;
     int exitCode = 0;
     bool hung = false;
-    std::string how; // how the child ended, for a crash report
+    std::string how;      // how the child ended, for a crash report
+    StepBoard::Step step; // the last step the child began, as the board says
 };
 
 // Runs `job` in a child to its end; every record it writes is handed to
@@ -40,3 +43,6 @@ void useBinaryStandardStreams();
 // Makes a crash of this process end it quietly with the exception's code, with
 // no error dialog or debugger, so that the watching parent sees it (Windows).
 void exitQuietlyOnCrash();
+// Before a crash ends the process (Windows), `say` is handed the structured
+// exception's record (an EXCEPTION_RECORD), once.
+void sayLastWords(void (*say)(const void* exceptionRecord));

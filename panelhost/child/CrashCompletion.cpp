@@ -28,6 +28,11 @@ std::size_t stepIndex(const Scenario& scenario, int stepLine) {
 void completeCrash(const Scenario* scenario, double timeout, RecordStream& stream,
                    const ChildEnd& end) {
     RunTally& tally = stream.tally();
+    // The board knows the step the child was in even when its records did not
+    // name it (a fuzzing child sends none per step).
+    if (end.step.serial != 0) {
+        tally.placeStep(end.step.line, end.step.event);
+    }
     const int stepLine = tally.stepLine();
     const BreachRecord breach{stepLine, static_cast<long>(tally.breaches().size()),
                               end.hung ? Rule::ComponentHang : Rule::ComponentCrash,

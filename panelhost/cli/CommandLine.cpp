@@ -67,7 +67,7 @@ const OptionSpec Options[] = {
      "point U+00NN."},
     {"--verbose", "-v", nullptr, Kind::Flag, Run | Terminal, 0, 0,
      "also show the replies given back."},
-    {"--strict", nullptr, nullptr, Kind::Flag, Run | Terminal | Validate, 0, 0,
+    {"--strict", nullptr, nullptr, Kind::Flag, Run | Terminal | Validate | Fuzz, 0, 0,
      "warnings fail the run (or the check) as errors do."},
     {"--junit", nullptr, "FILE", Kind::Path, Run | Validate, 0, 0,
      "write a JUnit XML report: one testcase per expectation or breach of a "
@@ -90,11 +90,12 @@ const OptionSpec Options[] = {
      "(default 10)."},
     {"--out", nullptr, "FILE", Kind::Path, Fuzz, 0, 0,
      "also write the replay scenario to FILE; checked before fuzzing."},
-    {"--only", nullptr, "IDS", Kind::Ids, Validate, 0, 0,
+    {"--only", nullptr, "IDS", Kind::Ids, Validate | Fuzz, 0, 0,
      "run only these checks, and count only breaches of these rules "
-     "(comma-separated ids, see --list-rules)."},
-    {"--skip", nullptr, "IDS", Kind::Ids, Validate, 0, 0,
-     "leave out these checks, and ignore breaches of these rules."},
+     "(comma-separated ids, see --list-rules; fuzz takes rule ids)."},
+    {"--skip", nullptr, "IDS", Kind::Ids, Validate | Fuzz, 0, 0,
+     "leave out these checks, and ignore breaches of these rules, in every "
+     "check."},
     {"--list-rules", nullptr, nullptr, Kind::ModeFlag, Info, 0, 0,
      "list the audit rules and the validation checks."},
     {"--version", nullptr, nullptr, Kind::ModeFlag, Info, 0, 0, "this program's version."},
@@ -212,7 +213,7 @@ public:
         out = value;
         return true;
     }
-    bool ids(const char* name, std::vector<std::string>& out) {
+    bool ids(const char* name, std::vector<std::string>& out, bool rulesOnly = false) {
         const auto found = m_given.find(name);
         if (found == m_given.end()) {
             return true;
@@ -226,6 +227,11 @@ public:
                 return fail(std::string(name) +
                             " takes a comma-separated list of check and rule ids, with no "
                             "empty item");
+            }
+            if (rulesOnly && findRule(id) == nullptr) {
+                return fail(std::string(name) + ": no rule " + id +
+                            (isCheck(id) ? " (it is a check of validate; fuzz takes rule ids)"
+                                         : " (panelhost --list-rules lists them)"));
             }
             if (!isCheck(id) && findRule(id) == nullptr) {
                 return fail(std::string(name) + ": no check or rule " + id +
@@ -314,9 +320,11 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
         FuzzSettings fuzz;
         fuzz.target = target(positional[0], values, fine);
         unsigned long long events = static_cast<unsigned long long>(fuzz.events);
+        fuzz.strict = values.has("--strict");
         fine = fine && values.whole("--seed", fuzz.seed, 0, ~0ULL) &&
                values.whole("--events", events, 1, 100000000) &&
                values.seconds("--seconds", fuzz.seconds) && values.text("--out", fuzz.out) &&
+               values.ids("--only", fuzz.only, true) && values.ids("--skip", fuzz.skip, true) &&
                values.text("--html", fuzz.html);
         fuzz.events = static_cast<long>(events);
         if (values.has("--seconds") && !values.has("--events")) {

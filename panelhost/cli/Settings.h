@@ -52,7 +52,10 @@ struct FuzzSettings {
     long events = 1000; // at most; with --seconds alone, no limit but the time
     double seconds = 0; // 0: no time budget
     std::string out;    // where the replay scenario is written; empty: nowhere
-    std::string html;   // the page of the replay; empty: none
+    bool strict = false;
+    std::vector<std::string> only; // rule ids, as given
+    std::vector<std::string> skip;
+    std::string html; // the page of the replay; empty: none
 };
 
 // new NAME [DIR]: write a starter component folder.

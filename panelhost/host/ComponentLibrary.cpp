@@ -110,19 +110,30 @@ std::string whyNotLoadable(const std::string& path, const std::string& full) {
 } // namespace
 
 std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path,
-                                                         std::string& error) {
+                                                         std::string& error, bool* importsRefused) {
     std::unique_ptr<ComponentLibrary> library(new ComponentLibrary());
+    if (importsRefused != nullptr) {
+        *importsRefused = false;
+    }
+    // A library of this program's kind that the loader refuses: its imports.
+    const auto importsFailed = [&] {
+        if (importsRefused != nullptr) {
+            *importsRefused = libraryKindOf(pathToLoad(path)) == thisProgram();
+        }
+    };
 #if defined(_WIN32)
     // Loaded by its full path with the loader looking in the component's own
     // folder first, as the import check looks.
     const std::string full = fullPath(pathToLoad(path));
     error = whyNotLoadable(path, full);
     if (!error.empty()) {
+        importsFailed();
         return nullptr;
     }
     HMODULE module = LoadLibraryExA(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
         error = whyNotLoaded(path, lastError());
+        importsFailed();
         return nullptr;
     }
     library->m_handle = module;
@@ -135,6 +146,7 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
     if (handle == nullptr) {
         const char* reason = dlerror();
         error = whyNotLoaded(path, reason != nullptr ? reason : "unknown error");
+        importsFailed();
         return nullptr;
     }
     library->m_handle = handle;

@@ -12,8 +12,11 @@
 class ComponentLibrary {
 public:
     // Null with a one-line reason when the library cannot be loaded or has no
-    // factory export.
-    static std::unique_ptr<ComponentLibrary> open(const std::string& path, std::string& error);
+    // factory export. `importsRefused` (when given) says whether the library is
+    // one of this program's kind whose imports the loader could not bind (or,
+    // on Windows, that the static import check refused).
+    static std::unique_ptr<ComponentLibrary> open(const std::string& path, std::string& error,
+                                                  bool* importsRefused = nullptr);
     ~ComponentLibrary();
     ComponentLibrary(const ComponentLibrary&) = delete;
     ComponentLibrary& operator=(const ComponentLibrary&) = delete;

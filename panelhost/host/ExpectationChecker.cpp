@@ -150,7 +150,7 @@ void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome)
     default: {
         std::vector<int> want = expectation.numbers;
         std::vector<int> have = expectation.kind == Expectation::Kind::Routers
-                                    ? outcome.world.registeredRouters()
+                                    ? outcome.routers
                                     : outcome.world.runningTimers();
         std::sort(want.begin(), want.end());
         std::sort(have.begin(), have.end());

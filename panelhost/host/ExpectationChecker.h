@@ -23,6 +23,7 @@ struct StepOutcome {
     const std::string& debug;
     const std::optional<std::string>& reply;
     const World& world;
+    std::vector<int> routers; // registered at the end of the step
 };
 
 class ExpectationChecker {

@@ -1,11 +1,13 @@
 #include "host/Session.h"
 
+#include "EscapedException.h"
 #include "HostEvents.h"
 
 #include <chrono>
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
-    : m_options(options), m_sink(sink), m_host(m_world, sink), m_checker(options.ui, sink) {}
+    : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
+      m_checker(options.ui, sink) {}
 
 Session::~Session() {
     if (m_component != nullptr) {
@@ -15,7 +17,8 @@ Session::~Session() {
 
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
-    m_library = ComponentLibrary::open(m_options.library, error);
+    m_output.reset(new OutputTap());
+    m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
     }
@@ -63,8 +66,27 @@ void Session::finish() {
     }
 }
 
+void Session::emitWritten(int line, const std::string& debug) {
+    if (!debug.empty()) {
+        m_sink.emit(DebugRecord{line, debug});
+    }
+    if (m_output) {
+        for (const OutputTap::Text& output : m_output->take()) {
+            m_sink.emit(OutputRecord{line, output.stream, output.text});
+        }
+    }
+}
+
+void Session::salvage() {
+    if (m_stepLine != 0) {
+        const int line = m_stepLine;
+        m_stepLine = 0;
+        emitWritten(line, m_debug.end());
+    }
+}
+
 StepOutcome Session::outcome() const {
-    return StepOutcome{m_host.log(), m_debugText, m_reply, m_world};
+    return StepOutcome{m_host.log(), m_debugText, m_reply, m_world, m_host.registeredRouters()};
 }
 
 void Session::applyFact(const Fact& fact) {
@@ -116,6 +138,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     m_checker.beginStep();
     m_reply.reset();
     m_debug.begin();
+    m_stepLine = line;
     const auto began = std::chrono::steady_clock::now();
     switch (step.kind) {
     case Step::Kind::Load:
@@ -132,37 +155,49 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
+    m_stepLine = 0;
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
         m_sink.emit(ReplyRecord{line, m_reply});
     }
-    if (!m_debugText.empty()) {
-        m_sink.emit(DebugRecord{line, m_debugText});
-    }
+    emitWritten(line, m_debugText);
     if (m_options.states) {
         emitState(line, before);
     }
     m_sink.emit(EndRecord{line, micros});
 }
 
-char* Session::guarded(const char* what, const std::function<char*()>& call) {
+char* Session::call(ContractChecker::Call kind, int type, const std::function<char*()>& body) {
+    m_calling = kind == ContractChecker::Call::Create    ? "the factory"
+                : kind == ContractChecker::Call::Destroy ? "the destructor"
+                                                         : "handleHostEvent";
+    m_host.beginCall(kind, type);
     char* result = nullptr;
     try {
-        result = call();
+        result = body();
     } catch (...) {
-        m_host.report({Rule::ExceptionEscaped, "", std::string(what) + " threw"});
+        exceptionEscaped(describeCurrentException());
     }
-    m_host.endEvent();
+    m_host.endCall(kind == ContractChecker::Call::Event ? result : nullptr);
+    m_calling = nullptr;
     return result;
+}
+
+void Session::exceptionEscaped(const std::string& what) {
+    m_host.report(ContractChecker::exceptionEscaped(
+        m_calling != nullptr ? m_calling : "the component", what));
+}
+
+char* Session::event(int type, const std::function<char*()>& body) {
+    return call(ContractChecker::Call::Event, type, body);
 }
 
 void Session::load() {
     if (m_component != nullptr) {
         destroy();
     }
-    m_host.beginLife();
     tarn_client_callback* component = nullptr;
-    guarded("the factory", [&]() -> char* {
+    call(ContractChecker::Call::Create, 0, [&]() -> char* {
         component = m_library->factory()(&m_host, m_options.ui.c_str());
         return nullptr;
     });
@@ -175,91 +210,66 @@ void Session::load() {
 void Session::destroy() {
     tarn_client_callback* component = m_component;
     m_component = nullptr;
-    try {
+    call(ContractChecker::Call::Destroy, 0, [&]() -> char* {
         tarn_destroy_component(component);
-    } catch (...) {
-        m_host.report({Rule::ExceptionEscaped, "", "the destructor threw"});
-    }
-    m_host.endDestruction();
-}
-
-void Session::noResult(char* result, int type) {
-    if (result != nullptr) {
-        m_host.report({Rule::ResultForNonCommand, "",
-                       "event type " + std::to_string(type) + " was answered with a result"});
-    }
+        return nullptr;
+    });
 }
 
 void Session::deliver(const Step& step) {
     tarn_client_callback& component = *m_component;
-    const char* const handler = "handleHostEvent";
     switch (step.kind) {
     case Step::Kind::Command: {
-        char* reply = guarded(handler, [&] {
+        char* reply = event(HostEventParentCommand, [&] {
             return host_events::parentCommand(component, step.text ? step.text->c_str() : nullptr);
         });
-        if (reply != nullptr && *reply == '\0') {
-            m_host.report({Rule::EmptyReply, "", "the reply is an empty text, not none"});
-        }
         if (reply != nullptr) {
             // The host copies the reply, then hands the array back to be released
             // inside the library that allocated it.
             m_reply = std::string(reply);
-            noResult(guarded(handler, [&] { return host_events::giveBack(component, reply); }),
-                     HostEventReplyGivenBack);
+            event(HostEventReplyGivenBack, [&] { return host_events::giveBack(component, reply); });
         }
         break;
     }
     case Step::Kind::Press:
-        noResult(guarded(handler,
-                         [&] {
-                             return host_events::press(component, step.panel.c_str(),
-                                                       step.control.c_str(),
-                                                       step.text ? step.text->c_str() : "");
-                         }),
-                 HostEventButton);
+        event(HostEventButton, [&] {
+            return host_events::press(component, step.panel.c_str(), step.control.c_str(),
+                                      step.text ? step.text->c_str() : "");
+        });
         break;
     case Step::Kind::DatabaseChange: {
         // The record holds the whole name, however long, up to the NUL it ends
         // with; a name with a NUL in it ends there, as the host's texts do.
         const std::string name = step.text.value_or("").c_str();
         m_world.setName(step.numbers[0], step.numbers[1], step.numbers[2], name);
-        noResult(guarded(handler,
-                         [&] {
-                             return host_events::databaseChange(component, step.numbers[0],
-                                                                step.numbers[1], step.numbers[2],
-                                                                name);
-                         }),
-                 HostEventDatabaseChange);
+        event(HostEventDatabaseChange, [&] {
+            return host_events::databaseChange(component, step.numbers[0], step.numbers[1],
+                                               step.numbers[2], name);
+        });
         break;
     }
     case Step::Kind::Timer:
         m_world.startTimer(step.numbers[0]);
-        noResult(guarded(handler, [&] { return host_events::timer(component, step.numbers[0]); }),
-                 HostEventTimer);
+        event(HostEventTimer, [&] { return host_events::timer(component, step.numbers[0]); });
         break;
     case Step::Kind::Revertive:
-        noResult(guarded(handler,
-                         [&] {
-                             return host_events::revertive(component, step.numbers[0],
-                                                           step.numbers[1], step.numbers[2]);
-                         }),
-                 HostEventRevertive);
+        event(HostEventRevertive, [&] {
+            return host_events::revertive(component, step.numbers[0], step.numbers[1],
+                                          step.numbers[2]);
+        });
         break;
     case Step::Kind::Aux: {
         std::string data = step.text ? *step.text : std::string();
-        noResult(guarded(handler, [&] { return host_events::aux(component, &data[0]); }),
-                 HostEventAux);
+        event(HostEventAux, [&] { return host_events::aux(component, &data[0]); });
         break;
     }
     case Step::Kind::Event: {
         // A type with no data: the types no host sends, and null records.
         const int type = step.numbers[0];
-        char* result = guarded(handler, [&] { return host_events::raw(component, nullptr, type); });
+        char* result = event(type, [&] { return host_events::raw(component, nullptr, type); });
         if (type == HostEventParentCommand && result != nullptr) {
-            guarded(handler, [&] { return host_events::giveBack(component, result); });
-        } else {
-            noResult(result, type);
+            event(HostEventReplyGivenBack,
+                  [&] { return host_events::giveBack(component, result); });
         }
         break;
     }
@@ -306,7 +316,7 @@ void Session::emitState(int line, const std::map<std::string, Panel>& before) {
         }
         record.panels.push_back(panelRecord(entry.first, entry.second));
     }
-    record.routers = m_world.registeredRouters();
+    record.routers = m_host.registeredRouters();
     record.timers = m_world.runningTimers();
     m_sink.emit(record);
 }
@@ -317,7 +327,7 @@ void Session::emitShow() {
     }
     TerminalRecord record;
     record.what = "show";
-    record.routers = m_world.registeredRouters();
+    record.routers = m_host.registeredRouters();
     record.timers = m_world.runningTimers();
     record.loaded = m_component != nullptr;
     m_sink.emit(record);

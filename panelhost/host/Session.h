@@ -4,13 +4,15 @@
 // handleHostEvent (or the factory and the destructor), and expectations go to
 // the ExpectationChecker with what the step before them caused. Every happening
 // goes to the RecordSink as it happens, so a crash part-way still leaves the
-// record of the steps before it.
+// record of the steps before it. What the component writes to standard output is
+// a record of its own (OutputTap), never part of panelhost's output.
 #pragma once
 
 #include "ConfigFolder.h"
 #include "DebugTap.h"
 #include "host/ComponentLibrary.h"
 #include "host/ExpectationChecker.h"
+#include "host/OutputTap.h"
 #include "host/SimulatedHost.h"
 #include "host/World.h"
 #include "language/Scenario.h"
@@ -27,7 +29,8 @@ struct SessionOptions {
     std::string library;
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
-    bool states = false; // a state record after each step, for a page that draws the panels
+    std::size_t keep = 4096; // settled replies the host keeps allocated (ReplyLedger)
+    bool states = false;     // a state record after each step, for a page that draws the panels
 };
 
 class Session {
@@ -39,10 +42,18 @@ public:
 
     // Loads the library; false with a one-line reason.
     bool open(std::string& error);
+    // After open failed: whether the loader refused the library's imports.
+    bool loaderRefused() const { return m_loaderRefused; }
     // Plays one item. `event` numbers a generated event (fuzzing), -1 otherwise.
     void apply(const Item& item, long event = -1);
     // Checks the last expectations, destroys a live component, shows panel 1.
     void finish();
+    // An exception left the component in the call under way, in a way no catch of
+    // the host's sees (Microsoft's runtime): `what` it was.
+    void exceptionEscaped(const std::string& what);
+    // The process is ending in the middle of a step (the component aborted):
+    // records what the step wrote to the debugger output and standard output.
+    void salvage();
     // A loading error during the run (the factory gave no component).
     const std::string& fatal() const { return m_fatal; }
     // Breaches reported so far in the whole run.
@@ -61,11 +72,13 @@ private:
     void deliver(const Step& step);
     void load();
     void destroy();
-    // Makes one call into the component, reporting an exception that escapes it.
-    char* guarded(const char* what, const std::function<char*()>& call);
-    // A result for an event other than a parent command is a breach.
-    void noResult(char* result, int type);
+    // Makes one call into the component, bracketed by the contract checker; an
+    // exception that escapes it is reported with its type and message.
+    char* call(ContractChecker::Call kind, int type, const std::function<char*()>& body);
+    char* event(int type, const std::function<char*()>& body);
     StepOutcome outcome() const;
+    // Records what a step wrote: its debug text and its standard output.
+    void emitWritten(int line, const std::string& debug);
     void emitPanel(const std::string& name, const Panel& panel);
     void emitState(int line, const std::map<std::string, Panel>& before);
 
@@ -75,11 +88,15 @@ private:
     SimulatedHost m_host;
     DebugTap m_debug;
     std::unique_ptr<ConfigFolder> m_settings;
+    std::unique_ptr<OutputTap> m_output; // the component's standard output, kept apart
     std::unique_ptr<ComponentLibrary> m_library;
     tarn_client_callback* m_component = nullptr;
     ExpectationChecker m_checker;
     std::optional<std::string> m_reply;
     std::string m_debugText;
     int m_lastLine = 0;
+    int m_stepLine = 0;              // the step under way, 0 between steps
+    const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
+    bool m_loaderRefused = false;
 };

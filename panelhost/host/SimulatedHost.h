@@ -1,12 +1,12 @@
 // SimulatedHost: the ClientHost that panelhost hands to the component. Every
-// send is audited (the command's form, the give-back rules through the kit's
-// reply ledger, calls after the shutdown notice), carried out against the World,
-// and recorded; what each step caused is kept in a StepLog for the scenario's
-// expectations.
+// send is judged by the host kit's ContractChecker, carried out against the
+// World, and recorded; every finding becomes a breach record of the step in
+// which it was made. What each step caused is kept in a StepLog for the
+// scenario's expectations.
 #pragma once
 
 #include "ClientHost.h"
-#include "ReplyLedger.h"
+#include "ContractChecker.h"
 #include "Rules.h"
 #include "host/StepLog.h"
 #include "host/World.h"
@@ -17,7 +17,8 @@
 
 class SimulatedHost : public ClientHost {
 public:
-    SimulatedHost(World& world, RecordSink& sink) : m_world(world), m_sink(sink) {}
+    SimulatedHost(World& world, RecordSink& sink, std::size_t keep = 4096)
+        : m_world(world), m_sink(sink), m_checker(keep) {}
 
     void TARN_THISCALL reserved() override;
     char* TARN_THISCALL send(const char* text, int mode) override;
@@ -25,28 +26,23 @@ public:
     // Starts the log of the step at `line`; records made until the next step
     // carry that line.
     void beginStep(int line);
-    // A host call has returned: replies still owed are breaches.
-    void endEvent();
-    // A new component object is about to be created.
-    void beginLife();
-    // The component's destructor has returned: it must have sent AS, and the
-    // host drops the router registrations it left, reporting each.
-    void endDestruction();
+    // Brackets one call into the component (ContractChecker::beginCall, endCall).
+    void beginCall(ContractChecker::Call call, int type = 0);
+    void endCall(const char* result = nullptr);
 
-    // Records a breach found outside send (an escaped exception).
+    // Records a breach found outside the checker (an escaped exception, a leak).
     void report(const Finding& finding);
     const StepLog& log() const { return m_log; }
     // Breaches reported in the whole run.
     long breachCount() const { return m_breaches; }
+    std::vector<int> registeredRouters() const { return m_checker.registeredRouters(); }
 
 private:
-    char* command(const char* text);
-    void giveBack(const char* pointer);
+    void reportAll(const std::vector<Finding>& findings);
 
     World& m_world;
     RecordSink& m_sink;
-    ReplyLedger m_ledger;
+    ContractChecker m_checker;
     StepLog m_log;
     long m_breaches = 0;
-    bool m_shutdown = false;
 };

@@ -26,6 +26,11 @@ void World::setControlProperty(const std::string& panel, const std::string& cont
         found = &layout.controls.back();
     }
     found->set(property, value);
+    UiLayout& scripted = m_scripted[panel];
+    if (scripted.find(control) == nullptr) {
+        scripted.controls.push_back(Control{control, {}});
+    }
+    scripted.find(control)->set(property, value);
 }
 
 void World::setAnswer(const std::string& prefix, const std::optional<std::string>& reply) {
@@ -45,16 +50,6 @@ void World::clearAnswer(const std::string& prefix) {
 const Panel* World::panel(const std::string& name) const {
     const auto found = m_panels.find(name);
     return found == m_panels.end() ? nullptr : &found->second;
-}
-
-std::vector<int> World::registeredRouters() const {
-    std::vector<int> devices;
-    for (const auto& entry : m_routers) {
-        for (int i = 0; i < entry.second; ++i) {
-            devices.push_back(entry.first);
-        }
-    }
-    return devices;
 }
 
 std::vector<int> World::runningTimers() const {
@@ -96,8 +91,6 @@ CommandOutcome World::execute(const std::string& text, const ParsedCommand& comm
         if (found != m_instances.end()) {
             outcome.reply = found->second;
         }
-    } else if (code == "RR" || code == "RU") {
-        outcome = registration(command);
     } else if (code == "ET" && command.number(0, number)) {
         if (m_timers.erase(number) == 0) {
             outcome.findings.push_back(
@@ -122,6 +115,15 @@ CommandOutcome World::loadPanel(const ParsedCommand& command) {
     if (!loadUiLayout(loaded.source, loaded.layout, error)) {
         outcome.findings.push_back({Rule::UiFileMissing, "", error});
         return outcome;
+    }
+    // The controls a scenario added that the layout does not have stay in the panel.
+    const auto scripted = m_scripted.find(command.text(0));
+    if (scripted != m_scripted.end()) {
+        for (const Control& control : scripted->second.controls) {
+            if (loaded.layout.find(control.name) == nullptr) {
+                loaded.layout.controls.push_back(control);
+            }
+        }
     }
     m_panels[command.text(0)] = loaded;
     outcome.reply = "OK";
@@ -205,26 +207,6 @@ CommandOutcome World::listControls(const ParsedCommand& command) {
     }
     if (!list.empty()) {
         outcome.reply = list;
-    }
-    return outcome;
-}
-
-CommandOutcome World::registration(const ParsedCommand& command) {
-    CommandOutcome outcome;
-    int device = 0;
-    if (!command.number(0, device)) {
-        return outcome;
-    }
-    if (command.code == "RR") {
-        ++m_routers[device];
-        return outcome;
-    }
-    const auto found = m_routers.find(device);
-    if (found == m_routers.end()) {
-        outcome.findings.push_back(
-            {Rule::UnknownRouter, "", "router " + std::to_string(device) + " is not registered"});
-    } else if (--found->second == 0) {
-        m_routers.erase(found);
     }
     return outcome;
 }

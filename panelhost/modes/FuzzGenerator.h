@@ -1,32 +1,27 @@
 // FuzzGenerator: a random but reproducible host world and stream of events,
-// written as scenario lines. The same seed and the same parent-command keys
-// give the same lines on every platform (the engine is mt19937_64, whose output
-// the language fixes, reduced by plain modulo). Parent commands draw their keys
-// from the component's own key list, with values from the hints the component
-// gave ("[a|b]" names choices) or from the host's world, and from random texts;
-// random texts never hold a single quote or a control character, since a
-// component hands parent texts into its command texts verbatim.
+// written as scenario lines, in the component's own world (ComponentWorld): its
+// keys with the values it hints, its panels and controls, the instances, names
+// and routers it asks about, each also with random neighbours. The same seed
+// and the same world give the same lines on every platform (the engine is
+// mt19937_64, whose output the language fixes, reduced by plain modulo). Random
+// texts never hold a single quote or a control character, since a component
+// hands parent texts into its command texts verbatim.
 #pragma once
 
-#include <map>
+#include "modes/ComponentWorld.h"
+
 #include <random>
 #include <string>
 #include <vector>
 
 class FuzzGenerator {
 public:
-    // `keys`: parent-command key to the value hints known for it (may be empty).
-    FuzzGenerator(unsigned long long seed, std::map<std::string, std::vector<std::string>> keys);
+    FuzzGenerator(unsigned long long seed, const ComponentWorld& world);
 
-    // The facts of the world: object settings, instances, names, a second panel.
+    // The facts of the world: made-up controls, instances, names.
     std::vector<std::string> world();
     // The lines of one event: possibly a scripted answer, then one step.
     std::vector<std::string> event();
-
-    // Keys and hints read from a component's "_commands" or settings-list reply:
-    // one "key=value" entry per line.
-    static void addKeys(const std::string& reply,
-                        std::map<std::string, std::vector<std::string>>& keys);
 
 private:
     int below(int n);
@@ -38,9 +33,14 @@ private:
     std::string word(int longest);
     std::string number();
     std::string command();
+    std::string press();
     std::string valueFor(const std::string& key);
 
     std::mt19937_64 m_engine;
-    std::map<std::string, std::vector<std::string>> m_keys;
-    std::vector<std::string> m_keyNames;
+    const ComponentWorld& m_world;
+    std::vector<std::string> m_keys;
+    std::vector<std::string> m_instances;
+    std::vector<int> m_devices;
+    std::vector<std::tuple<int, int, int>> m_names;
+    std::vector<std::string> m_panels;
 };

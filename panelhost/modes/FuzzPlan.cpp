@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-void playPlan(const FuzzPlan& plan, Session& session) {
+long playPlan(const FuzzPlan& plan, Session& session, const std::function<bool()>& stop) {
     using Clock = std::chrono::steady_clock;
     int line = 0;
     const auto apply = [&](const std::string& text, long event) {
@@ -15,31 +15,56 @@ void playPlan(const FuzzPlan& plan, Session& session) {
             session.apply(*item, event);
         }
     };
-    if (plan.probe) {
-        apply("command _commands", -1);
-        apply("command return=all", -1);
-        return;
-    }
-    FuzzGenerator generator(plan.seed, plan.keys);
+    FuzzGenerator generator(plan.seed, plan.world);
     const std::vector<std::string> world = generator.world();
     for (std::size_t i = 0; i < world.size(); ++i) {
-        if (plan.dropped.count(static_cast<int>(i)) == 0) {
+        if (plan.droppedFacts.count(static_cast<int>(i)) == 0) {
             apply(world[i], -1);
         } else {
             ++line;
         }
     }
     const Clock::time_point start = Clock::now();
-    for (long event = 0; event < plan.events; ++event) {
-        if (plan.seconds > 0 &&
+    long event = 0;
+    for (; event < plan.events; ++event) {
+        // The clock is read every few events: it costs more than an event of a
+        // quick component.
+        if (plan.seconds > 0 && event % 64 == 0 &&
             std::chrono::duration<double>(Clock::now() - start).count() > plan.seconds) {
             break;
         }
-        for (const std::string& text : generator.event()) {
+        const std::vector<std::string> lines = generator.event();
+        if (plan.droppedEvents.count(event) > 0) {
+            line += static_cast<int>(lines.size());
+            continue;
+        }
+        for (const std::string& text : lines) {
             apply(text, event);
         }
-        if ((plan.stopAtFinding && session.breachCount() > 0) || !session.fatal().empty()) {
+        if (stop() || !session.fatal().empty()) {
+            ++event;
             break;
         }
     }
+    return event;
+}
+
+std::string planScenario(const FuzzPlan& plan) {
+    FuzzGenerator generator(plan.seed, plan.world);
+    const std::vector<std::string> world = generator.world();
+    std::string text;
+    for (std::size_t i = 0; i < world.size(); ++i) {
+        if (plan.droppedFacts.count(static_cast<int>(i)) == 0) {
+            text += world[i] + "\n";
+        }
+    }
+    for (long event = 0; event < plan.events; ++event) {
+        const std::vector<std::string> lines = generator.event();
+        if (plan.droppedEvents.count(event) == 0) {
+            for (const std::string& line : lines) {
+                text += line + "\n";
+            }
+        }
+    }
+    return text + "destroy\n";
 }

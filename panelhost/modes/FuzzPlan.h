@@ -1,29 +1,35 @@
-// FuzzPlan: what one fuzzing child plays. Either the probe that asks the
-// component for its own keys, or the world of a seed (less the world facts
-// dropped while shrinking) and its first `events` events, made one at a time as
-// they are played, within a time budget, stopping at the first breach.
+// FuzzPlan: what one fuzzing child plays: the world of a seed in the component's
+// own world (less the world facts and events left out while shrinking) and its
+// first `events` events, made one at a time as they are played, within a time
+// budget, stopping at the first breach that fails under the plan's rule
+// selection.
 #pragma once
 
-#include <map>
+#include "modes/ComponentWorld.h"
+#include "records/RuleSelection.h"
+
+#include <functional>
 #include <set>
-#include <string>
-#include <vector>
 
 class Session;
 
-// A component's own parent-command keys with the value hints it gave, read from
-// its "_commands" and "return=all" replies.
-using CommandKeys = std::map<std::string, std::vector<std::string>>;
-
 struct FuzzPlan {
-    bool probe = false;
     unsigned long long seed = 1;
-    CommandKeys keys;
+    ComponentWorld world;
     long events = 0;
-    double seconds = 0; // 0: no time budget
-    bool stopAtFinding = true;
-    std::set<int> dropped; // world facts left out, by their index
+    double seconds = 0;           // 0: no time budget
+    std::set<int> droppedFacts;   // world facts left out, by their index
+    std::set<long> droppedEvents; // events left out, by their number
+    RuleSelection selection;
+    // Every record to the parent, as a scenario run sends them (a replay that
+    // shows its traffic); otherwise only progress and the breaches that count.
+    bool everyRecord = false;
 };
 
-// Plays the lines of `plan` into `session`, each made as it is played.
-void playPlan(const FuzzPlan& plan, Session& session);
+// Plays the lines of `plan` into `session`, each made as it is played, until
+// `stop` says so (a breach that fails) or the events or the time are spent.
+// Returns the number of events begun.
+long playPlan(const FuzzPlan& plan, Session& session, const std::function<bool()>& stop);
+
+// The scenario a plan plays, as text: its world facts and its events, then a destroy.
+std::string planScenario(const FuzzPlan& plan);

@@ -5,117 +5,115 @@
 #include "child/Supervisor.h"
 #include "language/Text.h"
 #include "modes/FuzzGenerator.h"
+#include "modes/Learning.h"
 #include "output/HtmlReport.h"
 #include "output/OutputFile.h"
+#include "output/Transcript.h"
 #include "records/RecordStream.h"
 
 #include <chrono>
 #include <cstdio>
 #include <map>
-#include <set>
 
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// What the parent learns from one child: the summary, and what only the
-// fuzzer's own report and the probe need.
-struct Outcome : FuzzSummary {
-    long steps = 0;
-    long sent = 0;
-    std::vector<std::string> replies;
+// How much work shrinking may do: trials, and seconds.
+const int MostShrinkTrials = 400;
+const double MostShrinkSeconds = 60;
+
+class Shrinker {
+public:
+    Shrinker(const LibrarySettings& target, Rule rule)
+        : m_target(target), m_rule(rule), m_began(Clock::now()) {}
+
+    bool spent() const {
+        return m_trials >= MostShrinkTrials ||
+               std::chrono::duration<double>(Clock::now() - m_began).count() > MostShrinkSeconds;
+    }
+    // Whether `plan` still fails with the rule.
+    bool shows(const FuzzPlan& plan) {
+        ++m_trials;
+        const FuzzSummary summary = fuzzQuietly(m_target, plan);
+        return summary.found && summary.finding.rule == m_rule;
+    }
+
+    // The shortest prefix of events that shows the rule: the finding's own
+    // event first, else the shortest prefix whose destruction shows it.
+    long prefix(FuzzPlan plan, long findingEvent, long events) {
+        if (findingEvent >= 0) {
+            plan.events = findingEvent + 1;
+            if (shows(plan)) {
+                return plan.events;
+            }
+        }
+        long low = 0;
+        long high = events;
+        while (low < high && !spent()) {
+            plan.events = low + (high - low) / 2;
+            if (shows(plan)) {
+                high = plan.events;
+            } else {
+                low = plan.events + 1;
+            }
+        }
+        return high;
+    }
+
+    // Leaves out every member of `all` that the finding does not need: whole
+    // chunks first, then smaller ones, down to single members.
+    template <typename T>
+    void leaveOut(FuzzPlan& plan, std::set<T> FuzzPlan::*dropped, const std::vector<T>& all) {
+        const std::size_t size = all.size();
+        for (std::size_t chunk = size / 2 > 0 ? size / 2 : 1; chunk >= 1 && !spent(); chunk /= 2) {
+            for (std::size_t begin = 0; begin < size && !spent(); begin += chunk) {
+                FuzzPlan candidate = plan;
+                bool grows = false;
+                for (std::size_t i = begin; i < begin + chunk && i < size; ++i) {
+                    grows = (candidate.*dropped).insert(all[i]).second || grows;
+                }
+                if (grows && shows(candidate)) {
+                    plan = candidate;
+                }
+            }
+            if (chunk == 1) {
+                break;
+            }
+        }
+    }
+
+private:
+    const LibrarySettings& m_target;
+    Rule m_rule;
+    Clock::time_point m_began;
+    int m_trials = 0;
 };
 
-Outcome run(const LibrarySettings& target, const FuzzPlan& plan,
-            const std::function<void(long)>& progress) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Plan;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.plan = plan;
-    RecordStream stream(OutputFormat::Quiet, false, false);
-    Outcome outcome;
-    stream.observe([&](const Record& record) {
-        if (const ReplyRecord* reply = std::get_if<ReplyRecord>(&record)) {
-            if (reply->text) {
-                outcome.replies.push_back(*reply->text);
-            }
-        } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
-            outcome.fatalMessage = fatal->message;
-        }
-    });
-    const int status = supervise(job, target.timeout, nullptr, stream, [&] {
-        if (progress) {
-            progress(stream.tally().lastEvent() + 1);
-        }
-    });
-    const RunTally& tally = stream.tally();
-    outcome.fatal = status == 2 || tally.fatal();
-    outcome.events = tally.lastEvent() + 1;
-    outcome.steps = tally.summary().steps;
-    outcome.sent = tally.commandsSent();
-    if (!tally.breaches().empty()) {
-        outcome.found = true;
-        outcome.finding = tally.breaches().front();
-        outcome.findingEvent = tally.breachEvents().front();
+FuzzPlan planOf(const FuzzSettings& settings, const ComponentWorld& world) {
+    FuzzPlan plan;
+    plan.world = world;
+    plan.seed = settings.seed;
+    plan.events = settings.events;
+    plan.seconds = settings.seconds;
+    for (const std::string& id : settings.only) {
+        plan.selection.only.insert(findRule(id)->id);
     }
-    return outcome;
+    for (const std::string& id : settings.skip) {
+        plan.selection.skip.insert(findRule(id)->id);
+    }
+    plan.selection.strict = settings.strict;
+    return plan;
 }
 
-bool shows(const LibrarySettings& target, FuzzPlan plan, long events, const std::set<int>& dropped,
-           Rule rule) {
-    plan.events = events;
-    plan.dropped = dropped;
-    plan.seconds = 0;
-    const Outcome outcome = run(target, plan, nullptr);
-    return outcome.found && outcome.finding.rule == rule;
+std::string rule(const BreachRecord& breach) {
+    const RuleInfo& info = ruleInfo(breach.rule);
+    return std::string(info.id) + " " + info.name + " (" + severityName(info.severity) + ")";
 }
 
-// The shortest event prefix that still shows `rule`: the finding's own event
-// first, else the shortest prefix whose destruction shows it.
-long shrinkEvents(const LibrarySettings& target, const FuzzPlan& plan, const Outcome& found) {
-    const Rule rule = found.finding.rule;
-    if (found.findingEvent >= 0 && shows(target, plan, found.findingEvent + 1, {}, rule)) {
-        return found.findingEvent + 1;
-    }
-    long low = 0;
-    long high = found.events;
-    while (low < high) {
-        const long middle = low + (high - low) / 2;
-        if (shows(target, plan, middle, {}, rule)) {
-            high = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
-    return low;
-}
-
-// Leaves out every world fact that the finding does not need: whole chunks
-// first, then smaller ones, down to single facts.
-std::set<int> shrinkWorld(const LibrarySettings& target, const FuzzPlan& plan, long events,
-                          Rule rule, int worldSize) {
-    std::set<int> dropped;
-    int trials = 0;
-    const int MaxTrials = 200;
-    for (int chunk = worldSize / 2 > 0 ? worldSize / 2 : 1; chunk >= 1 && trials < MaxTrials;
-         chunk /= 2) {
-        for (int begin = 0; begin < worldSize && trials < MaxTrials; begin += chunk) {
-            std::set<int> candidate = dropped;
-            bool grows = false;
-            for (int i = begin; i < begin + chunk && i < worldSize; ++i) {
-                grows = candidate.insert(i).second || grows;
-            }
-            if (!grows) {
-                continue;
-            }
-            ++trials;
-            if (shows(target, plan, events, candidate, rule)) {
-                dropped = candidate;
-            }
-        }
-    }
-    return dropped;
+std::string what(const BreachRecord& breach) {
+    return (breach.command.empty() ? std::string() : printable(breach.command) + ": ") +
+           printable(breach.detail);
 }
 
 // The page of a fuzz run (--html): the replay of its finding played once more,
@@ -148,30 +146,86 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
 
 } // namespace
 
-bool probeKeys(const LibrarySettings& target, CommandKeys& keys, std::string& error) {
-    FuzzPlan plan;
-    plan.probe = true;
-    const Outcome probe = run(target, plan, nullptr);
-    if (probe.fatal) {
-        error = probe.fatalMessage.empty() ? "the probe of " + target.library + " failed"
-                                           : probe.fatalMessage;
-        return false;
+FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
+                        const std::function<void(long)>& progress) {
+    ChildJob job;
+    job.kind = ChildJob::Kind::Plan;
+    job.library = target.library;
+    job.ui = target.ui;
+    job.plan = plan;
+    job.plan.everyRecord = false;
+    RecordStream stream(OutputFormat::Quiet, false, plan.selection.strict);
+    FuzzSummary summary;
+    stream.observe([&](const Record& record) {
+        if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
+            summary.fatalMessage = fatal->message;
+        }
+    });
+    const int status = supervise(job, target.timeout, nullptr, stream, [&] {
+        if (progress) {
+            progress(stream.tally().lastEvent() + 1);
+        }
+    });
+    const RunTally& tally = stream.tally();
+    summary.fatal = status == 2 || tally.fatal();
+    summary.events = tally.lastEvent() + 1;
+    summary.steps = tally.progress().steps;
+    summary.sent = tally.progress().sent;
+    summary.seconds = tally.progress().seconds;
+    std::map<Rule, bool> warned;
+    for (std::size_t i = 0; i < tally.breaches().size(); ++i) {
+        const BreachRecord& breach = tally.breaches()[i];
+        if (!plan.selection.counts(breach.rule)) {
+            continue;
+        }
+        if (plan.selection.fails(breach.rule)) {
+            if (!summary.found) {
+                summary.found = true;
+                summary.finding = breach;
+                summary.findingEvent = tally.breachEvents()[i];
+            }
+        } else if (!warned[breach.rule]) {
+            warned[breach.rule] = true;
+            summary.warnings.push_back({breach, tally.breachEvents()[i]});
+        }
     }
-    for (const std::string& reply : probe.replies) {
-        FuzzGenerator::addKeys(reply, keys);
-    }
-    return true;
+    return summary;
 }
 
-FuzzSummary fuzzQuietly(const LibrarySettings& target, unsigned long long seed, double seconds,
-                        const CommandKeys& keys) {
-    FuzzPlan plan;
-    plan.keys = keys;
-    plan.keys["instance"]; // the host's own instance table names every destination
-    plan.seed = seed;
-    plan.events = 100000000;
-    plan.seconds = seconds;
-    return run(target, plan, nullptr);
+std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
+    ChildJob job;
+    job.kind = ChildJob::Kind::Plan;
+    job.library = target.library;
+    job.ui = target.ui;
+    job.plan = plan;
+    job.plan.everyRecord = true;
+    job.plan.seconds = 0;
+    RecordStream stream(OutputFormat::Quiet, false, plan.selection.strict);
+    std::string step;  // the transcript of the step under way
+    std::string shown; // of the steps with a breach that counts
+    bool counted = false;
+    const auto close = [&] {
+        if (counted) {
+            shown += step;
+        }
+        step.clear();
+        counted = false;
+    };
+    stream.observe([&](const Record& record) {
+        if (std::holds_alternative<StepRecord>(record)) {
+            close();
+        }
+        if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
+            counted = counted || plan.selection.counts(breach->rule);
+        }
+        if (!std::holds_alternative<SummaryRecord>(record) &&
+            !std::holds_alternative<PanelRecord>(record)) {
+            step += renderRecord(record, true);
+        }
+    });
+    supervise(job, target.timeout, nullptr, stream);
+    close();
+    return shown;
 }
 
 int runFuzz(const FuzzSettings& settings) {
@@ -184,16 +238,11 @@ int runFuzz(const FuzzSettings& settings) {
                                      : (std::to_string(settings.events) + " events").c_str());
     std::fflush(stdout);
 
-    // The component's own keys: its command list and its settings list.
-    FuzzPlan plan;
-    std::string error;
-    if (!probeKeys(target, plan.keys, error)) {
-        return reportFatal(OutputFormat::Text, error);
+    const Learned learned = learnWorld(target);
+    if (learned.fatal) {
+        return reportFatal(OutputFormat::Text, learned.message);
     }
-    plan.keys["instance"]; // the host's own instance table names every destination
-    plan.seed = settings.seed;
-    plan.events = settings.events;
-    plan.seconds = settings.seconds;
+    FuzzPlan plan = planOf(settings, learned.world);
 
     const bool terminal = isTerminal(2);
     const Clock::time_point start = Clock::now();
@@ -208,7 +257,7 @@ int runFuzz(const FuzzSettings& settings) {
                      std::chrono::duration<double>(now - start).count());
         std::fflush(stderr);
     };
-    const Outcome full = run(target, plan, progress);
+    const FuzzSummary full = fuzzQuietly(target, plan, progress);
     if (terminal) {
         std::fprintf(stderr, "\r%60s\r", "");
     }
@@ -217,6 +266,10 @@ int runFuzz(const FuzzSettings& settings) {
         return reportFatal(OutputFormat::Text, full.fatalMessage.empty()
                                                    ? "the fuzz run could not be made"
                                                    : full.fatalMessage);
+    }
+    for (const FuzzSummary::Warning& warning : full.warnings) {
+        std::printf("panelhost fuzz: warning %s, first at event %ld: %s\n",
+                    rule(warning.breach).c_str(), warning.event + 1, what(warning.breach).c_str());
     }
     if (!full.found) {
         char verdict[160];
@@ -231,50 +284,50 @@ int runFuzz(const FuzzSettings& settings) {
         return 0;
     }
 
-    const Rule rule = full.finding.rule;
-    const RuleInfo& info = ruleInfo(rule);
-    std::printf("panelhost fuzz: finding %s %s (%s) at event %ld, after %.1f s: %s\n", info.id,
-                info.name, severityName(info.severity), full.findingEvent + 1, took,
-                printable(full.finding.detail).c_str());
+    std::printf("panelhost fuzz: finding %s at event %ld, after %.1f s: %s\n",
+                rule(full.finding).c_str(), full.findingEvent + 1, took,
+                what(full.finding).c_str());
     std::fflush(stdout);
-    const long count = shrinkEvents(target, plan, full);
-    FuzzGenerator generator(plan.seed, plan.keys);
-    const std::vector<std::string> world = generator.world();
-    const std::set<int> dropped =
-        shrinkWorld(target, plan, count, rule, static_cast<int>(world.size()));
+    FuzzPlan found = plan;
+    found.seconds = 0;
+    found.events = full.findingEvent >= 0 ? full.findingEvent + 1 : full.events;
+    std::printf("--- the finding's step, replayed from the seed ---\n%s",
+                replayTraffic(target, found).c_str());
+    std::fflush(stdout);
 
+    // Shrink: the event prefix, then the events and the world facts it does not need.
+    Shrinker shrinker(target, full.finding.rule);
+    FuzzPlan shrunk = found;
+    shrunk.events = shrinker.prefix(found, full.findingEvent, full.events);
+    std::vector<long> events;
+    for (long event = 0; event < shrunk.events; ++event) {
+        events.push_back(event);
+    }
+    shrinker.leaveOut(shrunk, &FuzzPlan::droppedEvents, events);
+    FuzzGenerator generator(shrunk.seed, shrunk.world);
+    const std::size_t facts = generator.world().size();
+    std::vector<int> indexes;
+    for (std::size_t i = 0; i < facts; ++i) {
+        indexes.push_back(static_cast<int>(i));
+    }
+    shrinker.leaveOut(shrunk, &FuzzPlan::droppedFacts, indexes);
+    const long kept = shrunk.events - static_cast<long>(shrunk.droppedEvents.size());
+    const std::size_t factsKept = facts - shrunk.droppedFacts.size();
+
+    const std::string finding = "finding: " + rule(full.finding) + ": " + what(full.finding);
     // Comments hold only printable text, so that the replay reads back whole.
-    const std::string finding =
-        "finding: " + std::string(info.id) + " " + info.name + " (" + severityName(info.severity) +
-        "): " + printable(full.finding.command) + (full.finding.command.empty() ? "" : ": ") +
-        printable(full.finding.detail);
-    std::vector<std::string> replay = {
-        "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", the first " +
-            std::to_string(count) + " events, " + std::to_string(world.size() - dropped.size()) +
-            " of " + std::to_string(world.size()) + " world facts",
-        "# " + finding, "# library: " + printable(target.library),
-        "# ui folder: " + printable(target.ui),
-        "# replay with: panelhost " + printable(target.library) + " FILE --ui " +
-            printable(target.ui)};
-    for (std::size_t i = 0; i < world.size(); ++i) {
-        if (dropped.count(static_cast<int>(i)) == 0) {
-            replay.push_back(world[i]);
-        }
-    }
-    for (long event = 0; event < count; ++event) {
-        for (const std::string& line : generator.event()) {
-            replay.push_back(line);
-        }
-    }
-    replay.push_back("destroy");
-
-    std::printf("panelhost fuzz: shrunk to the first %ld events and %zu of %zu world facts\n",
-                count, world.size() - dropped.size(), world.size());
+    std::string text = "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
+                       std::to_string(kept) + " of the first " + std::to_string(shrunk.events) +
+                       " events, " + std::to_string(factsKept) + " of " + std::to_string(facts) +
+                       " world facts\n" + "# " + finding + "\n" +
+                       "# library: " + printable(target.library) + "\n" +
+                       "# ui folder: " + printable(target.ui) + "\n" + "# replay with: panelhost " +
+                       printable(target.library) + " FILE --ui " + printable(target.ui) + "\n" +
+                       planScenario(shrunk);
+    std::printf(
+        "panelhost fuzz: shrunk to %ld of the first %ld events and %zu of %zu world facts\n", kept,
+        shrunk.events, factsKept, facts);
     std::printf("--- replay scenario ---\n");
-    std::string text;
-    for (const std::string& line : replay) {
-        text += line + "\n";
-    }
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
     if (!settings.out.empty()) {

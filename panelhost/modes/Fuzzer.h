@@ -1,35 +1,48 @@
-// The fuzz mode: plays a generated world and event stream against a component
-// with every audit on, in a supervised child, and stops at the first finding (a
-// breach of any severity, a crash or a hang) or when its events or its time
-// budget are spent. A finding is cut down to the shortest event prefix that
-// still shows it and to the world facts it needs, then printed, and written with
-// --out, as a scenario that replays it. Nothing is kept per event, so time and
-// memory grow linearly with the events played.
+// The fuzz mode: plays a generated world and event stream, in the component's
+// own world, against the component with every audit on, in a supervised child
+// that sends the parent only its progress and the breaches that count. It stops
+// at the first breach that fails (an error, or a warning with --strict; rules
+// selected by --only and --skip, as everywhere), a crash or a hang, or when its
+// events or its time budget are spent. A finding is replayed from the seed to
+// show its traffic, then cut down to the fewest events and world facts that
+// still show it, printed, and written with --out, as a scenario that replays
+// it. Nothing is kept per event, so time and memory grow linearly.
 #pragma once
 
 #include "cli/Settings.h"
 #include "modes/FuzzPlan.h"
 #include "records/Records.h"
 
+#include <functional>
 #include <string>
-
-// Asks the component for its keys in a supervised child; false with the reason
-// when the library cannot be played.
-bool probeKeys(const LibrarySettings& target, CommandKeys& keys, std::string& error);
+#include <vector>
 
 // What a quiet fuzz run found.
 struct FuzzSummary {
     bool fatal = false;
     std::string fatalMessage;
-    bool found = false;
+    bool found = false; // a breach that fails
     BreachRecord finding;
     long findingEvent = -1; // from 0
-    long events = 0;        // events played
+    struct Warning {
+        BreachRecord breach;
+        long event = -1;
+    };
+    std::vector<Warning> warnings; // breaches that count but do not fail, first of each rule
+    long events = 0;               // events begun
+    long steps = 0;
+    long sent = 0;
+    double seconds = 0; // in the child
 };
-// Fuzzes `keys` from `seed` for `seconds`, stopping at the first finding,
-// without any output.
-FuzzSummary fuzzQuietly(const LibrarySettings& target, unsigned long long seed, double seconds,
-                        const CommandKeys& keys);
+
+// Plays `plan` in a supervised child; `progress` (when given) hears the events so
+// far while it runs.
+FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
+                        const std::function<void(long)>& progress = nullptr);
+
+// The transcript of the steps of `plan` in which breaches that count came,
+// replayed with every record from the seed.
+std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan);
 
 // Exit status 0 without findings, 1 with one, 2 for a loading or output error.
 int runFuzz(const FuzzSettings& settings);

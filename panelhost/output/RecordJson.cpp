@@ -213,7 +213,31 @@ struct ToJson {
         return out;
     }
     json operator()(const FatalRecord& r) const {
-        return {{"type", "fatal"}, {"message", jsonBytes(r.message)}, {"status", r.status}};
+        json out = {{"type", "fatal"}, {"message", jsonBytes(r.message)}, {"status", r.status}};
+        if (!r.cause.empty()) {
+            out["cause"] = r.cause;
+        }
+        return out;
+    }
+    json operator()(const OutputRecord& r) const {
+        return {{"type", "output"},
+                {"line", r.line},
+                {"stream", r.stream},
+                {"text", jsonBytes(r.text)}};
+    }
+    json operator()(const MemoryRecord& r) const {
+        return {{"type", "memory"},
+                {"how", r.how},
+                {"cycles", r.cycles},
+                {"steps", r.steps},
+                {"readings", r.readings}};
+    }
+    json operator()(const ProgressRecord& r) const {
+        return {{"type", "progress"},
+                {"events", r.events},
+                {"steps", r.steps},
+                {"sent", r.sent},
+                {"seconds", r.seconds}};
     }
     json operator()(const TerminalRecord& r) const {
         json out = {{"type", "terminal"}, {"what", r.what}};
@@ -357,7 +381,19 @@ bool recordFromJson(const std::string& line, Record& out) {
         r.status = in.value("status", 1);
         out = r;
     } else if (type == "fatal") {
-        out = FatalRecord{bytesAt(in, "message"), in.value("status", 2)};
+        out = FatalRecord{bytesAt(in, "message"), in.value("status", 2), in.value("cause", "")};
+    } else if (type == "output") {
+        out = OutputRecord{lineNumber, in.value("stream", ""), bytesAt(in, "text")};
+    } else if (type == "memory") {
+        MemoryRecord r;
+        r.how = in.value("how", "");
+        r.cycles = in.value("cycles", 0);
+        r.steps = in.value("steps", 0);
+        r.readings = in.value("readings", std::vector<long long>());
+        out = r;
+    } else if (type == "progress") {
+        out = ProgressRecord{in.value("events", 0L), in.value("steps", 0L), in.value("sent", 0L),
+                             in.value("seconds", 0.0)};
     } else if (type == "terminal") {
         TerminalRecord r;
         r.what = in.value("what", "");

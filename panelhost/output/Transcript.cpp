@@ -208,6 +208,27 @@ struct Render {
                " -> exit " + std::to_string(r.status) + "\n";
     }
     std::string operator()(const FatalRecord&) const { return ""; }
+    std::string operator()(const ProgressRecord&) const { return ""; }
+    std::string operator()(const MemoryRecord& r) const {
+        std::string out = "\nheap in use after each " + std::to_string(r.cycles) +
+                          " repetitions of " + std::to_string(r.steps) + " steps:";
+        for (long long reading : r.readings) {
+            out += " " + std::to_string(reading);
+        }
+        return out + " bytes (" + r.how + ")\n";
+    }
+    std::string operator()(const OutputRecord& r) const {
+        // The component's own text, line by line, marked as its and not panelhost's.
+        std::string out;
+        for (std::size_t begin = 0; begin < r.text.size();) {
+            std::size_t end = r.text.find('\n', begin);
+            end = end == std::string::npos ? r.text.size() : end;
+            out += Indent + "component " + r.stream + ": " +
+                   shortened(r.text.substr(begin, end - begin), 0, Longest * 2) + "\n";
+            begin = end + 1;
+        }
+        return out;
+    }
     std::string operator()(const StateRecord&) const { return ""; }
     std::string operator()(const RecordedRecord& r) const {
         if (!r.written) {

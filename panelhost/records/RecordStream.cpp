@@ -45,7 +45,7 @@ int RecordStream::emitSummary(int status) {
 }
 
 int RecordStream::emitFatal(const std::string& message) {
-    const FatalRecord record{message, 2};
+    const FatalRecord record{message, 2, ""};
     m_tally.add(record);
     tell(record);
     return reportFatal(m_format, message);
@@ -68,7 +68,7 @@ int reportFatal(OutputFormat format, const std::string& message) {
     std::fprintf(stderr, "panelhost: %s", shown.c_str());
     std::fflush(stderr);
     if (format == OutputFormat::Json) {
-        std::fputs((recordToJson(FatalRecord{message, 2}) + "\n").c_str(), stdout);
+        std::fputs((recordToJson(FatalRecord{message, 2, ""}) + "\n").c_str(), stdout);
         std::fflush(stdout);
     }
     return 2;

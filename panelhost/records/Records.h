@@ -177,12 +177,43 @@ struct RecordedRecord {
 };
 
 // The run could not be made at all (usage, scenario, library): exit status 2.
+// `cause` says why when a check needs to know: "imports" when the loader could
+// not bind the library's imports; empty otherwise.
 struct FatalRecord {
     std::string message;
     int status = 2;
+    std::string cause;
 };
 
-using Record =
-    std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord, ReplyRecord,
-                 DebugRecord, BreachRecord, ExpectRecord, EndRecord, PanelRecord, SummaryRecord,
-                 FatalRecord, TerminalRecord, StateRecord, RecordedRecord>;
+// What the component wrote to its standard output or standard error ("stdout",
+// "stderr") during a step: the component's own text, kept apart from
+// panelhost's. Off Windows the debugger output is standard error (DebugRecord).
+struct OutputRecord {
+    int line = 0;
+    std::string stream;
+    std::string text;
+};
+
+// A fuzzing child's progress, in place of the records of every step: events
+// begun, steps played and commands sent so far, and the seconds since it began.
+struct ProgressRecord {
+    long events = 0;
+    long steps = 0;
+    long sent = 0;
+    double seconds = 0;
+};
+
+// The leak check's readings of the heap in use, in bytes: one after the warm-up
+// repetitions of its cycle of events and one after each further `cycles`
+// repetitions; `steps` in one repetition; `how` the heap was measured.
+struct MemoryRecord {
+    std::string how;
+    int cycles = 0;
+    int steps = 0;
+    std::vector<long long> readings;
+};
+
+using Record = std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord,
+                            ReplyRecord, DebugRecord, BreachRecord, ExpectRecord, EndRecord,
+                            PanelRecord, SummaryRecord, FatalRecord, TerminalRecord, StateRecord,
+                            RecordedRecord, OutputRecord, ProgressRecord, MemoryRecord>;

@@ -24,11 +24,23 @@ void RunTally::add(const Record& record) {
                 m_expected[i] = true;
             }
         }
+    } else if (const ProgressRecord* progress = std::get_if<ProgressRecord>(&record)) {
+        m_lastEvent = progress->events - 1 > m_lastEvent ? progress->events - 1 : m_lastEvent;
+        m_progress = *progress;
     } else if (std::holds_alternative<SummaryRecord>(record)) {
         m_finished = true;
     } else if (std::holds_alternative<FatalRecord>(record)) {
         m_fatal = true;
     }
+}
+
+void RunTally::placeStep(int line, long event) {
+    if (line != m_stepLine || event != m_stepEvent) {
+        m_lastCommand.clear();
+    }
+    m_stepLine = line;
+    m_stepEvent = event;
+    m_lastEvent = event > m_lastEvent ? event : m_lastEvent;
 }
 
 void RunTally::setNotPlayed(int count, int fromLine) {

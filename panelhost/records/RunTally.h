@@ -18,6 +18,9 @@ public:
     void add(const Record& record);
     // Lines of the scenario that the run never played (after a crash or a hang).
     void setNotPlayed(int count, int fromLine);
+    // The step the run was in, known otherwise than from its records (the step
+    // board of a child that crashed).
+    void placeStep(int line, long event);
 
     // The summary record of the run so far.
     SummaryRecord summary() const;
@@ -43,6 +46,8 @@ public:
     long lastEvent() const { return m_lastEvent; }
     // The first breach of the run that no expectation covers; null when none.
     const BreachRecord* firstUnexpected() const;
+    // The last progress a fuzzing child reported.
+    const ProgressRecord& progress() const { return m_progress; }
 
 private:
     bool m_strict;
@@ -62,4 +67,5 @@ private:
     bool m_fatal = false;
     int m_notPlayed = 0;
     int m_notPlayedFrom = 0;
+    ProgressRecord m_progress;
 };

@@ -3,12 +3,73 @@
 // interface with a virtual destructor and handleHostEvent, and sends a few
 // commands through ClientHost::send, so that panelhost.exe is seen driving a
 // Microsoft-built component through the same table: events through slot 1,
-// destruction through slot 0. Test use only.
+// destruction through slot 0. The parent command "throw" throws as Microsoft's
+// runtime does, uncaught. Test use only.
 #include "freestanding.h"
 #include "host_event_types.h"
 #include "load_tarn_client_script.h"
 
+extern "C" char __ImageBase; // the start of this DLL's image, which the linker names
+
 namespace {
+
+// What Microsoft's compiler makes of `throw std::runtime_error(text)`, spelled out
+// by hand (the component is built without exceptions): the thrown object laid out
+// as Microsoft's std::exception is (its table, then its message), and the throw
+// information that its runtime hands to RaiseException, which names the types a
+// handler may catch it as. On x86-64 the information holds offsets from the image.
+struct TypeDescriptor {
+    const void* table;
+    void* spare;
+    char name[24];
+};
+struct CatchableType {
+    unsigned properties;
+    int type;
+    int displacement[3];
+    int size;
+    int copy;
+};
+struct CatchableTypes {
+    int count;
+    int types[2];
+};
+struct ThrowInfo {
+    unsigned attributes;
+    int unwind;
+    int forward;
+    int types;
+};
+
+int reference(const void* item) {
+#if defined(_M_X64)
+    return static_cast<int>(static_cast<const char*>(item) - &__ImageBase);
+#else
+    return static_cast<int>(reinterpret_cast<intptr_t>(item));
+#endif
+}
+
+void throwAsMicrosoftDoes(const char* message) {
+    static TypeDescriptor runtimeError = {nullptr, nullptr, ".?AVruntime_error@std@@"};
+    static TypeDescriptor exception = {nullptr, nullptr, ".?AVexception@std@@"};
+    static CatchableType catchable[2];
+    static CatchableTypes types;
+    static ThrowInfo info;
+    static struct {
+        const void* table;
+        const char* what;
+        bool release;
+    } thrown;
+    catchable[0] = {0, reference(&runtimeError), {0, -1, 0}, sizeof thrown, 0};
+    catchable[1] = {0, reference(&exception), {0, -1, 0}, sizeof thrown, 0};
+    types = {2, {reference(&catchable[0]), reference(&catchable[1])}};
+    info = {0, 0, 0, reference(&types)};
+    thrown = {nullptr, message, false};
+    const uintptr_t arguments[4] = {0x19930520, reinterpret_cast<uintptr_t>(&thrown),
+                                    reinterpret_cast<uintptr_t>(&info),
+                                    reinterpret_cast<uintptr_t>(&__ImageBase)};
+    RaiseException(0xE06D7363, 1, sizeof(void*) == 8 ? 4 : 3, arguments);
+}
 
 class MicrosoftComponent : public tarn_client_callback {
 public:
@@ -32,6 +93,9 @@ public:
             m_host->send("HN 'pressed'", ClientHost::Command);
             return nullptr;
         case HostEventParentCommand:
+            if (fs::equal(static_cast<const char*>(data), "throw")) {
+                throwAsMicrosoftDoes("the Microsoft-built component gave up");
+            }
             return nameButton();
         case HostEventTimer: {
             char command[32];

@@ -1,4 +1,4 @@
-#include "host/CommandSyntax.h"
+#include "CommandSyntax.h"
 
 #include <gtest/gtest.h>
 

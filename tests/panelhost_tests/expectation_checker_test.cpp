@@ -30,7 +30,7 @@ struct Step {
     std::string debug;
     std::optional<std::string> reply;
     World world;
-    StepOutcome outcome() const { return StepOutcome{log, debug, reply, world}; }
+    StepOutcome outcome() const { return StepOutcome{log, debug, reply, world, {}}; }
 };
 
 TEST(panelhost_ExpectationChecker, ChecksEachKindAgainstTheStepBeforeIt) {

@@ -1,12 +1,15 @@
 // A deliberately faulty script component, for showing that each of panelhost's
 // audits fires. It stands on the real frame, so everything it does right is
 // done the frame's way; each parent command named in its command list commits
-// one breach of the host contract by calling the host directly. Test use only.
+// one breach of the host contract by calling the host directly. Those it does
+// not list crash, hang, print to standard output or throw. Test use only.
 #include "load_tarn_client_script.h"
 #include "tarn_script_helper.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -14,7 +17,7 @@ namespace {
 class FaultyComponent : public tarn_script_helper {
 public:
     FaultyComponent(ClientHost* owner, const char* folder) : tarn_script_helper(owner, folder) {
-        openPanel("1", "quillon.tarn_ui", "");
+        openPanel("1", "faulty.tarn_ui", "");
     }
 
     void onButton(ButtonNotify*) override {}
@@ -29,9 +32,9 @@ public:
                    "after=1\nregister=1";
         }
         if (key == "forget") {
-            host->send("TG '1' 'myDest' 'text'", ClientHost::Command);
+            host->send("TG '1' 'button' 'text'", ClientHost::Command);
         } else if (key == "twice") {
-            char* reply = host->send("TG '1' 'myDest' 'text'", ClientHost::Command);
+            char* reply = host->send("TG '1' 'button' 'text'", ClientHost::Command);
             host->send(reply, ClientHost::GiveBack);
             host->send(reply, ClientHost::GiveBack);
         } else if (key == "foreign") {
@@ -39,16 +42,21 @@ public:
             host->send(mine, ClientHost::GiveBack);
         } else if (key == "unowed") {
             const std::string load =
-                std::string("PS '1' '") + static_cast<const char*>(path) + "/quillon.tarn_ui'";
+                std::string("PS '1' '") + static_cast<const char*>(path) + "/faulty.tarn_ui'";
             host->send(host->send(load.c_str(), ClientHost::Command), ClientHost::GiveBack);
         } else if (key == "malformed") {
-            const char* text = value == "space"   ? "TP  'text=x' '1' 'myDest'"
-                               : value == "quote" ? "TP 'text=x '1' 'myDest'"
-                                                  : "tp 'text=x' '1' 'myDest'";
+            const char* text = value == "space"   ? "TP  'text=x' '1' 'button'"
+                               : value == "quote" ? "TP 'text=x '1' 'button'"
+                                                  : "tp 'text=x' '1' 'button'";
             host->send(text, ClientHost::Command);
         } else if (key == "after") {
             host->send("AS", ClientHost::Command);
-            host->send("TP 'text=late' '1' 'myDest'", ClientHost::Command);
+            host->send("TP 'text=late' '1' 'button'", ClientHost::Command);
+        } else if (key == "print") {
+            // Text that reads like panelhost's own output: it must stay the component's.
+            std::printf("{\"type\":\"summary\",\"status\":0}\n");
+        } else if (key == "throw") {
+            throw std::runtime_error("the faulty component gave up");
         } else if (key == "register") {
             registerRouter(5, 1, 1, false);
         } else if (key == "crash") {

@@ -39,8 +39,11 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         EndRecord{3},
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
-        FatalRecord{"cannot load", 2},
+        FatalRecord{"cannot load", 2, "imports"},
         TerminalRecord{"show", "", {20, 20}, {3}, true},
+        OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
+        ProgressRecord{4096, 4100, 2000, 1.5},
+        MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
         StateRecord{3,
                     {PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}}},
                     {{"1", "myDest", "text"}},
@@ -108,16 +111,30 @@ TEST(panelhost_ChildJob, ReadsBackFromItsJsonByteForByte) {
     job.library = "lib\x92.so";
     job.scenarioText = std::string("load\n\0", 6);
     job.plan.seed = 18446744073709551615ull;
-    job.plan.keys = {{"instance", {}}, {"tally\x92", {"a", "\xFF"}}};
-    job.plan.dropped = {1, 4};
+    job.plan.world.keys = {{"level", {}}, {"mode\x92", {"a", "\xFF"}}};
+    job.plan.world.panels["1"] = {"ui/x.tarn_ui", {{"knob", {"text"}, false}, {"l_1", {}, true}}};
+    job.plan.world.lookups = {{"1", "l_"}};
+    job.plan.world.instances = {"studio"};
+    job.plan.world.names = {{20, 1, -7}};
+    job.plan.world.routers = {20};
+    job.plan.world.instanceKeys = {"source"};
+    job.plan.droppedFacts = {1, 4};
+    job.plan.droppedEvents = {0, 99999999};
+    job.plan.selection.skip = {"GB5"};
+    job.plan.selection.strict = true;
+    job.board = "board-1";
     ChildJob back;
     ASSERT_TRUE(jobFromJson(jobToJson(job), back));
     EXPECT_EQ(back.kind, job.kind);
     EXPECT_EQ(back.library, job.library);
     EXPECT_EQ(back.scenarioText, job.scenarioText);
     EXPECT_EQ(back.plan.seed, job.plan.seed);
-    EXPECT_EQ(back.plan.keys, job.plan.keys);
-    EXPECT_EQ(back.plan.dropped, job.plan.dropped);
+    EXPECT_TRUE(back.plan.world == job.plan.world);
+    EXPECT_EQ(back.plan.droppedFacts, job.plan.droppedFacts);
+    EXPECT_EQ(back.plan.droppedEvents, job.plan.droppedEvents);
+    EXPECT_EQ(back.plan.selection.skip, job.plan.selection.skip);
+    EXPECT_TRUE(back.plan.selection.strict);
+    EXPECT_EQ(back.board, job.board);
     EXPECT_FALSE(jobFromJson("{\"kind\":\"nothing\"}", back));
 }
 

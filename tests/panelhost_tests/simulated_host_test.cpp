@@ -26,7 +26,10 @@ using Ids = std::vector<std::string>;
 
 class panelhost_SimulatedHostTest : public testing::Test {
 protected:
-    void SetUp() override { host.beginStep(5); }
+    void SetUp() override {
+        host.beginStep(5);
+        host.beginCall(ContractChecker::Call::Event, 3);
+    }
     World world;
     Records sink;
     SimulatedHost host{world, sink};
@@ -38,7 +41,7 @@ TEST_F(panelhost_SimulatedHostTest, RecordsCommandsRepliesAndEventsOfTheStep) {
     ASSERT_NE(reply, nullptr);
     host.send(reply, ClientHost::GiveBack);
     host.send("HN 'selected=7'", ClientHost::Command);
-    host.endEvent();
+    host.endCall();
     EXPECT_EQ(host.log().sent, (std::vector<std::string>{"SD 'A'", "HN 'selected=7'"}));
     EXPECT_EQ(host.log().events, std::vector<std::string>{"selected=7"});
     EXPECT_TRUE(sink.breaches().empty());
@@ -51,7 +54,7 @@ TEST_F(panelhost_SimulatedHostTest, RecordsCommandsRepliesAndEventsOfTheStep) {
 TEST_F(panelhost_SimulatedHostTest, ForgottenReplyIsReportedWithItsCommand) {
     world.setInstance("A", std::string("20 7"));
     host.send("SD 'A'", ClientHost::Command);
-    host.endEvent();
+    host.endCall();
     EXPECT_EQ(sink.breaches(), Ids{"GB1 SD 'A'"});
     EXPECT_EQ(host.log().breaches.size(), 1u);
 }
@@ -61,21 +64,6 @@ TEST_F(panelhost_SimulatedHostTest, MalformedCommandsAndModesAreReported) {
     host.send("TP 'x=1' '1' 'c'", 3);
     host.send(nullptr, ClientHost::Command);
     EXPECT_EQ(sink.breaches(), (Ids{"CT1 tp 'x=1' '1' 'c'", "CT6 TP 'x=1' '1' 'c'", "CT1 "}));
-}
-
-TEST_F(panelhost_SimulatedHostTest, ShutdownMustComeLastAndLeaveNoRouter) {
-    host.send("RR 20 1 1", ClientHost::Command);
-    host.send("AS", ClientHost::Command);
-    host.send("RU 20", ClientHost::Command);
-    host.endDestruction();
-    EXPECT_EQ(sink.breaches(), Ids{"SH1 RU 20"});
-
-    sink.records.clear();
-    host.beginLife();
-    host.send("RR 30 1 1", ClientHost::Command);
-    host.endDestruction();
-    EXPECT_EQ(sink.breaches(), (Ids{"SH2 ", "SH3 RR 30"}));
-    EXPECT_TRUE(world.registeredRouters().empty());
 }
 
 } // namespace

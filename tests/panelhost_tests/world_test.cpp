@@ -88,15 +88,7 @@ TEST_F(panelhost_WorldTest, NamesInstancesAndScriptedAnswers) {
     EXPECT_EQ(run("RN 20 1 7").reply, std::nullopt);
 }
 
-TEST_F(panelhost_WorldTest, RoutersAndTimersAreCounted) {
-    EXPECT_TRUE(ids(run("RR 20 1 1")).empty());
-    EXPECT_TRUE(ids(run("RR 20 1 1 'ADD'")).empty());
-    EXPECT_TRUE(ids(run("RR 30 1 1")).empty());
-    EXPECT_EQ(world.registeredRouters(), (std::vector<int>{20, 20, 30}));
-    EXPECT_TRUE(ids(run("RU 20")).empty());
-    EXPECT_EQ(world.registeredRouters(), (std::vector<int>{20, 30}));
-    EXPECT_EQ(ids(run("RU 40")), Ids{"WD5"});
-
+TEST_F(panelhost_WorldTest, TimersAreCounted) {
     world.startTimer(4);
     EXPECT_EQ(world.runningTimers(), std::vector<int>{4});
     EXPECT_TRUE(ids(run("ET 4")).empty());

@@ -24,13 +24,14 @@ void TARN_THISCALL SoakHost::reserved() {
 
 void SoakHost::breaches(const std::vector<Finding>& findings) {
     for (const Finding& finding : findings) {
-        breach(std::string(ruleInfo(finding.rule).name) + ": " + finding.detail);
+        breach(std::string(ruleInfo(finding.rule).id) + " " + ruleInfo(finding.rule).name + ": " +
+               finding.detail);
     }
 }
 
 SoakLedger SoakHost::ledger() const {
     SoakLedger out = m_ledger;
-    const ReplyLedger::Counts& counts = m_replies.counts();
+    const ReplyLedger::Counts& counts = m_checker.ledger().counts();
     out.commands = counts.commands;
     out.repliesIssued = counts.issued;
     out.repliesGivenBack = counts.givenBack;
@@ -66,41 +67,25 @@ const char* SoakHost::replyFor(const std::string& code) {
 }
 
 char* TARN_THISCALL SoakHost::send(const char* text, int mode) {
-    if (m_shutDown) {
-        breach("a text after the shutdown notice");
-    }
-    if (mode == ClientHost::GiveBack) {
-        breaches(m_replies.giveBack(text));
+    const ContractChecker::Send sent = m_checker.send(text, mode);
+    breaches(sent.findings);
+    if (!sent.command) {
         return nullptr;
     }
-    if (mode != ClientHost::Command || text == nullptr) {
-        breach("a null command or an unknown mode");
-        return nullptr;
-    }
-    breaches(m_replies.beforeCommand());
-    m_last.assign(text);
+    m_last = sent.text;
     const std::string code = m_last.substr(0, 2);
     ++m_byCode[code];
     ++m_callCommands;
-    if (code == "AS") {
-        if (!m_destroying) {
-            breach("the shutdown notice outside destruction");
-        }
-        m_shutDown = true;
-    }
     const char* answer = code == "AS" ? nullptr : replyFor(code);
-    return m_replies.issue(m_last,
+    return m_checker.reply(sent,
                            answer != nullptr ? std::optional<std::string>(answer) : std::nullopt);
 }
 
-void SoakHost::beginCall(bool destroying) {
-    m_destroying = destroying;
+void SoakHost::beginCall(ContractChecker::Call call, int type) {
     m_callCommands = 0;
+    breaches(m_checker.beginCall(call, type));
 }
 
-void SoakHost::endCall() {
-    breaches(m_replies.endOfEvent());
-    if (m_destroying && !m_shutDown) {
-        breach("destruction without the shutdown notice");
-    }
+void SoakHost::endCall(const char* result) {
+    breaches(m_checker.endCall(result));
 }

@@ -1,15 +1,15 @@
 // SoakHost: the soak's panel host. Its replies are drawn from a seeded generator,
 // so a run is reproducible from its seed: resolutions mostly succeed, names and
-// level lists come or do not, and any command may get no reply. It keeps a ledger
-// of what it issued and what came back (the host kit's reply ledger, which holds
-// the component to the give-back rules of ClientHost.h), and counts every breach
-// instead of stopping; "AS" comes last. Its own memory does not grow with the
+// level lists come or do not, and any command may get no reply. The host kit's
+// contract checker holds the component to the host contract and keeps the ledger
+// of what was issued and what came back; the soak counts every finding instead
+// of stopping. Its own memory does not grow with the
 // number of commands: a reply given back is released at once, and those it keeps
 // when the host call that produced them ends.
 #pragma once
 
 #include "ClientHost.h"
-#include "ReplyLedger.h"
+#include "ContractChecker.h"
 
 #include <cstdint>
 #include <map>
@@ -49,9 +49,10 @@ public:
     void TARN_THISCALL reserved() override;
     char* TARN_THISCALL send(const char* text, int mode) override;
 
-    // Brackets every call into the component.
-    void beginCall(bool destroying);
-    void endCall();
+    // Brackets every call into the component; `result` is what handleHostEvent
+    // returned.
+    void beginCall(ContractChecker::Call call, int type = 0);
+    void endCall(const char* result = nullptr);
 
     SoakLedger ledger() const;
     // Commands sent so far, by their two-letter code.
@@ -64,11 +65,9 @@ private:
     const char* replyFor(const std::string& code);
 
     SoakRandom& m_random;
-    SoakLedger m_ledger; // the breaches; the counts come from m_replies
-    ReplyLedger m_replies{0};
+    SoakLedger m_ledger; // the breaches; the counts come from the checker's ledger
+    ContractChecker m_checker{0};
     std::map<std::string, long> m_byCode;
-    bool m_destroying = false;
-    bool m_shutDown = false;
     long m_callCommands = 0;
     std::string m_last;
 };

@@ -57,14 +57,14 @@ public:
     }
 
     void create() {
-        m_host.beginCall(false);
+        m_host.beginCall(ContractChecker::Call::Create);
         m_component = load_tarn_client_script(&m_host, "C:/ui");
         m_host.endCall();
     }
 
     void destroy() {
         takeAllRepliesBack();
-        m_host.beginCall(true);
+        m_host.beginCall(ContractChecker::Call::Destroy);
         tarn_destroy_component(m_component);
         m_component = nullptr;
         m_host.endCall();
@@ -95,10 +95,10 @@ public:
 
 private:
     // One host call: `call` delivers one event to the component.
-    template <typename Call> char* deliver(Call call) {
-        m_host.beginCall(false);
+    template <typename Call> char* deliver(int type, Call call) {
+        m_host.beginCall(ContractChecker::Call::Event, type);
         char* result = call(*m_component);
-        m_host.endCall();
+        m_host.endCall(result);
         return result;
     }
 
@@ -112,21 +112,23 @@ private:
             databaseChange();
         } else if (kind < 78) {
             const int id = m_random.below(2000) - 1000;
-            countResult(deliver([&](auto& c) { return host_events::timer(c, id); }));
+            countResult(
+                deliver(HostEventTimer, [&](auto& c) { return host_events::timer(c, id); }));
         } else if (kind < 84) {
             // A revertive, with a record or (as some hosts send) none.
             int record[8] = {};
             void* data = m_random.chance(50) ? record : nullptr;
-            countResult(
-                deliver([&](auto& c) { return host_events::raw(c, data, HostEventRevertive); }));
+            countResult(deliver(HostEventRevertive, [&](auto& c) {
+                return host_events::raw(c, data, HostEventRevertive);
+            }));
         } else if (kind < 88) {
             int aux[2] = {};
             void* data = m_random.chance(50) ? aux : nullptr;
-            countResult(deliver([&](auto& c) { return host_events::aux(c, data); }));
+            countResult(deliver(HostEventAux, [&](auto& c) { return host_events::aux(c, data); }));
         } else if (kind < 90) {
             const int unknown[] = {0, 8, -1, 1000};
             const int type = unknown[m_random.below(4)];
-            countResult(deliver([&](auto& c) { return host_events::raw(c, nullptr, type); }));
+            countResult(deliver(type, [&](auto& c) { return host_events::raw(c, nullptr, type); }));
         } else {
             takeOneReplyBack();
         }
@@ -187,8 +189,9 @@ private:
             break; // the empty text, or none at all
         }
         const bool none = text.empty() && m_random.chance(50);
-        char* reply = deliver(
-            [&](auto& c) { return host_events::parentCommand(c, none ? nullptr : text.c_str()); });
+        char* reply = deliver(HostEventParentCommand, [&](auto& c) {
+            return host_events::parentCommand(c, none ? nullptr : text.c_str());
+        });
         if (reply != nullptr) {
             ++m_repliesReturned;
             m_outstanding.push_back(reply);
@@ -202,8 +205,9 @@ private:
         const char* eventText = m_random.chance(50) ? "alarm=ack" : "";
         const char* panel = pick(m_random, panels);
         const char* control = pick(m_random, controls);
-        countResult(
-            deliver([&](auto& c) { return host_events::press(c, panel, control, eventText); }));
+        countResult(deliver(HostEventButton, [&](auto& c) {
+            return host_events::press(c, panel, control, eventText);
+        }));
     }
 
     void databaseChange() {
@@ -211,21 +215,23 @@ private:
         const int database = m_random.below(4);
         const int index = m_random.below(14);
         const char* name = pick(m_random, statesheets);
-        countResult(deliver([&](auto& c) {
+        countResult(deliver(HostEventDatabaseChange, [&](auto& c) {
             return host_events::databaseChange(c, device, database, index, name);
         }));
     }
 
     void takeOneReplyBack() {
         if (m_outstanding.empty()) {
-            countResult(deliver([](auto& c) { return host_events::giveBack(c, nullptr); }));
+            countResult(deliver(HostEventReplyGivenBack,
+                                [](auto& c) { return host_events::giveBack(c, nullptr); }));
             return;
         }
         const std::size_t position =
             static_cast<std::size_t>(m_random.below(static_cast<int>(m_outstanding.size())));
         char* reply = m_outstanding[position];
         m_outstanding.erase(m_outstanding.begin() + static_cast<std::ptrdiff_t>(position));
-        countResult(deliver([&](auto& c) { return host_events::giveBack(c, reply); }));
+        countResult(deliver(HostEventReplyGivenBack,
+                            [&](auto& c) { return host_events::giveBack(c, reply); }));
         ++m_repliesTakenBack;
     }
 

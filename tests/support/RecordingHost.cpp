@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+RecordingHost::RecordingHost() {
+    note(m_checker.beginCall(ContractChecker::Call::Event));
+}
+
 RecordingHost::~RecordingHost() = default;
 
 void TARN_THISCALL RecordingHost::reserved() {}
@@ -29,21 +33,18 @@ int RecordingHost::count(Rule rule) const {
 }
 
 char* TARN_THISCALL RecordingHost::send(const char* text, int mode) {
+    const ContractChecker::Send sent = m_checker.send(text, mode);
     if (mode == ClientHost::GiveBack) {
-        if (text == nullptr) {
-            m_traffic.push_back("[5] (null)");
-        } else if (m_ledger.commandOf(text).empty()) {
-            m_traffic.push_back("[5] (foreign)");
-        } else {
-            m_traffic.push_back(std::string("[5] ") + text);
-        }
-        note(m_ledger.giveBack(text));
-        return nullptr;
-    }
-    if (mode != ClientHost::Command) {
+        m_traffic.push_back(text == nullptr            ? std::string("[5] (null)")
+                            : sent.givenBackOf.empty() ? std::string("[5] (foreign)")
+                                                       : std::string("[5] ") + text);
+    } else if (mode != ClientHost::Command) {
         ++m_otherModes;
     }
-    note(m_ledger.beforeCommand());
+    note(sent.findings);
+    if (!sent.command) {
+        return nullptr;
+    }
     const std::string command = text != nullptr ? text : "(null)";
     m_traffic.push_back(command);
     std::optional<std::string> answer;
@@ -58,7 +59,7 @@ char* TARN_THISCALL RecordingHost::send(const char* text, int mode) {
             }
         }
     }
-    return m_ledger.issue(command, answer);
+    return m_checker.reply(sent, answer);
 }
 
 std::vector<std::string> RecordingHost::commands() const {
@@ -72,6 +73,6 @@ std::vector<std::string> RecordingHost::commands() const {
 }
 
 int RecordingHost::outstandingReplies() const {
-    const ReplyLedger::Counts& counts = m_ledger.counts();
+    const ReplyLedger::Counts& counts = m_checker.ledger().counts();
     return static_cast<int>(counts.issued - counts.givenBack);
 }

@@ -1,12 +1,14 @@
 // RecordingHost: a fake panel host for the tests. It records every text a
 // component sends, in order, answers commands with replies configured per command
-// text, and keeps its replies in the host kit's reply ledger, so that a test can
-// check that each owed reply came back exactly once, in time, and nothing else.
-// Every reply stays allocated while the host lives, so addresses stay unique.
+// text, and judges every send with the host kit's contract checker, so that a
+// test can check that each owed reply came back exactly once, in time, and
+// nothing else. A test drives the component (or the frame) directly, so the
+// whole test is one host call on the test's thread. Every reply stays allocated
+// while the host lives, so addresses stay unique.
 #pragma once
 
 #include "ClientHost.h"
-#include "ReplyLedger.h"
+#include "ContractChecker.h"
 
 #include <map>
 #include <optional>
@@ -15,7 +17,7 @@
 
 class RecordingHost : public ClientHost {
 public:
-    RecordingHost() = default;
+    RecordingHost();
     RecordingHost(const RecordingHost&) = delete;
     RecordingHost& operator=(const RecordingHost&) = delete;
     ~RecordingHost();
@@ -46,7 +48,9 @@ public:
     int foreignGiveBacks() const { return count(Rule::ForeignGiveBack); }
     int unowedGiveBacks() const { return count(Rule::UnowedGiveBack); }
     int lateGiveBacks() const { return count(Rule::ReplyNotGivenBack); }
-    int nullGiveBacks() const { return static_cast<int>(m_ledger.counts().nullGiveBacks); }
+    int nullGiveBacks() const {
+        return static_cast<int>(m_checker.ledger().counts().nullGiveBacks);
+    }
     int otherModes() const { return m_otherModes; }
 
 private:
@@ -56,7 +60,7 @@ private:
     std::map<std::string, std::optional<std::string>> m_replies;
     std::vector<std::pair<std::string, std::optional<std::string>>> m_prefixes;
     std::vector<std::string> m_traffic;
-    ReplyLedger m_ledger{ReplyLedger::KeepAll};
+    ContractChecker m_checker{ReplyLedger::KeepAll};
     std::vector<Rule> m_findings;
     int m_otherModes = 0;
 };

@@ -1,8 +1,9 @@
-#include "host/CommandSyntax.h"
+#include "CommandSyntax.h"
 
 #include "CommandTable.h"
-#include "language/Text.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -63,7 +64,22 @@ std::string ParsedCommand::text(std::size_t i) const {
 }
 
 bool ParsedCommand::number(std::size_t i, int& out) const {
-    return i < arguments.size() && !arguments[i].quoted && parseInt(arguments[i].text, out);
+    if (i >= arguments.size() || arguments[i].quoted) {
+        return false;
+    }
+    const std::string& text = arguments[i].text;
+    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (digits == text.size() ||
+        text.find_first_not_of("0123456789", digits) != std::string::npos) {
+        return false;
+    }
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno != 0 || value < -2147483647LL - 1 || value > 2147483647LL) {
+        return false;
+    }
+    out = static_cast<int>(value);
+    return true;
 }
 
 std::vector<Finding> parseCommand(const std::string& text, ParsedCommand& out) {

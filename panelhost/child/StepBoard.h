@@ -1,0 +1,48 @@
+// StepBoard: a few words of memory that the supervised child and the watching
+// parent share, on which the child marks each step it begins and ends: its
+// scenario line and its generated event. The parent reads it to tell a hang (a
+// step open too long) and, after a crash, the step the child was in, without
+// the child sending a record per step. Natively an anonymous shared mapping made
+// before fork; on Windows a named mapping the child opens by the name in its job.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class StepBoard {
+public:
+    struct Words {
+        std::atomic<std::int32_t> serial; // counts the steps begun
+        std::atomic<std::int32_t> open;   // 1 while a step runs
+        std::atomic<std::int32_t> line;
+        std::atomic<std::int32_t> event; // -1 outside generated events
+    };
+    struct Step {
+        std::int32_t serial = 0;
+        bool open = false;
+        int line = 0;
+        long event = -1;
+    };
+
+    // The parent's board, made before the child starts; `name()` names it.
+    StepBoard();
+    // The child's view of a board the parent made (Windows); natively the child
+    // uses the parent's object, inherited through fork.
+    explicit StepBoard(const std::string& name);
+    ~StepBoard();
+    StepBoard(const StepBoard&) = delete;
+    StepBoard& operator=(const StepBoard&) = delete;
+
+    bool usable() const { return m_words != nullptr; }
+    const std::string& name() const { return m_name; }
+
+    void begin(int line, long event);
+    void end();
+    Step read() const;
+
+private:
+    Words* m_words = nullptr;
+    void* m_mapping = nullptr;
+    std::string m_name;
+};

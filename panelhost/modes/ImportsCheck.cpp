@@ -1,0 +1,68 @@
+#include "modes/ImportsCheck.h"
+
+#include "language/Text.h"
+
+#if defined(_WIN32)
+#include "ImportCheck.h"
+#include "host/LibraryKind.h"
+
+#include <windows.h>
+#endif
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t begin = 0; begin < text.size();) {
+        std::size_t end = text.find('\n', begin);
+        end = end == std::string::npos ? text.size() : end;
+        const std::string line = trim(text.substr(begin, end - begin));
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+        begin = end + 1;
+    }
+    return lines;
+}
+
+} // namespace
+
+ImportsVerdict checkImportsStatically(const std::string& library) {
+    ImportsVerdict verdict;
+#if defined(_WIN32)
+    const std::string path =
+        library.find_first_of("/\\") == std::string::npos ? ".\\" + library : library;
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    const std::string file = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+    LibraryKind program;
+    program.system = "Windows";
+    program.bits = static_cast<int>(sizeof(void*) * 8);
+    program.machine = program.bits == 64 ? "x86-64" : "i686";
+    if (!(libraryKindOf(file) == program)) {
+        verdict.summary = "left to the loader: not a DLL of this panelhost's kind";
+        return verdict;
+    }
+    const ImportCheckResult check = checkImports(file, systemDllFolders());
+    if (!check.ok()) {
+        verdict.failed = true;
+        verdict.summary = "imports that do not resolve, found before loading";
+        verdict.lines = linesOf(check.describe());
+        return verdict;
+    }
+    verdict.summary = std::to_string(check.functions) + " imported functions of " +
+                      std::to_string(check.dlls) + " DLLs found, before loading";
+#else
+    (void)library;
+    verdict.summary = "the loader bound every symbol at load (RTLD_NOW)";
+#endif
+    return verdict;
+}
+
+ImportsVerdict importsRefusedByLoader(const std::string& message) {
+    ImportsVerdict verdict;
+    verdict.failed = true;
+    verdict.summary = "the loader refused the library";
+    verdict.lines = linesOf(printable(message));
+    return verdict;
+}

@@ -1,0 +1,20 @@
+# panelhost learns each component's world from the component: no control,
+# instance, router or setting of any one component is written into its sources.
+#   cmake -DSOURCES=<panelhost folder> -DNAMES=a;b;... -P knows_no_component.cmake
+file(GLOB_RECURSE files ${SOURCES}/*.cpp ${SOURCES}/*.h)
+set(found "")
+foreach(file ${files})
+    file(READ ${file} text)
+    foreach(name ${NAMES})
+        string(FIND "${text}" "${name}" at)
+        if(NOT at EQUAL -1)
+            list(APPEND found "${file}: ${name}")
+        endif()
+    endforeach()
+endforeach()
+if(found)
+    string(REPLACE ";" "\n  " found "${found}")
+    message(FATAL_ERROR "panelhost's sources name a component's world:\n  ${found}")
+endif()
+list(LENGTH files count)
+message("${count} files of panelhost name nothing of any component's world")
