@@ -3,6 +3,7 @@
 #include "EmbeddedFile.h"
 #include "language/Text.h"
 #include "output/JsonBytes.h"
+#include "output/MarkupText.h"
 #include "output/OutputFile.h"
 #include "output/RecordJson.h"
 
@@ -15,29 +16,6 @@ void replaceAll(std::string& text, const std::string& what, const std::string& w
          at = text.find(what, at + with.size())) {
         text.replace(at, what.size(), with);
     }
-}
-
-std::string htmlEscaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -94,7 +72,7 @@ std::string HtmlReport::page() const {
     std::string data = dumpJson(m_data);
     replaceAll(data, "<", "\\u003c");
     std::string page = embeddedText(pageTemplateFiles[0]);
-    replaceAll(page, "@TITLE@", htmlEscaped(printable(m_title)));
+    replaceAll(page, "@TITLE@", markupText(printable(m_title)));
     const std::string marker = "@RUN_DATA@";
     const std::size_t at = page.find(marker);
     if (at != std::string::npos) {
