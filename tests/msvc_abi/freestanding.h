@@ -23,8 +23,9 @@ __declspec(dllimport) int FS_WINAPI FreeLibrary(void* module);
 __declspec(dllimport) void* FS_WINAPI GetProcessHeap();
 __declspec(dllimport) void* FS_WINAPI HeapAlloc(void* heap, unsigned long flags, size_t size);
 __declspec(dllimport) int FS_WINAPI HeapFree(void* heap, unsigned long flags, void* block);
-__declspec(dllimport) void FS_WINAPI RaiseException(unsigned long code, unsigned long flags,
-                                                    unsigned long count, const uintptr_t* arguments);
+__declspec(dllimport) void FS_WINAPI
+    RaiseException(unsigned long code, unsigned long flags, unsigned long count,
+                   const uintptr_t* arguments);
 
 // What the compiler may call on its own.
 void* memcpy(void* to, const void* from, size_t size);
