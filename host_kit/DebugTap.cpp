@@ -45,51 +45,19 @@ std::string DebugTap::end() {
 }
 
 #else
-#include <unistd.h>
 
-DebugTap::DebugTap() : m_handle(std::tmpfile()) {}
+DebugTap::DebugTap() = default;
 
-DebugTap::~DebugTap() {
-    if (m_savedError >= 0) {
-        std::fflush(stderr);
-        dup2(m_savedError, 2);
-        close(m_savedError);
-    }
-    if (m_handle != nullptr) {
-        std::fclose(static_cast<std::FILE*>(m_handle));
-    }
-}
+DebugTap::~DebugTap() = default;
 
 void DebugTap::begin() {
-    if (m_handle == nullptr || m_savedError >= 0) {
-        return;
+    if (!m_capture) {
+        m_capture.reset(new StreamCapture(2));
     }
-    std::fflush(stderr);
-    m_savedError = dup(2);
-    dup2(fileno(static_cast<std::FILE*>(m_handle)), 2);
 }
 
 std::string DebugTap::end() {
-    if (m_handle == nullptr || m_savedError < 0) {
-        return std::string();
-    }
-    std::fflush(stderr);
-    // Standard error stays pointed at the capture file, so that a step costs one
-    // look at the file's end and nothing more when nothing was written.
-    const long written = static_cast<long>(lseek(2, 0, SEEK_CUR));
-    if (written <= m_read) {
-        return std::string();
-    }
-    std::FILE* file = static_cast<std::FILE*>(m_handle);
-    std::string text;
-    std::fseek(file, m_read, SEEK_SET);
-    char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, count);
-    }
-    m_read += static_cast<long>(text.size());
-    return text;
+    return m_capture ? m_capture->take() : std::string();
 }
 
 #endif

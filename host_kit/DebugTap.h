@@ -5,6 +5,9 @@
 // until the tap is destroyed, and read back by each end.
 #pragma once
 
+#include "StreamCapture.h"
+
+#include <memory>
 #include <string>
 
 class DebugTap {
@@ -19,7 +22,6 @@ public:
     std::string end();
 
 private:
-    void* m_handle = nullptr; // the vectored handler, or the capture FILE
-    int m_savedError = -1;
-    long m_read = 0;
+    void* m_handle = nullptr;                 // Windows: the vectored handler
+    std::unique_ptr<StreamCapture> m_capture; // elsewhere: standard error, from the first begin
 };

@@ -54,17 +54,28 @@ std::string locate(const std::string& dll, const std::string& componentFolder,
 
 } // namespace
 
-std::string ImportCheckResult::describe() const {
-    std::string text = error;
+std::vector<std::string> ImportCheckResult::problems() const {
+    std::vector<std::string> lines;
+    if (!error.empty()) {
+        lines.push_back(error);
+    }
     for (const std::string& dll : missingDlls) {
-        text += (text.empty() ? "" : "\n") + std::string("DLL not found: ") + dll;
+        lines.push_back("DLL not found: " + dll);
     }
     for (const MissingImport& import : missing) {
-        text += (text.empty() ? "" : "\n") + std::string("unresolved import: ") + import.readable;
+        std::string line = "unresolved import: " + import.readable;
         if (import.readable != import.function) {
-            text += " (" + import.function + ")";
+            line += " (" + import.function + ")";
         }
-        text += ", which " + import.dll + " does not export";
+        lines.push_back(line + ", which " + import.dll + " does not export");
+    }
+    return lines;
+}
+
+std::string ImportCheckResult::describe() const {
+    std::string text;
+    for (const std::string& line : problems()) {
+        text += (text.empty() ? "" : "\n") + line;
     }
     return text;
 }

@@ -26,6 +26,8 @@ struct ImportCheckResult {
     int functions = 0;                    // imported functions that resolve
     bool ok() const { return missing.empty() && missingDlls.empty() && error.empty(); }
     // What went wrong, one line per problem, for a load failure.
+    std::vector<std::string> problems() const;
+    // The same lines joined with line feeds.
     std::string describe() const;
 };
 

@@ -1,7 +1,6 @@
 #include "PeImage.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -287,18 +286,4 @@ bool PeImage::exports(const std::string& name) const {
 
 bool PeImage::exportsOrdinal(std::uint32_t ordinal) const {
     return std::find(exportOrdinals.begin(), exportOrdinals.end(), ordinal) != exportOrdinals.end();
-}
-
-std::string PeImage::machineName() const {
-    switch (machine) {
-    case Machine::I386:
-        return "x86 (32-bit)";
-    case Machine::Amd64:
-        return "x86-64 (64-bit)";
-    case Machine::Other:
-        break;
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%04x", machineCode);
-    return std::string("machine ") + code;
 }

@@ -39,6 +39,4 @@ struct PeImage {
 
     bool exports(const std::string& name) const;
     bool exportsOrdinal(std::uint32_t ordinal) const;
-    // "x86 (32-bit)", "x86-64 (64-bit)" or the machine code in hex.
-    std::string machineName() const;
 };

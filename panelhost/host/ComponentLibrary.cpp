@@ -3,8 +3,6 @@
 #include "host/LibraryKind.h"
 #include "language/Text.h"
 
-#include <algorithm>
-
 #if defined(_WIN32)
 #include "ImportCheck.h"
 
@@ -17,34 +15,11 @@ namespace {
 
 const char* const FactoryName = "load_tarn_client_script";
 
-#if defined(_WIN32)
-const char* const System = "Windows";
-const char* const Here = ".\\";
-#else
-const char* const System = "Linux";
-const char* const Here = "./";
-#endif
-
-// What this program is, to set against a library it cannot load.
-LibraryKind thisProgram() {
-    LibraryKind kind;
-    kind.system = System;
-    kind.bits = static_cast<int>(sizeof(void*) * 8);
-    kind.machine = kind.bits == 64 ? "x86-64" : "i686";
-    return kind;
-}
-
-// A path without a folder names the file in the current folder, as the user
-// meant; the loaders would otherwise search their own paths for it.
-std::string pathToLoad(const std::string& path) {
-    return path.find_first_of("/\\") == std::string::npos ? Here + path : path;
-}
-
 // Why `path` was not loaded: what it is against what this program is, when the
 // two differ, else the loader's own reason.
 std::string whyNotLoaded(const std::string& path, std::string reason) {
     const LibraryKind kind = libraryKindOf(path);
-    const LibraryKind program = thisProgram();
+    const LibraryKind program = thisProgramKind();
     if (kind.known() && !(kind == program)) {
         return "cannot load " + printable(path) + ": it is " + kind.described() +
                ", and this panelhost is a " + std::to_string(program.bits) + "-bit " +
@@ -75,12 +50,6 @@ std::string lastError() {
     return message;
 }
 
-std::string fullPath(const std::string& path) {
-    char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
 // What the Windows loader would refuse, found before loading: a library for
 // another machine, or imports that do not resolve, which Wine binds to stubs that
 // crash only when called. Empty when neither.
@@ -89,7 +58,7 @@ std::string whyNotLoadable(const std::string& path, const std::string& full) {
     if (!kind.known()) {
         return std::string(); // the loader says what the file is
     }
-    if (!(kind == thisProgram())) {
+    if (!(kind == thisProgramKind())) {
         return whyNotLoaded(path, std::string());
     }
     const ImportCheckResult check = checkImports(full, systemDllFolders());
@@ -97,17 +66,27 @@ std::string whyNotLoadable(const std::string& path, const std::string& full) {
         return std::string();
     }
     std::string lines = "cannot load " + printable(path) + ":";
-    const std::string problems = check.describe();
-    for (std::size_t begin = 0; begin < problems.size();) {
-        const std::size_t end = std::min(problems.find('\n', begin), problems.size());
-        lines += "\n  " + printable(problems.substr(begin, end - begin));
-        begin = end + 1;
+    for (const std::string& problem : check.problems()) {
+        lines += "\n  " + printable(problem);
     }
     return lines;
 }
 #endif
 
 } // namespace
+
+std::string ComponentLibrary::loaderPath(const std::string& path) {
+    // A path without a folder names the file in the current folder, as the user
+    // meant; the loaders would otherwise search their own paths for it.
+#if defined(_WIN32)
+    const std::string here = path.find_first_of("/\\") == std::string::npos ? ".\\" + path : path;
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(here.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(full, length) : here;
+#else
+    return path.find_first_of("/\\") == std::string::npos ? "./" + path : path;
+#endif
+}
 
 std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path,
                                                          std::string& error, bool* importsRefused) {
@@ -118,13 +97,13 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
     // A library of this program's kind that the loader refuses: its imports.
     const auto importsFailed = [&] {
         if (importsRefused != nullptr) {
-            *importsRefused = libraryKindOf(pathToLoad(path)) == thisProgram();
+            *importsRefused = libraryKindOf(loaderPath(path)) == thisProgramKind();
         }
     };
 #if defined(_WIN32)
-    // Loaded by its full path with the loader looking in the component's own
-    // folder first, as the import check looks.
-    const std::string full = fullPath(pathToLoad(path));
+    // The loader looks in the component's own folder first, as the import
+    // check looks.
+    const std::string full = loaderPath(path);
     error = whyNotLoadable(path, full);
     if (!error.empty()) {
         importsFailed();
@@ -142,7 +121,7 @@ std::unique_ptr<ComponentLibrary> ComponentLibrary::open(const std::string& path
     library->m_factory =
         reinterpret_cast<load_tarn_client_script_fn>(reinterpret_cast<void (*)()>(symbol));
 #else
-    void* handle = dlopen(pathToLoad(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(loaderPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
         error = whyNotLoaded(path, reason != nullptr ? reason : "unknown error");

@@ -17,6 +17,10 @@ public:
     // on Windows, that the static import check refused).
     static std::unique_ptr<ComponentLibrary> open(const std::string& path, std::string& error,
                                                   bool* importsRefused = nullptr);
+    // The file the platform loader is given for `path`: a path without a folder
+    // is the file in the current folder; on Windows the full path, loaded so
+    // that the loader searches the component's own folder first.
+    static std::string loaderPath(const std::string& path);
     ~ComponentLibrary();
     ComponentLibrary(const ComponentLibrary&) = delete;
     ComponentLibrary& operator=(const ComponentLibrary&) = delete;

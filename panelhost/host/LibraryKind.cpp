@@ -51,3 +51,15 @@ LibraryKind libraryKindOf(const std::string& path) {
     }
     return kind;
 }
+
+LibraryKind thisProgramKind() {
+    LibraryKind kind;
+#if defined(_WIN32)
+    kind.system = "Windows";
+#else
+    kind.system = "Linux";
+#endif
+    kind.bits = static_cast<int>(sizeof(void*) * 8);
+    kind.machine = kind.bits == 64 ? "x86-64" : "i686";
+    return kind;
+}

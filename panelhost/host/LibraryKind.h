@@ -21,3 +21,6 @@ struct LibraryKind {
 
 // The kind of the file at `path`; unknown (empty system) for anything else.
 LibraryKind libraryKindOf(const std::string& path);
+// What this program is, to set against a library: a library of another kind
+// cannot be loaded by it.
+LibraryKind thisProgramKind();

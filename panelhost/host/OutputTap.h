@@ -6,14 +6,15 @@
 // so what the component printed through them is there too.
 #pragma once
 
-#include <cstdio>
+#include "StreamCapture.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
 class OutputTap {
 public:
     OutputTap();
-    ~OutputTap(); // the streams go back where they went, and the files are removed
     OutputTap(const OutputTap&) = delete;
     OutputTap& operator=(const OutputTap&) = delete;
 
@@ -26,13 +27,8 @@ public:
 
 private:
     struct Tapped {
-        int fd = -1;
-        const char* name = nullptr;
-        int saved = -1;              // the descriptor it had before
-        std::string path;            // the private file
-        std::FILE* reader = nullptr; // reads the file from the last take on
-        long long read = 0;
+        const char* name;
+        std::unique_ptr<StreamCapture> capture;
     };
-    void tap(Tapped& tapped, int fd, const char* name);
     std::vector<Tapped> m_streams;
 };

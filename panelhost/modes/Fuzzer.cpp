@@ -144,16 +144,23 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
     return html.write(settings.html);
 }
 
-} // namespace
-
-FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
-                        const std::function<void(long)>& progress) {
+// The child job that plays `plan` against the target, sending the parent every
+// record or only what fuzzing needs.
+ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
     ChildJob job;
     job.kind = ChildJob::Kind::Plan;
     job.library = target.library;
     job.ui = target.ui;
     job.plan = plan;
-    job.plan.everyRecord = false;
+    job.plan.everyRecord = everyRecord;
+    return job;
+}
+
+} // namespace
+
+FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
+                        const std::function<void(long)>& progress) {
+    const ChildJob job = planJob(target, plan, false);
     RecordStream stream(OutputFormat::Quiet, false, plan.selection.strict);
     FuzzSummary summary;
     stream.observe([&](const Record& record) {
@@ -193,12 +200,7 @@ FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
 }
 
 std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Plan;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.plan = plan;
-    job.plan.everyRecord = true;
+    ChildJob job = planJob(target, plan, true);
     job.plan.seconds = 0;
     RecordStream stream(OutputFormat::Quiet, false, plan.selection.strict);
     std::string step;  // the transcript of the step under way

@@ -4,9 +4,8 @@
 
 #if defined(_WIN32)
 #include "ImportCheck.h"
+#include "host/ComponentLibrary.h"
 #include "host/LibraryKind.h"
-
-#include <windows.h>
 #endif
 
 namespace {
@@ -30,16 +29,8 @@ std::vector<std::string> linesOf(const std::string& text) {
 ImportsVerdict checkImportsStatically(const std::string& library) {
     ImportsVerdict verdict;
 #if defined(_WIN32)
-    const std::string path =
-        library.find_first_of("/\\") == std::string::npos ? ".\\" + library : library;
-    char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    const std::string file = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-    LibraryKind program;
-    program.system = "Windows";
-    program.bits = static_cast<int>(sizeof(void*) * 8);
-    program.machine = program.bits == 64 ? "x86-64" : "i686";
-    if (!(libraryKindOf(file) == program)) {
+    const std::string file = ComponentLibrary::loaderPath(library);
+    if (!(libraryKindOf(file) == thisProgramKind())) {
         verdict.summary = "left to the loader: not a DLL of this panelhost's kind";
         return verdict;
     }
@@ -47,7 +38,7 @@ ImportsVerdict checkImportsStatically(const std::string& library) {
     if (!check.ok()) {
         verdict.failed = true;
         verdict.summary = "imports that do not resolve, found before loading";
-        verdict.lines = linesOf(check.describe());
+        verdict.lines = check.problems();
         return verdict;
     }
     verdict.summary = std::to_string(check.functions) + " imported functions of " +

@@ -1,6 +1,6 @@
-// The heap memory the process has in use, in bytes: the sanitizer allocator's
-// figure under AddressSanitizer, otherwise the C library's (the bytes of chunks
-// handed out, from the arenas and from mmap). Zero where neither is available.
+// The heap memory the process has in use, in bytes, as the host kit reads it
+// (HeapInUse.h): the sanitizer allocator's figure under AddressSanitizer,
+// otherwise the C library's. Zero where neither is available.
 #pragma once
 
 #include <cstddef>
