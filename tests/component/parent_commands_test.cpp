@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -69,12 +70,28 @@ TEST_F(ParentCommands, UnresolvableInstanceShowsUnknownAndTellsTheParent) {
     }
 }
 
-TEST_F(ParentCommands, DeviceNineHundredNinetyNineIsInRange) {
-    host.reply("SD 'edge'", "999 1");
-    EXPECT_EQ(trafficOf("instance=edge"),
-              (Traffic{"SD 'edge'", "[5] 999 1", "RN 999 1 1", "[5] (null)",
-                       "TP 'text=' '1' 'myDest'", "RR 999 1 1"}))
-        << "a lookup without reply gives the empty caption";
+TEST_F(ParentCommands, EdgeDevicesWithDestinationOneAreInRange) {
+    command("buttonhigh=high");
+    // Each instance replaces the one before, whose router is released first.
+    const std::pair<std::string, Traffic> cases[] = {
+        {"1", {}}, {"999", {"RU 1"}}, {"1", {"RU 999"}}};
+    int n = 0;
+    for (const auto& [device, released] : cases) {
+        const std::string instance = "edge" + std::to_string(++n);
+        // A lookup without reply gives the empty caption.
+        const Traffic named{"RN " + device + " 1 1", "[5] (null)", "TP 'text=' '1' 'myDest'"};
+        Traffic assigned = released;
+        assigned.insert(assigned.end(), {"SD '" + instance + "'", "[5] " + device + " 1", named[0],
+                                         named[1], named[2], "RR " + device + " 1 1"});
+        host.reply("SD '" + instance + "'", device + " 1");
+        EXPECT_EQ(trafficOf(("instance=" + instance).c_str()), assigned);
+        EXPECT_EQ(trafficOf("selected=1"), Traffic{"TP 'statesheet=high' '1' 'myDest'"});
+        command("selected=-1");
+        EXPECT_EQ(trafficOf("namesDatabase=1"), named) << "named again";
+    }
+    host.clear();
+    destroy();
+    EXPECT_EQ(host.traffic(), (Traffic{"RU 1", "AS"}));
 }
 
 TEST_F(ParentCommands, SelectionTestsInOrder) {
