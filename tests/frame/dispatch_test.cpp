@@ -87,17 +87,22 @@ TEST(Dispatch, EmptyReplyIsNoAnswer) {
 }
 
 TEST(Dispatch, ReplyIsALibraryArrayTheHostGivesBack) {
-    TestComponent component(nullptr, "");
-    component.reply = "matrixobject=pkg\nuselevels=1,2";
-    char* answer = component.handleHostEvent(asData("return=all"), HostEventParentCommand);
-    ASSERT_NE(answer, nullptr);
-    EXPECT_EQ(std::string(answer), component.reply);
-    EXPECT_EQ(std::strlen(answer), component.reply.size()) << "n characters and one NUL";
-    // Given back once; the library releases it (sanitizers and memcheck see a leak
-    // or a bad free otherwise).
-    EXPECT_EQ(component.handleHostEvent(answer, HostEventReplyGivenBack), nullptr);
-    EXPECT_EQ(component.handleHostEvent(nullptr, HostEventReplyGivenBack), nullptr);
-    EXPECT_EQ(component.calls, (Calls{"parent return=all"}));
+    for (const std::string& reply :
+         {std::string("x"), std::string("matrixobject=pkg\nuselevels=1,2"),
+          std::string(300, 'r')}) {
+        SCOPED_TRACE(reply.substr(0, 20));
+        TestComponent component(nullptr, "");
+        component.reply = reply;
+        char* answer = component.handleHostEvent(asData("return=all"), HostEventParentCommand);
+        ASSERT_NE(answer, nullptr);
+        EXPECT_EQ(std::string(answer), component.reply);
+        EXPECT_EQ(std::strlen(answer), component.reply.size()) << "n characters and one NUL";
+        // Given back once; the library releases it (sanitizers and memcheck see a
+        // leak or a bad free otherwise).
+        EXPECT_EQ(component.handleHostEvent(answer, HostEventReplyGivenBack), nullptr);
+        EXPECT_EQ(component.handleHostEvent(nullptr, HostEventReplyGivenBack), nullptr);
+        EXPECT_EQ(component.calls, (Calls{"parent return=all"}));
+    }
 }
 
 TEST(Dispatch, ConstructionKeepsHostAndPathAndSendsNothing) {

@@ -23,7 +23,14 @@ TEST_F(HostCommands, CommandTextsAreExact) {
         std::function<void(TestComponent&)> call;
         std::string command;
     };
+    // The stack buffer holds 255 characters and the NUL: whole commands of 255,
+    // 256 and 257 characters sit at its edge.
+    const std::string edge(256 - std::string("HN ''").size(), 'e');
     const Case cases[] = {
+        {[&](TestComponent& c) { c.raiseEvent(edge.substr(1).c_str()); },
+         "HN '" + edge.substr(1) + "'"},
+        {[&](TestComponent& c) { c.raiseEvent(edge.c_str()); }, "HN '" + edge + "'"},
+        {[&](TestComponent& c) { c.raiseEvent((edge + "e").c_str()); }, "HN '" + edge + "e'"},
         {[](TestComponent& c) { c.openPanel("1", "quillon.tarn_ui", ""); },
          "PS '1' 'C:/ui/quillon.tarn_ui'"},
         {[](TestComponent& c) { c.openPanel("2", "f.ui", "x y"); }, "PS '2' 'C:/ui/f.ui' 'x y'"},
@@ -239,6 +246,8 @@ TEST(DebugOutput, PrintAndFormatWriteExactlyTheText) {
     component.debugFormat("%2-%1-%9 %3", "a", "b", "c", e, e, e, e, e, "i");
     // Each text fills the lowest marker left, so the empty fourth one takes %9.
     EXPECT_EQ(debug.take(), "b-a- c");
+    component.debugFormat("%9%8%7%6%5%4%3%2%1", "a", "b", "c", "d", "e", "f", "g", "h", "i");
+    EXPECT_EQ(debug.take(), "ihgfedcba");
     component.debugFormat("no markers", "a", "b", e, e, e, e, e, e, e);
     EXPECT_EQ(debug.take(), "no markers");
 }
