@@ -55,6 +55,7 @@ TEST(TarnString, ToIntReadsLikeAtoiAndClamps) {
         {"  -17x", -17},
         {"+5", 5},
         {"\t\n 8", 8},
+        {"\r\v\f7", 7},
         {"abc", 0},
         {"- 5", 0},
         {"12 34", 12},
