@@ -83,6 +83,9 @@ TEST_F(ParentCommandAllocations, CommandsThatChangeNothingCostTheParseAlone) {
         EXPECT_LE(measure(text, sent), 1) << text;
         EXPECT_TRUE(sent.empty()) << text;
     }
+    // A query changes nothing either: its reply, once given back, is freed too.
+    const AllocationCounts query = countAllocations([&] { deliver("return=all"); });
+    EXPECT_EQ(query.frees, query.allocations);
 }
 
 TEST_F(ParentCommandAllocations, CommandsThatSetOnePropertyCostAtMostThree) {

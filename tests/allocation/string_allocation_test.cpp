@@ -78,6 +78,16 @@ TEST(StringAllocations, JoiningAndFillingAllocateAtMostOnce) {
     for (const auto& c : cases) {
         EXPECT_EQ(allocationsOf([&] { c.build(); }), c.allocations) << c.name;
     }
+    // A text full at each append grows by half again: a thousand one-character
+    // appends cost about a dozen allocations, not one each.
+    const tarn_string one("x");
+    EXPECT_LE(allocationsOf([&] {
+                  tarn_string grown;
+                  for (int i = 0; i < 1000; ++i) {
+                      grown += one;
+                  }
+              }),
+              16);
 }
 
 TEST(StringAllocations, HostCommandsCostAtMostOneAllocationPerStep) {
