@@ -2,4 +2,8 @@
 # to deploy beside a 32-bit panel host.
 set(QUILLON_MSVC_ARCH i686)
 include(${CMAKE_CURRENT_LIST_DIR}/clang-msvc.cmake)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine/run-win32)
+# In this project, CTest's runner of the build's private Wine prefix; installed
+# with a kit, the kit's package names its own runner instead.
+if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine/run-win32)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine/run-win32)
+endif()

@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Installs what a command needs on a Debian machine, as root. Safe to run again:
 # it only calls apt-get when something is missing.
-#   install-deps.sh demo   what the native build of panelhost and Quillon needs
-#   install-deps.sh [all]  everything the test command uses
+#   install-deps.sh demo         what the native build of panelhost and Quillon
+#                                needs, and so the native kit
+#   install-deps.sh windows-kit  that, and what the Microsoft-mode kits and a
+#                                component's Windows tests under wine64 need
+#   install-deps.sh [all]        everything the test command uses
 set -euo pipefail
 
 demo=(cmake ninja-build g++ nlohmann-json3-dev)
-tests=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang lld libclang-rt-14-dev llvm
-       valgrind binutils lcov libxml2-utils chromium)
-windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-         libwine-dev libc++-14-dev wine wine32:i386 wine64)
+windows_kit=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools clang lld llvm
+             libwine-dev libc++-14-dev wine wine64)
+tests=(googletest libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind binutils
+       lcov libxml2-utils chromium wine32:i386)
 
 case ${1:-all} in
 demo) packages=("${demo[@]}") ;;
-all) packages=("${demo[@]}" "${tests[@]}" "${windows[@]}") ;;
+windows-kit) packages=("${demo[@]}" "${windows_kit[@]}") ;;
+all) packages=("${demo[@]}" "${windows_kit[@]}" "${tests[@]}") ;;
 *)
-    echo "usage: install-deps.sh [demo|all]" >&2
+    echo "usage: install-deps.sh [demo|windows-kit|all]" >&2
     exit 2
     ;;
 esac

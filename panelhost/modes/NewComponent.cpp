@@ -30,10 +30,28 @@ std::string lowered(std::string text) {
     return text;
 }
 
-std::string filled(std::string text, const std::string& name) {
+// The prefix of the installed kit that this panelhost belongs to: the running
+// program is PREFIX/bin/panelhost beside the kit's CMake package. Empty when it
+// runs from a build tree, or where the system does not show the running program
+// as /proc/self/exe; the starter then names the prefix as a placeholder.
+std::string kitPrefix() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return std::string();
+    }
+    const fs::path prefix = program.parent_path().parent_path();
+    return fs::is_regular_file(prefix / TARN_KIT_PACKAGE_DIR / "TarnKitConfig.cmake", error)
+               ? prefix.generic_string()
+               : std::string();
+}
+
+std::string filled(std::string text, const std::string& name, const std::string& kit) {
     const std::string lower = lowered(name);
-    for (const auto& marker : {std::make_pair(std::string("@NAME@"), name),
-                               std::make_pair(std::string("@name@"), lower)}) {
+    for (const auto& marker :
+         {std::make_pair(std::string("@NAME@"), name), std::make_pair(std::string("@name@"), lower),
+          std::make_pair(std::string("@KIT@"), kit)}) {
         for (std::size_t at = text.find(marker.first); at != std::string::npos;
              at = text.find(marker.first, at + marker.second.size())) {
             text.replace(at, marker.first.size(), marker.second);
@@ -93,9 +111,11 @@ int runNew(const NewSettings& settings) {
     } else if (!fs::create_directories(folder, error)) {
         return refuse("cannot make " + settings.folder + ": " + error.message());
     }
+    const std::string found = kitPrefix();
+    const std::string kit = found.empty() ? "<the kit's prefix>" : found;
     for (int i = 0; i < starterFilesCount; ++i) {
-        const fs::path path = folder / filled(starterFiles[i].name, settings.name);
-        const std::string text = filled(embeddedText(starterFiles[i]), settings.name);
+        const fs::path path = folder / filled(starterFiles[i].name, settings.name, kit);
+        const std::string text = filled(embeddedText(starterFiles[i]), settings.name, kit);
         std::ofstream out(path, std::ios::binary);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out) {
@@ -103,12 +123,12 @@ int runNew(const NewSettings& settings) {
         }
         std::printf("wrote %s\n", path.generic_string().c_str());
     }
+    const char* const folderText = settings.folder.c_str();
     std::printf("\nBuild it on the installed kit and run its tests (the scenario, and panelhost "
                 "validate):\n"
-                "    cmake -S %s -B %s/build -DCMAKE_PREFIX_PATH=<the kit's prefix>\n"
+                "    cmake -S %s -B %s/build -DCMAKE_PREFIX_PATH=%s\n"
                 "    cmake --build %s/build\n"
-                "    ctest --test-dir %s/build\n",
-                settings.folder.c_str(), settings.folder.c_str(), settings.folder.c_str(),
-                settings.folder.c_str());
+                "    ctest --test-dir %s/build --output-on-failure\n",
+                folderText, folderText, kit.c_str(), folderText, folderText);
     return 0;
 }
