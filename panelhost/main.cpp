@@ -14,6 +14,7 @@
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
+#include "records/Checks.h"
 #include "records/RecordStream.h"
 
 #include <cstdio>
@@ -31,8 +32,9 @@ int listRules() {
                     rule.statement);
     }
     std::printf("\n%-5s %-28s %-8s %s\n", "id", "validation check", "fails as", "holds when");
-    for (const CheckInfo& check : validationChecks()) {
-        std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, check.severity, check.statement);
+    for (const CheckInfo& check : allChecks()) {
+        std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, severityName(check.severity),
+                    check.statement.c_str());
     }
     return 0;
 }

@@ -24,6 +24,10 @@ struct ChildJob {
     bool states = false;      // a state record after each step (a page draws them)
 };
 
+// The kinds of job by name, as the job's JSON carries them.
+const char* nameOf(ChildJob::Kind kind);
+bool valueOf(const std::string& name, ChildJob::Kind& kind);
+
 std::string jobToJson(const ChildJob& job);
 // False for a text that is not a job.
 bool jobFromJson(const std::string& text, ChildJob& job);

@@ -2,7 +2,7 @@
 
 #include "Rules.h"
 #include "modes/NewComponent.h"
-#include "modes/Validate.h"
+#include "records/CheckSelection.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -143,12 +143,7 @@ std::string defaultUiFolder(const std::string& library) {
 }
 
 bool isCheck(const std::string& id) {
-    for (const CheckInfo& check : validationChecks()) {
-        if (id == check.id) {
-            return true;
-        }
-    }
-    return false;
+    return findCheck(id) != nullptr;
 }
 
 // The option values as given, read and checked one by one.
@@ -264,23 +259,7 @@ LibrarySettings target(const std::string& library, Values& values, bool& fine) {
 
 // Whether the checks that validate would run are none.
 bool noCheckLeft(const ValidateSettings& settings) {
-    std::set<std::string> only, skip;
-    for (const std::string& id : settings.only) {
-        if (isCheck(id)) {
-            only.insert(id);
-        }
-    }
-    for (const std::string& id : settings.skip) {
-        if (isCheck(id)) {
-            skip.insert(id);
-        }
-    }
-    for (const CheckInfo& check : validationChecks()) {
-        if ((only.empty() || only.count(check.id) > 0) && skip.count(check.id) == 0) {
-            return false;
-        }
-    }
-    return true;
+    return selectionOf(settings.only, settings.skip, settings.strict).checks.none();
 }
 
 bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values& values,

@@ -116,7 +116,7 @@ void Session::applyFact(const Fact& fact) {
 void Session::runStep(const Step& step, int line, bool implicit, long event) {
     StepRecord record;
     record.line = line;
-    record.step = stepKeyword(step.kind);
+    record.step = step.kind;
     record.text = step.text;
     record.implicit = implicit;
     record.event = event;
@@ -124,11 +124,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
         record.panel = step.panel;
         record.control = step.control;
     }
-    if (step.kind == Step::Kind::Timer || step.kind == Step::Kind::Event) {
-        record.numbers = {step.numbers[0]};
-    } else if (step.kind == Step::Kind::DatabaseChange || step.kind == Step::Kind::Revertive) {
-        record.numbers.assign(step.numbers, step.numbers + 3);
-    }
+    record.numbers.assign(step.numbers, step.numbers + stepWord(step.kind).numbers);
     m_sink.emit(record);
     std::map<std::string, Panel> before;
     if (m_options.states) {

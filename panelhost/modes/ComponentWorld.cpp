@@ -125,7 +125,7 @@ bool ComponentWorld::operator==(const ComponentWorld& other) const {
 
 void WorldProbe::see(const Record& record) {
     if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
-        m_query = step->step == "command" && step->text ? *step->text : std::string();
+        m_query = step->step == Step::Kind::Command && step->text ? *step->text : std::string();
         const std::size_t equals = m_query.find('=');
         m_valueOf = equals == std::string::npos ? std::string() : m_query.substr(0, equals);
         m_value = equals == std::string::npos ? std::string() : m_query.substr(equals + 1);

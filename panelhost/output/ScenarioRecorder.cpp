@@ -46,7 +46,7 @@ void ScenarioRecorder::see(const Record& record) {
         m_open = step->implicit ? nullptr : &m_steps[step->line];
         if (m_open != nullptr) {
             *m_open = Happened();
-            m_open->command = step->step == "command";
+            m_open->command = step->step == Step::Kind::Command;
         }
     } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
         m_expects[expect->line] = *expect;
@@ -129,7 +129,7 @@ std::string ScenarioRecorder::rewritten(const Item& item, const std::string& ind
     }
     const Expectation& expectation = std::get<Expectation>(item.what);
     const ExpectValue& actual = found->second.actual;
-    const std::string head = indent + "expect " + expectationKeyword(expectation.kind) + " ";
+    const std::string head = indent + "expect " + nameOf(expectation.kind) + " ";
     if (expectation.kind == Expectation::Kind::Property) {
         return head + word(expectation.panel) + " " + word(expectation.control) + " " +
                word(expectation.property) + " = " +

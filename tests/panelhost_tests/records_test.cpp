@@ -11,16 +11,16 @@ namespace {
 ExpectRecord failedSent(std::vector<std::string> expected, std::vector<std::string> actual) {
     ExpectRecord record;
     record.line = 7;
-    record.what = "sent";
+    record.what = Expectation::Kind::Sent;
     record.expected = ExpectValue::ofLines(std::move(expected));
     record.actual = ExpectValue::ofLines(std::move(actual));
     return record;
 }
 
 TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
-    StepRecord step{12, "press", std::string("alarm=3"), "1", "myDest", {}, true, 4};
+    StepRecord step{12, Step::Kind::Press, std::string("alarm=3"), "1", "myDest", {}, true, 4};
     ExpectRecord property;
-    property.what = "property";
+    property.what = Expectation::Kind::Property;
     property.panel = "1";
     property.property = "text";
     property.expected = ExpectValue::ofText("A");
@@ -90,7 +90,7 @@ TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
 TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {
     ExpectRecord record;
     record.line = 9;
-    record.what = "reply";
+    record.what = Expectation::Kind::Reply;
     std::string expected(10000, 'a');
     std::string actual = expected;
     actual[5000] = 'X';
