@@ -14,7 +14,7 @@
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 #include <cstdio>
 #include <initializer_list>

@@ -2,15 +2,15 @@
 
 #include "Rules.h"
 #include "child/Supervisor.h"
+#include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
 #include "modes/ImportsCheck.h"
 #include "modes/Learning.h"
-#include "modes/WorldScript.h"
 #include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 #include <algorithm>
 #include <chrono>
