@@ -14,8 +14,8 @@
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
+#include "output/RecordStream.h"
 #include "records/Checks.h"
-#include "records/RecordStream.h"
 
 #include <cstdio>
 #include <initializer_list>

@@ -5,7 +5,7 @@
 // is linked into the panelhost program only: the unit tests, run under a memory
 // checker, keep the C library's allocator. Not built under AddressSanitizer,
 // which owns malloc itself, nor where the C library is not glibc.
-#include "child/HeapMeter.h"
+#include "engine/HeapMeter.h"
 
 #include <cstdlib> // defines __GLIBC__ where it applies
 

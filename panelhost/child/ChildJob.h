@@ -7,7 +7,7 @@
 // of the step board they share.
 #pragma once
 
-#include "modes/FuzzPlan.h"
+#include "engine/FuzzPlan.h"
 
 #include <string>
 

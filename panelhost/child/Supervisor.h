@@ -6,7 +6,7 @@
 
 #include "child/ChildJob.h"
 #include "language/Scenario.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 #include <functional>
 

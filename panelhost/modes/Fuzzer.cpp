@@ -3,13 +3,13 @@
 #include "Rules.h"
 #include "child/ChildProcess.h"
 #include "child/Supervisor.h"
+#include "engine/FuzzGenerator.h"
 #include "language/Text.h"
-#include "modes/FuzzGenerator.h"
 #include "modes/Learning.h"
 #include "output/HtmlReport.h"
 #include "output/OutputFile.h"
+#include "output/RecordStream.h"
 #include "output/Transcript.h"
-#include "records/RecordStream.h"
 
 #include <chrono>
 #include <cstdio>

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "cli/Settings.h"
-#include "modes/FuzzPlan.h"
+#include "engine/FuzzPlan.h"
 #include "records/Records.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "modes/Learning.h"
 
 #include "child/Supervisor.h"
-#include "modes/WorldScript.h"
-#include "records/RecordStream.h"
+#include "engine/WorldScript.h"
+#include "output/RecordStream.h"
 
 #include <algorithm>
 

@@ -2,17 +2,17 @@
 
 #include "Rules.h"
 #include "child/Supervisor.h"
+#include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
 #include "modes/ImportsCheck.h"
 #include "modes/Learning.h"
-#include "modes/WorldScript.h"
 #include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
+#include "output/RecordStream.h"
 #include "output/Transcript.h"
 #include "records/CheckSelection.h"
-#include "records/RecordStream.h"
 
 #include <algorithm>
 #include <chrono>

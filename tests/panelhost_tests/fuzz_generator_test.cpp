@@ -1,6 +1,6 @@
+#include "engine/ComponentWorld.h"
+#include "engine/FuzzGenerator.h"
 #include "language/Scenario.h"
-#include "modes/ComponentWorld.h"
-#include "modes/FuzzGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // selection.
 #pragma once
 
-#include "modes/ComponentWorld.h"
+#include "engine/ComponentWorld.h"
 #include "records/RuleSelection.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
-#include "modes/FuzzPlan.h"
+#include "engine/FuzzPlan.h"
 
+#include "engine/FuzzGenerator.h"
 #include "host/Session.h"
-#include "modes/FuzzGenerator.h"
 
 #include <chrono>
 

@@ -8,7 +8,7 @@
 // hands parent texts into its command texts verbatim.
 #pragma once
 
-#include "modes/ComponentWorld.h"
+#include "engine/ComponentWorld.h"
 
 #include <random>
 #include <string>

@@ -1,4 +1,4 @@
-#include "modes/ComponentWorld.h"
+#include "engine/ComponentWorld.h"
 
 #include "CommandSyntax.h"
 #include "host/UiLayout.h"

@@ -1,4 +1,4 @@
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 #include "language/Text.h"
 #include "output/RecordJson.h"

@@ -5,7 +5,7 @@
 // component asked about. The world probe and validate's checks are made of them.
 #pragma once
 
-#include "modes/ComponentWorld.h"
+#include "engine/ComponentWorld.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "child/LeakCheck.h"
+#include "engine/LeakCheck.h"
 
-#include "child/HeapMeter.h"
+#include "engine/HeapMeter.h"
 #include "records/Checks.h"
 
 void measureLeak(Session& session, const Scenario& first, const Scenario& cycle, RecordSink& sink) {

@@ -1,4 +1,4 @@
-#include "child/HeapMeter.h"
+#include "engine/HeapMeter.h"
 
 #include "HeapInUse.h"
 

@@ -1,4 +1,4 @@
-#include "modes/WorldScript.h"
+#include "engine/WorldScript.h"
 
 #include "language/Text.h"
 

@@ -1,8 +1,8 @@
-#include "modes/FuzzGenerator.h"
+#include "engine/FuzzGenerator.h"
 
 #include "CommandTable.h"
+#include "engine/WorldScript.h"
 #include "language/Text.h"
-#include "modes/WorldScript.h"
 
 namespace {
 
