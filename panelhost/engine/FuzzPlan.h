@@ -13,6 +13,10 @@
 
 class Session;
 
+// The most events one plan plays: the bound of --events, and the limit of a
+// plan that only its time budget ends.
+const long MostFuzzEvents = 100000000;
+
 struct FuzzPlan {
     unsigned long long seed = 1;
     ComponentWorld world;

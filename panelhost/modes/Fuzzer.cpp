@@ -3,6 +3,7 @@
 #include "Rules.h"
 #include "child/ChildProcess.h"
 #include "child/Supervisor.h"
+#include "cli/CommandLine.h"
 #include "engine/FuzzGenerator.h"
 #include "language/Text.h"
 #include "modes/Learning.h"
@@ -10,6 +11,7 @@
 #include "output/OutputFile.h"
 #include "output/RecordStream.h"
 #include "output/Transcript.h"
+#include "records/CheckSelection.h"
 
 #include <chrono>
 #include <cstdio>
@@ -96,19 +98,13 @@ FuzzPlan planOf(const FuzzSettings& settings, const ComponentWorld& world) {
     plan.seed = settings.seed;
     plan.events = settings.events;
     plan.seconds = settings.seconds;
-    for (const std::string& id : settings.only) {
-        plan.selection.only.insert(findRule(id)->id);
-    }
-    for (const std::string& id : settings.skip) {
-        plan.selection.skip.insert(findRule(id)->id);
-    }
-    plan.selection.strict = settings.strict;
+    // The command line took only rule ids.
+    plan.selection = selectionOf(settings.only, settings.skip, settings.strict).rules;
     return plan;
 }
 
 std::string rule(const BreachRecord& breach) {
-    const RuleInfo& info = ruleInfo(breach.rule);
-    return std::string(info.id) + " " + info.name + " (" + severityName(info.severity) + ")";
+    return ruleLabel(ruleInfo(breach.rule));
 }
 
 std::string what(const BreachRecord& breach) {
@@ -317,15 +313,17 @@ int runFuzz(const FuzzSettings& settings) {
     const std::size_t factsKept = facts - shrunk.droppedFacts.size();
 
     const std::string finding = "finding: " + rule(full.finding) + ": " + what(full.finding);
+    RunSettings replay;
+    replay.target = target;
+    replay.scenario = "FILE";
     // Comments hold only printable text, so that the replay reads back whole.
-    std::string text = "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
-                       std::to_string(kept) + " of the first " + std::to_string(shrunk.events) +
-                       " events, " + std::to_string(factsKept) + " of " + std::to_string(facts) +
-                       " world facts\n" + "# " + finding + "\n" +
-                       "# library: " + printable(target.library) + "\n" +
-                       "# ui folder: " + printable(target.ui) + "\n" + "# replay with: panelhost " +
-                       printable(target.library) + " FILE --ui " + printable(target.ui) + "\n" +
-                       planScenario(shrunk);
+    std::string text =
+        "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
+        std::to_string(kept) + " of the first " + std::to_string(shrunk.events) + " events, " +
+        std::to_string(factsKept) + " of " + std::to_string(facts) + " world facts\n" + "# " +
+        finding + "\n" + "# library: " + printable(target.library) + "\n" +
+        "# ui folder: " + printable(target.ui) + "\n" +
+        "# replay with: " + commandLine(replay, {"--ui"}) + "\n" + planScenario(shrunk);
     std::printf(
         "panelhost fuzz: shrunk to %ld of the first %ld events and %zu of %zu world facts\n", kept,
         shrunk.events, factsKept, facts);

@@ -69,10 +69,6 @@ bool validComponentName(const std::string& name, std::string& reason) {
     return true;
 }
 
-std::string defaultStarterFolder(const std::string& name) {
-    return lowered(name);
-}
-
 int runNew(const NewSettings& settings) {
     std::string reason;
     if (!validComponentName(settings.name, reason)) {

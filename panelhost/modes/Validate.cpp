@@ -2,6 +2,7 @@
 
 #include "Rules.h"
 #include "child/Supervisor.h"
+#include "cli/CommandLine.h"
 #include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
@@ -290,12 +291,19 @@ Verdict slowEvent(Battery& battery) {
     return verdict;
 }
 
-std::string idsOption(const char* name, const std::set<std::string>& ids) {
-    std::string out;
-    for (const std::string& id : ids) {
-        out += (out.empty() ? std::string(" ") + name + " " : ",") + id;
-    }
-    return out;
+// The fuzz run that replays what the check found at `event`, writing the replay.
+std::string replayCommand(const ValidateSettings& settings, const RuleSelection& rules,
+                          long event) {
+    FuzzSettings replay;
+    replay.target = settings.target;
+    replay.seed = settings.seed;
+    replay.events = event;
+    replay.only.assign(rules.only.begin(), rules.only.end());
+    replay.skip.assign(rules.skip.begin(), rules.skip.end());
+    replay.strict = rules.strict;
+    replay.out = "replay.scenario";
+    return commandLine(replay,
+                       {"--seed", "--events", "--ui", "--only", "--skip", "--strict", "--out"});
 }
 
 Verdict fuzz(Battery& battery) {
@@ -303,7 +311,7 @@ Verdict fuzz(Battery& battery) {
     FuzzPlan plan;
     plan.world = battery.world();
     plan.seed = settings.seed;
-    plan.events = 100000000;
+    plan.events = MostFuzzEvents; // the time is the limit
     plan.seconds = settings.seconds;
     plan.selection = battery.rules();
     const FuzzSummary found = fuzzQuietly(settings.target, plan);
@@ -327,12 +335,8 @@ Verdict fuzz(Battery& battery) {
                                   ? std::string()
                                   : shortened(found.finding.command, 0, 50) + ": ") +
                              found.finding.detail);
-        add(verdict, "replay it: panelhost fuzz " + printable(settings.target.library) +
-                         " --seed " + std::to_string(settings.seed) + " --events " +
-                         std::to_string(found.findingEvent + 1) + " --ui " +
-                         printable(settings.target.ui) + idsOption("--only", plan.selection.only) +
-                         idsOption("--skip", plan.selection.skip) +
-                         (plan.selection.strict ? " --strict" : "") + " --out replay.scenario");
+        add(verdict,
+            "replay it: " + replayCommand(settings, plan.selection, found.findingEvent + 1));
     }
     return verdict;
 }

@@ -126,6 +126,8 @@ shown(validate_quillon.txt validate ${QUILLON} --seconds 0.5 --ui ${UI})
 shown(validate_faulty.txt validate ${FAULTY} --seconds 0.5 --ui ${UI})
 shown(validate_faulty_selected.txt validate ${FAULTY} --only VL3,VL5,GB1,CT1 --skip CT2 --strict
       --seconds 0.5 --ui ${UI})
+shown(validate_faulty_replay_selected.txt validate ${FAULTY} --only VL6,SH4,GB1 --skip SH1
+      --strict --seconds 0.5 --ui ${UI})
 foreach(fault crash_on_own_button reply_never_back leak_per_command null_lookup_kept)
     shown(validate_own_${fault}.txt validate ${PREFIX}own_${fault}${SUFFIX} --seconds 0.5
           --timeout 0.5 --ui ${UI})
