@@ -8,7 +8,44 @@ const char* const Kinds[] = {"scenario", "plan", "terminal", "leak"};
 static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Leak) + 1,
               "every kind of job has a name");
 
+ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
+    ChildJob job;
+    job.kind = kind;
+    job.library = target.library;
+    job.ui = target.ui;
+    return job;
+}
+
 } // namespace
+
+ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
+                     const std::string& text, bool states) {
+    ChildJob job = jobOf(ChildJob::Kind::Scenario, target);
+    job.scenarioName = name;
+    job.scenarioText = text;
+    job.states = states;
+    return job;
+}
+
+ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
+    ChildJob job = jobOf(ChildJob::Kind::Plan, target);
+    job.plan = plan;
+    job.plan.everyRecord = everyRecord;
+    return job;
+}
+
+ChildJob terminalJob(const LibrarySettings& target) {
+    return jobOf(ChildJob::Kind::Terminal, target);
+}
+
+ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
+                 const std::string& cycle) {
+    ChildJob job = jobOf(ChildJob::Kind::Leak, target);
+    job.scenarioName = name;
+    job.scenarioText = first;
+    job.cycleText = cycle;
+    return job;
+}
 
 const char* nameOf(ChildJob::Kind kind) {
     return Kinds[static_cast<std::size_t>(kind)];

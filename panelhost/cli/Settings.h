@@ -4,19 +4,13 @@
 // prints them, and a command line made from settings leaves them out.
 #pragma once
 
+#include "child/ChildJob.h"
 #include "engine/FuzzPlan.h"
 #include "records/Checks.h"
 
 #include <string>
 #include <variant>
 #include <vector>
-
-// The library under test, as every mode that loads one takes it.
-struct LibrarySettings {
-    std::string library;
-    std::string ui;       // the folder handed to the factory; default "ui" beside the library
-    double timeout = 5.0; // seconds one step may take before it is a hang
-};
 
 // LIBRARY SCENARIO: play a scenario file ("-": standard input).
 struct RunSettings {

@@ -122,13 +122,7 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
     if (!replay.empty()) {
         Scenario scenario;
         std::vector<ScenarioError> errors;
-        ChildJob job;
-        job.kind = ChildJob::Kind::Scenario;
-        job.library = settings.target.library;
-        job.ui = settings.target.ui;
-        job.scenarioName = "(the replay)";
-        job.scenarioText = replay;
-        job.states = true;
+        const ChildJob job = scenarioJob(settings.target, "(the replay)", replay, true);
         if (parseScenario(replay, scenario, errors)) {
             RecordStream stream(OutputFormat::Quiet, false, false);
             stream.observe([&html](const Record& record) { html.see(record); });
@@ -138,18 +132,6 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
     html.judge(status == 0 ? "ok" : "FAIL", verdict, {});
     html.setStatus(status);
     return html.write(settings.html);
-}
-
-// The child job that plays `plan` against the target, sending the parent every
-// record or only what fuzzing needs.
-ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Plan;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.plan = plan;
-    job.plan.everyRecord = everyRecord;
-    return job;
 }
 
 } // namespace

@@ -20,12 +20,8 @@ struct Round {
 
 Round play(const LibrarySettings& target, const std::vector<std::string>& lines,
            ComponentWorld& world) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Scenario;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.scenarioName = "(learning the component's world)";
-    job.scenarioText = world_script::join(lines);
+    const ChildJob job =
+        scenarioJob(target, "(learning the component's world)", world_script::join(lines));
     Scenario scenario;
     std::vector<ScenarioError> errors;
     Round round;

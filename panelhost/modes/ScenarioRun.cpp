@@ -37,17 +37,13 @@ bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStr
 int runScenario(const RunSettings& settings) {
     const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
     const std::string name = settings.scenario == "-" ? StandardInputName : settings.scenario;
-    ChildJob job;
-    job.kind = ChildJob::Kind::Scenario;
-    job.library = settings.target.library;
-    job.ui = settings.target.ui;
-    job.scenarioName = name;
-    job.states = !settings.html.empty();
+    std::string text;
     Scenario scenario;
     std::vector<ScenarioError> errors;
-    if (!loadScenario(settings.scenario, job.scenarioText, scenario, errors)) {
+    if (!loadScenario(settings.scenario, text, scenario, errors)) {
         return reportFatal(format, describeErrors(name, errors));
     }
+    const ChildJob job = scenarioJob(settings.target, name, text, !settings.html.empty());
     RecordStream stream(format, settings.verbose, settings.strict);
     std::optional<ScenarioJUnit> junit;
     if (!settings.junit.empty()) {
@@ -93,11 +89,8 @@ int runScenario(const RunSettings& settings) {
 }
 
 int runTerminal(const TerminalSettings& settings) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Terminal;
-    job.library = settings.target.library;
-    job.ui = settings.target.ui;
     RecordStream stream(OutputFormat::Text, settings.verbose, settings.strict);
-    const int status = supervise(job, settings.target.timeout, nullptr, stream);
+    const int status =
+        supervise(terminalJob(settings.target), settings.target.timeout, nullptr, stream);
     return status == 2 ? 2 : stream.emitSummary(status);
 }

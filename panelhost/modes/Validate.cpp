@@ -51,7 +51,7 @@ public:
         : m_settings(settings), m_rules(rules), m_world(std::move(world)), m_html(html) {}
 
     // Plays `job` in a supervised child; the verdict of its breaches and expectations.
-    Verdict play(const std::string& check, ChildJob job,
+    Verdict play(const std::string& check, const ChildJob& job,
                  const std::function<void(const Record&)>& also = nullptr) {
         Verdict verdict;
         Scenario scenario;
@@ -61,11 +61,6 @@ public:
             add(verdict, "panelhost made a scenario it cannot read: " + errors.front().where());
             return verdict;
         }
-        job.library = m_settings.target.library;
-        job.ui = m_settings.target.ui;
-        job.scenarioName = "(" + check + ")";
-        // The page draws the panels after each step of a scenario.
-        job.states = m_html != nullptr && job.kind == ChildJob::Kind::Scenario;
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
         std::map<int, std::string> stepText;
@@ -145,11 +140,10 @@ public:
         return verdict;
     }
 
+    // The page draws the panels after each step of a scenario.
     Verdict play(const std::string& check, const std::string& text) {
-        ChildJob job;
-        job.kind = ChildJob::Kind::Scenario;
-        job.scenarioText = text;
-        return play(check, job);
+        return play(check,
+                    scenarioJob(m_settings.target, "(" + check + ")", text, m_html != nullptr));
     }
 
     // Adds the line of a rule broken to `verdict`, failing or warning it as the
@@ -343,10 +337,8 @@ Verdict fuzz(Battery& battery) {
 
 Verdict memoryStaysFlat(Battery& battery) {
     const ComponentWorld& world = battery.world();
-    ChildJob job;
-    job.kind = ChildJob::Kind::Leak;
-    job.scenarioText = loaded(world);
-    job.cycleText = join(everything(world));
+    const ChildJob job =
+        leakJob(battery.settings().target, "(VL7)", loaded(world), join(everything(world)));
     MemoryRecord memory;
     Verdict verdict = battery.play("VL7", job, [&](const Record& record) {
         if (const MemoryRecord* measured = std::get_if<MemoryRecord>(&record)) {
