@@ -12,14 +12,11 @@ namespace {
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
-    for (std::size_t begin = 0; begin < text.size();) {
-        std::size_t end = text.find('\n', begin);
-        end = end == std::string::npos ? text.size() : end;
-        const std::string line = trim(text.substr(begin, end - begin));
+    for (const std::string& each : splitLines(text)) {
+        const std::string line = trim(each);
         if (!line.empty()) {
             lines.push_back(line);
         }
-        begin = end + 1;
     }
     return lines;
 }

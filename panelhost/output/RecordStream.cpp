@@ -56,14 +56,15 @@ int reportFatal(OutputFormat format, const std::string& message) {
         return 2; // the caller of a quiet run reports what it makes of it
     }
     std::fflush(stdout);
-    // One line each, every byte outside printable ASCII escaped.
+    // A line for each line of the message and one after a last line feed (an
+    // empty message is one empty line), every byte outside printable ASCII escaped.
+    std::vector<std::string> lines = splitLines(message);
+    if (message.empty() || message.back() == '\n') {
+        lines.emplace_back();
+    }
     std::string shown;
-    std::size_t begin = 0;
-    for (std::size_t end = message.find('\n'); begin <= message.size();
-         end = message.find('\n', begin)) {
-        end = end == std::string::npos ? message.size() : end;
-        shown += printable(message.substr(begin, end - begin)) + "\n";
-        begin = end + 1;
+    for (const std::string& line : lines) {
+        shown += printable(line) + "\n";
     }
     std::fprintf(stderr, "panelhost: %s", shown.c_str());
     std::fflush(stderr);

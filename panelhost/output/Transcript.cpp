@@ -150,13 +150,8 @@ struct Render {
     }
     std::string operator()(const DebugRecord& r) const {
         std::string out;
-        std::size_t begin = 0;
-        while (begin < r.text.size()) {
-            std::size_t end = r.text.find('\n', begin);
-            end = end == std::string::npos ? r.text.size() : end;
-            const std::string line = r.text.substr(begin, end - begin);
+        for (const std::string& line : splitLines(r.text)) {
             out += Indent + "debug: " + shortened(line, 0, Longest * 2) + "\n";
-            begin = end + 1;
         }
         return out;
     }
@@ -231,12 +226,8 @@ struct Render {
     std::string operator()(const OutputRecord& r) const {
         // The component's own text, line by line, marked as its and not panelhost's.
         std::string out;
-        for (std::size_t begin = 0; begin < r.text.size();) {
-            std::size_t end = r.text.find('\n', begin);
-            end = end == std::string::npos ? r.text.size() : end;
-            out += Indent + "component " + r.stream + ": " +
-                   shortened(r.text.substr(begin, end - begin), 0, Longest * 2) + "\n";
-            begin = end + 1;
+        for (const std::string& line : splitLines(r.text)) {
+            out += Indent + "component " + r.stream + ": " + shortened(line, 0, Longest * 2) + "\n";
         }
         return out;
     }
