@@ -322,7 +322,7 @@ void Session::emitShow() {
         emitPanel(entry.first, entry.second);
     }
     TerminalRecord record;
-    record.what = "show";
+    record.what = TerminalRecord::What::Show;
     record.routers = m_host.registeredRouters();
     record.timers = m_world.runningTimers();
     record.loaded = m_component != nullptr;

@@ -291,19 +291,19 @@ struct Render {
                " s -> exit " + std::to_string(r.status) + "\n";
     }
     std::string operator()(const TerminalRecord& r) const {
-        if (r.what == "begin") {
+        switch (r.what) {
+        case TerminalRecord::What::Begin:
             return "panelhost: type scenario lines; 'help' lists them, 'quit' ends\n";
-        }
-        if (r.what == "prompt") {
+        case TerminalRecord::What::Prompt:
             return "panelhost> ";
-        }
-        if (r.what == "help") {
+        case TerminalRecord::What::Help:
             return languageHelp();
-        }
-        if (r.what == "show") {
+        case TerminalRecord::What::Show:
             return "routers registered: " + numbers(r.routers) + "\n" +
                    "timers running: " + numbers(r.timers) + "\n" +
                    "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
+        case TerminalRecord::What::Error:
+            break;
         }
         return "panelhost: " + printable(r.text) + "\n";
     }

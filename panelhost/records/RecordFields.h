@@ -111,7 +111,7 @@ inline auto fieldsOf(Tag<FatalRecord>) {
 
 inline auto fieldsOf(Tag<TerminalRecord>) {
     using R = TerminalRecord;
-    const auto show = [](const R& r) { return r.what == "show"; };
+    const auto show = [](const R& r) { return r.what == R::What::Show; };
     return std::make_tuple(field("what", &R::what),
                            field("text", &R::text, [](const R& r) { return !r.text.empty(); }),
                            field("routers", &R::routers, show), field("timers", &R::timers, show),

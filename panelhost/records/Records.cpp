@@ -45,6 +45,22 @@ const char* const OutcomeNames[] = {"ok", "warn", "FAIL", "skip"};
 static_assert(std::size(OutcomeNames) == static_cast<std::size_t>(CheckOutcome::Skipped) + 1,
               "every outcome has a name");
 
+const char* const TerminalNames[] = {"begin", "prompt", "help", "show", "error"};
+static_assert(std::size(TerminalNames) == static_cast<std::size_t>(TerminalRecord::What::Error) + 1,
+              "every terminal record has a name");
+
+// The value of the enum whose name in `names` is `name`.
+template <class Enum, std::size_t N>
+bool named(const char* const (&names)[N], const std::string& name, Enum& value) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (name == names[i]) {
+            value = static_cast<Enum>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 template <std::size_t... Index>
 void makeRecord(std::size_t index, Record& out, std::index_sequence<Index...>) {
     ((index == Index ? (out = std::variant_alternative_t<Index, Record>(), 0) : 0), ...);
@@ -91,11 +107,13 @@ const char* nameOf(CheckOutcome outcome) {
 }
 
 bool valueOf(const std::string& name, CheckOutcome& outcome) {
-    for (std::size_t i = 0; i < std::size(OutcomeNames); ++i) {
-        if (name == OutcomeNames[i]) {
-            outcome = static_cast<CheckOutcome>(i);
-            return true;
-        }
-    }
-    return false;
+    return named(OutcomeNames, name, outcome);
+}
+
+const char* nameOf(TerminalRecord::What what) {
+    return TerminalNames[static_cast<std::size_t>(what)];
+}
+
+bool valueOf(const std::string& name, TerminalRecord::What& what) {
+    return named(TerminalNames, name, what);
 }

@@ -157,7 +157,8 @@ struct SummaryRecord {
 // panel record per panel), or refused a line that is not in the language
 // ("error", with where and why in `text`).
 struct TerminalRecord {
-    std::string what;
+    enum class What { Begin, Prompt, Help, Show, Error };
+    What what = What::Begin;
     std::string text;
     std::vector<int> routers, timers;
     bool loaded = false;
@@ -286,3 +287,5 @@ const char* nameOf(Check check);
 bool valueOf(const std::string& name, Check& check);
 const char* nameOf(CheckOutcome outcome);
 bool valueOf(const std::string& name, CheckOutcome& outcome);
+const char* nameOf(TerminalRecord::What what);
+bool valueOf(const std::string& name, TerminalRecord::What& what);

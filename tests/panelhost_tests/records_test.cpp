@@ -40,7 +40,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
         FatalRecord{"cannot load", 2, "imports"},
-        TerminalRecord{"show", "", {20, 20}, {3}, true},
+        TerminalRecord{TerminalRecord::What::Show, "", {20, 20}, {3}, true},
         OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
         ProgressRecord{4096, 4100, 2000, 1.5},
         MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
