@@ -51,6 +51,14 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
                     {4}},
         RecordedRecord{"r.scenario", true, "", 12, {5, 6}, 2, 1},
         RecordedRecord{"r.scenario", false, "lines not played", 0, {}, 0, 0},
+        ValidationRecord{"lib", "ui"},
+        WorldRecord{1, 3, 9, 2, 1, 1, 3, 0.02},
+        CheckRecord{Check::Fuzz,
+                    CheckOutcome::Failed,
+                    3.5,
+                    "99 events, seed 1",
+                    {{"GB1", "at event 4: SD"}, {"", "replay it: panelhost fuzz lib"}}},
+        ValidatedRecord{"lib", 8, 7, 1, 1, 0, 18446744073709551615ull, 4.5, 1},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
