@@ -1,7 +1,7 @@
 #include "child/ChildMain.h"
 
 #include "EscapedException.h"
-#include "child/ChildProcess.h"
+#include "child/Process.h"
 #include "child/ChildSinks.h"
 #include "child/TerminalSession.h"
 #include "engine/LeakCheck.h"
@@ -74,7 +74,9 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     Session session(options, *sink);
     std::string error;
     if (!session.open(error)) {
-        return sink->fatal(error, session.loaderRefused() ? "imports" : "");
+        return sink->fatal(error, session.loaderRefused() ? FatalCause::Imports
+                                 : session.ownFailure()   ? FatalCause::Own
+                                                          : "");
     }
     aborting = &session;
     std::signal(SIGABRT, salvageOnAbort);
@@ -98,7 +100,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     session.finish();
     aborting = nullptr;
     if (!session.fatal().empty()) {
-        return sink->fatal(session.fatal());
+        return sink->fatal(session.fatal(), session.ownFailure() ? FatalCause::Own : "");
     }
     return sink->summary();
 }

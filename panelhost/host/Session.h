@@ -54,8 +54,11 @@ public:
     // The process is ending in the middle of a step (the component aborted):
     // records what the step wrote to the debugger output and standard output.
     void salvage();
-    // A loading error during the run (the factory gave no component).
+    // An error that stopped the run: the factory gave no component, or panelhost
+    // could no longer capture what the component writes.
     const std::string& fatal() const { return m_fatal; }
+    // Whether that error (or open's) was panelhost's own failure to capture.
+    bool ownFailure() const { return m_ownFailure; }
     // Breaches reported so far in the whole run.
     long breachCount() const { return m_host.breachCount(); }
 
@@ -98,5 +101,6 @@ private:
     int m_stepLine = 0;              // the step under way, 0 between steps
     const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
+    bool m_ownFailure = false;
     bool m_loaderRefused = false;
 };

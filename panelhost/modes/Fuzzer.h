@@ -21,6 +21,7 @@
 struct FuzzSummary {
     bool fatal = false;
     std::string fatalMessage;
+    std::string fatalCause; // FatalCause
     bool found = false; // a breach that fails
     BreachRecord finding;
     long findingEvent = -1; // from 0

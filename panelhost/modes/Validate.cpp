@@ -6,10 +6,11 @@
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
-#include "modes/ImportsCheck.h"
+#include "modes/ImportsVerdict.h"
 #include "modes/Learning.h"
 #include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
+#include "output/OutputFile.h"
 #include "output/RecordStream.h"
 
 #include <algorithm>
@@ -126,6 +127,7 @@ public:
             } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
                 verdict.outcome = Verdict::Outcome::Failed;
                 verdict.lines.push_back(fatal->message);
+                noteOwnFailure(fatal->message, fatal->cause);
             }
         });
         supervise(job, m_settings.target.timeout,
@@ -190,6 +192,14 @@ public:
                                 severityName(info.severity) + "), " + text);
     }
 
+    // panelhost's own input or output failed in a check: no verdict of it holds.
+    void noteOwnFailure(const std::string& message, const std::string& cause) {
+        if (cause == FatalCause::Own && m_ownFailure.empty()) {
+            m_ownFailure = message;
+        }
+    }
+    const std::string& ownFailure() const { return m_ownFailure; }
+
     const ComponentWorld& world() const { return m_world; }
     const RuleSelection& rules() const { return m_rules; }
     const Slowest& slowest() const { return m_slowest; }
@@ -201,6 +211,7 @@ private:
     ComponentWorld m_world;
     HtmlReport* m_html;
     Slowest m_slowest;
+    std::string m_ownFailure;
 };
 
 // The world facts, then the host's load: what every check begins with.
@@ -339,6 +350,7 @@ Verdict fuzz(Battery& battery) {
     if (found.fatal) {
         verdict.outcome = Verdict::Outcome::Failed;
         verdict.lines.push_back(found.fatalMessage);
+        battery.noteOwnFailure(found.fatalMessage, found.fatalCause);
         return verdict;
     }
     verdict.summary =
@@ -534,12 +546,13 @@ int runValidate(const ValidateSettings& settings) {
         const double total = std::chrono::duration<double>(Clock::now() - start).count();
         // The reports first, so that the summary states the status the run ends with.
         std::string unwritten;
-        if (!settings.junit.empty() && !report.junit.write(settings.junit)) {
-            unwritten = "cannot write the JUnit report to " + settings.junit;
+        std::string reason;
+        if (!settings.junit.empty() && !report.junit.write(settings.junit, reason)) {
+            unwritten = cannotWrite("the JUnit report", settings.junit, reason);
         } else if (report.html) {
             report.html->setStatus(report.failed > 0 ? 1 : 0);
-            if (!report.html->write(settings.html)) {
-                unwritten = "cannot write the HTML page to " + settings.html;
+            if (!report.html->write(settings.html, reason)) {
+                unwritten = cannotWrite("the HTML page", settings.html, reason);
             }
         }
         const bool written = unwritten.empty();
@@ -610,6 +623,9 @@ int runValidate(const ValidateSettings& settings) {
             began = Clock::now();
             verdict = bodies[i - 1](battery);
             seconds = std::chrono::duration<double>(Clock::now() - began).count();
+            if (!battery.ownFailure().empty()) {
+                return reportFatal(OutputFormat::Text, battery.ownFailure());
+            }
         }
         report.show(check, verdict, seconds);
     }

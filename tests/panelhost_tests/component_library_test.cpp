@@ -1,5 +1,5 @@
 #include "host/ComponentLibrary.h"
-#include "host/LibraryKind.h"
+#include "LoadCheck.h"
 
 #include <gtest/gtest.h>
 
