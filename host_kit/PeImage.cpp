@@ -221,7 +221,8 @@ bool readHeaders(const Reader& reader, const std::vector<unsigned char>& bytes, 
     }
     layout.coff = static_cast<std::uint64_t>(header) + 4;
     std::uint16_t magic = 0;
-    if (!reader.u16(layout.coff, out.machineCode) || !reader.u16(layout.coff + 2, layout.sections) ||
+    if (!reader.u16(layout.coff, out.machineCode) ||
+        !reader.u16(layout.coff + 2, layout.sections) ||
         !reader.u16(layout.coff + 16, layout.optionalSize) ||
         !reader.u16(layout.coff + 20, magic)) {
         error = "the PE header is cut short";

@@ -1,8 +1,8 @@
 #include "child/ChildMain.h"
 
 #include "EscapedException.h"
-#include "child/Process.h"
 #include "child/ChildSinks.h"
+#include "child/Process.h"
 #include "child/TerminalSession.h"
 #include "engine/LeakCheck.h"
 #include "host/Session.h"
@@ -75,7 +75,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     std::string error;
     if (!session.open(error)) {
         return sink->fatal(error, session.loaderRefused() ? FatalCause::Imports
-                                 : session.ownFailure()   ? FatalCause::Own
+                                  : session.ownFailure()  ? FatalCause::Own
                                                           : "");
     }
     aborting = &session;

@@ -4,8 +4,8 @@
 // step open too long) and, after a crash, the step the child was in, without
 // the child sending a record per step. When the child cannot write its records
 // (a full disk, a file-size limit), it says so here, where no file is needed,
-// so that the parent reports its own failure, not a crash. Natively an anonymous shared mapping made
-// before fork; on Windows a named mapping the child opens by the name in its job.
+// so that the parent reports its own failure, not a crash. Natively an anonymous shared mapping
+// made before fork; on Windows a named mapping the child opens by the name in its job.
 #pragma once
 
 #include <atomic>

@@ -11,9 +11,8 @@ const char* const FactoryName = "load_tarn_client_script";
 std::string otherKind(const std::string& path, const LibraryKind& kind) {
     const LibraryKind program = thisProgramKind();
     return "cannot load " + printable(path) + ": it is " + kind.described() +
-           ", and this panelhost is a " + std::to_string(program.bits) + "-bit " +
-           program.system + " program (" + program.machine +
-           "); use the panelhost built for the library";
+           ", and this panelhost is a " + std::to_string(program.bits) + "-bit " + program.system +
+           " program (" + program.machine + "); use the panelhost built for the library";
 }
 
 // The loader's own reason for not loading `path`.

@@ -22,7 +22,7 @@ struct FuzzSummary {
     bool fatal = false;
     std::string fatalMessage;
     std::string fatalCause; // FatalCause
-    bool found = false; // a breach that fails
+    bool found = false;     // a breach that fails
     BreachRecord finding;
     long findingEvent = -1; // from 0
     struct Warning {

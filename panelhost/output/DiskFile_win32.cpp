@@ -8,8 +8,8 @@ bool flushToDisk(std::FILE* file) {
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string& reason) {
-    if (MoveFileExA(from.c_str(), to.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+        0) {
         return true;
     }
     reason = "the system refused to put it in place of " + to + " (error " +

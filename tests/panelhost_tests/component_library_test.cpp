@@ -1,5 +1,5 @@
-#include "host/ComponentLibrary.h"
 #include "LoadCheck.h"
+#include "host/ComponentLibrary.h"
 
 #include <gtest/gtest.h>
 
