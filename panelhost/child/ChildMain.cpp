@@ -70,7 +70,9 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;
     // The leak check keeps no settled reply: the host's memory must not grow.
-    options.keep = job.kind == ChildJob::Kind::Leak ? 0 : 4096;
+    if (job.kind == ChildJob::Kind::Leak) {
+        options.keep = 0;
+    }
     Session session(options, *sink);
     std::string error;
     if (!session.open(error)) {

@@ -29,8 +29,9 @@ struct SessionOptions {
     std::string library;
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
-    std::size_t keep = 4096; // settled replies the host keeps allocated (ReplyLedger)
-    bool states = false;     // a state record after each step, for a page that draws the panels
+    // Settled replies the host keeps allocated (ReplyLedger).
+    std::size_t keep = ReplyLedger::DefaultKeep;
+    bool states = false; // a state record after each step, for a page that draws the panels
 };
 
 class Session {
