@@ -7,7 +7,7 @@
 // pass).
 #include "Rules.h"
 #include "child/ChildMain.h"
-#include "child/ChildProcess.h"
+#include "child/Process.h"
 #include "cli/CommandLine.h"
 #include "modes/Fuzzer.h"
 #include "modes/NewComponent.h"

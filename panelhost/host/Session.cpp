@@ -5,6 +5,16 @@
 
 #include <chrono>
 
+namespace {
+
+// A failure of panelhost's own input or output, told apart from the component's.
+std::string ownFailureMessage(const std::string& problem) {
+    return "cannot capture what the component writes: " + problem +
+           "; the run was stopped (panelhost's own failure, not the component's)";
+}
+
+} // namespace
+
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
       m_checker(options.ui, sink) {}
@@ -18,6 +28,11 @@ Session::~Session() {
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
     m_output.reset(new OutputTap());
+    if (!m_output->problem().empty()) {
+        error = ownFailureMessage(m_output->problem());
+        m_ownFailure = true;
+        return false;
+    }
     m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
@@ -73,6 +88,14 @@ void Session::emitWritten(int line, const std::string& debug) {
     if (m_output) {
         for (const OutputTap::Text& output : m_output->take()) {
             m_sink.emit(OutputRecord{line, output.stream, output.text});
+        }
+    }
+    // What the component wrote is no longer all there: the run cannot go on
+    // and say what the component did.
+    for (const std::string& problem : {m_debug.problem(), m_output ? m_output->problem() : ""}) {
+        if (!problem.empty() && m_fatal.empty()) {
+            m_fatal = ownFailureMessage(problem);
+            m_ownFailure = true;
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "modes/Fuzzer.h"
 
 #include "Rules.h"
-#include "child/ChildProcess.h"
+#include "child/Process.h"
 #include "child/Supervisor.h"
 #include "cli/CommandLine.h"
 #include "engine/FuzzGenerator.h"
@@ -116,7 +116,7 @@ std::string what(const BreachRecord& breach) {
 // drawn step by step, or the run's verdict alone when it found nothing. False
 // when the page cannot be written.
 bool writePage(const FuzzSettings& settings, const std::string& replay, const std::string& verdict,
-               int status) {
+               int status, std::string& reason) {
     HtmlReport html("fuzz", "panelhost fuzz " + settings.target.library);
     html.beginRun("", "seed " + std::to_string(settings.seed), replay);
     if (!replay.empty()) {
@@ -131,7 +131,7 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
     }
     html.judge(status == 0 ? "ok" : "FAIL", verdict, {});
     html.setStatus(status);
-    return html.write(settings.html);
+    return html.write(settings.html, reason);
 }
 
 } // namespace
@@ -144,6 +144,7 @@ FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
     stream.observe([&](const Record& record) {
         if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
             summary.fatalMessage = fatal->message;
+            summary.fatalCause = fatal->cause;
         }
     });
     const int status = supervise(job, target.timeout, nullptr, stream, [&] {
@@ -257,9 +258,10 @@ int runFuzz(const FuzzSettings& settings) {
                       "no findings in %ld events (%ld steps, %ld commands sent) in %.1f s",
                       full.events, full.steps, full.sent, took);
         std::printf("panelhost fuzz: %s\n", verdict);
-        if (!settings.html.empty() && !writePage(settings, "", verdict, 0)) {
+        std::string reason;
+        if (!settings.html.empty() && !writePage(settings, "", verdict, 0, reason)) {
             return reportFatal(OutputFormat::Text,
-                               "cannot write the HTML page to " + settings.html);
+                               cannotWrite("the HTML page", settings.html, reason));
         }
         return 0;
     }
@@ -312,16 +314,17 @@ int runFuzz(const FuzzSettings& settings) {
     std::printf("--- replay scenario ---\n");
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
+    std::string reason;
     if (!settings.out.empty()) {
-        if (!writeFile(settings.out, text)) {
+        if (!writeWholeFile(settings.out, text, reason)) {
             return reportFatal(OutputFormat::Text,
-                               "cannot write the replay scenario to " + settings.out);
+                               cannotWrite("the replay scenario", settings.out, reason));
         }
         std::printf("panelhost fuzz: replay scenario written to %s\n",
                     printable(settings.out).c_str());
     }
-    if (!settings.html.empty() && !writePage(settings, text, finding, 1)) {
-        return reportFatal(OutputFormat::Text, "cannot write the HTML page to " + settings.html);
+    if (!settings.html.empty() && !writePage(settings, text, finding, 1, reason)) {
+        return reportFatal(OutputFormat::Text, cannotWrite("the HTML page", settings.html, reason));
     }
     return 1;
 }

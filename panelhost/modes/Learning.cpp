@@ -75,7 +75,7 @@ Learned learnWorld(const LibrarySettings& target) {
             if (played.fatal) {
                 learned.fatal = true;
                 learned.message = played.message;
-                learned.importsRefused = played.cause == "imports";
+                learned.importsRefused = played.cause == FatalCause::Imports;
                 return learned;
             }
             const std::size_t crashed = static_cast<std::size_t>(played.crashedLine);

@@ -7,10 +7,11 @@
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
-#include "modes/ImportsCheck.h"
+#include "modes/ImportsVerdict.h"
 #include "modes/Learning.h"
 #include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
+#include "output/OutputFile.h"
 #include "output/RecordStream.h"
 #include "output/Transcript.h"
 #include "records/CheckSelection.h"
@@ -97,6 +98,7 @@ public:
             } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
                 verdict.outcome = Outcome::Failed;
                 add(verdict, fatal->message);
+                noteOwnFailure(fatal->message, fatal->cause);
             }
         });
         supervise(job, m_settings.target.timeout,
@@ -155,9 +157,16 @@ public:
         } else if (verdict.outcome == Outcome::Held) {
             verdict.outcome = Outcome::Warned;
         }
-        add(verdict, std::string(info.id) + " " + info.name + " (" + severityName(info.severity) +
-                         "), " + text);
+        verdict.findings.push_back({info.id, text});
     }
+
+    // panelhost's own input or output failed in a check: no verdict of it holds.
+    void noteOwnFailure(const std::string& message, const std::string& cause) {
+        if (cause == FatalCause::Own && m_ownFailure.empty()) {
+            m_ownFailure = message;
+        }
+    }
+    const std::string& ownFailure() const { return m_ownFailure; }
 
     const ComponentWorld& world() const { return m_world; }
     const RuleSelection& rules() const { return m_rules; }
@@ -170,6 +179,7 @@ private:
     ComponentWorld m_world;
     HtmlReport* m_html;
     Slowest m_slowest;
+    std::string m_ownFailure;
 };
 
 // The world facts, then the host's load: what every check begins with.
@@ -313,6 +323,7 @@ Verdict fuzz(Battery& battery) {
     if (found.fatal) {
         verdict.outcome = Outcome::Failed;
         add(verdict, found.fatalMessage);
+        battery.noteOwnFailure(found.fatalMessage, found.fatalCause);
         return verdict;
     }
     verdict.summary =
@@ -539,6 +550,9 @@ int runValidate(const ValidateSettings& settings) {
             began = Clock::now();
             record = play(check.check, battery);
             seconds = secondsSince(began);
+            if (!battery.ownFailure().empty()) {
+                return reportFatal(OutputFormat::Text, battery.ownFailure());
+            }
         }
         record.check = check.check;
         record.seconds = seconds;
@@ -547,12 +561,13 @@ int runValidate(const ValidateSettings& settings) {
 
     // The reports first, so that the summary states the status the run ends with.
     std::string unwritten;
-    if (!settings.junit.empty() && !report.junit.write(settings.junit)) {
-        unwritten = "cannot write the JUnit report to " + settings.junit;
+    std::string reason;
+    if (!settings.junit.empty() && !report.junit.write(settings.junit, reason)) {
+        unwritten = cannotWrite("the JUnit report", settings.junit, reason);
     } else if (report.html) {
         report.html->setStatus(report.failed > 0 ? 1 : 0);
-        if (!report.html->write(settings.html)) {
-            unwritten = "cannot write the HTML page to " + settings.html;
+        if (!report.html->write(settings.html, reason)) {
+            unwritten = cannotWrite("the HTML page", settings.html, reason);
         }
     }
     ValidatedRecord validated;

@@ -77,6 +77,6 @@ std::string HtmlReport::page() const {
     return page;
 }
 
-bool HtmlReport::write(const std::string& path) const {
-    return writeFile(path, page());
+bool HtmlReport::write(const std::string& path, std::string& reason) const {
+    return writeWholeFile(path, page(), reason);
 }

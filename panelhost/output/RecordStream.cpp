@@ -26,7 +26,7 @@ void RecordStream::tell(const Record& record) const {
 
 void RecordStream::emit(const Record& record) {
     if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
-        emitFatal(fatal->message);
+        emitFatal(fatal->message, fatal->cause);
         return;
     }
     m_tally.add(record);
@@ -44,8 +44,8 @@ int RecordStream::emitSummary(int status) {
     return status;
 }
 
-int RecordStream::emitFatal(const std::string& message) {
-    const FatalRecord record{message, 2, ""};
+int RecordStream::emitFatal(const std::string& message, const std::string& cause) {
+    const FatalRecord record{message, 2, cause};
     m_tally.add(record);
     tell(record);
     return reportFatal(m_format, message);

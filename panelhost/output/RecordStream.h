@@ -28,8 +28,9 @@ public:
     }
     // Shows the summary of the run with the status it ends with; returns it.
     int emitSummary(int status);
-    // The run cannot be made: counted, and reported as reportFatal does. Returns 2.
-    int emitFatal(const std::string& message);
+    // The run cannot be made: counted, seen by the observers with its `cause`
+    // (FatalCause), and reported as reportFatal does. Returns 2.
+    int emitFatal(const std::string& message, const std::string& cause = std::string());
 
     RunTally& tally() { return m_tally; }
     const RunTally& tally() const { return m_tally; }

@@ -179,9 +179,17 @@ struct RecordedRecord {
     int unrecordable = 0;
 };
 
-// The run could not be made at all (usage, scenario, library): exit status 2.
-// `cause` says why when a check needs to know: "imports" when the loader could
-// not bind the library's imports; empty otherwise.
+// The run could not be made at all (usage, scenario, library), or panelhost's
+// own input or output failed under it: exit status 2. `cause` says why when a
+// check needs to know (FatalCause); empty otherwise.
+namespace FatalCause {
+// The loader could not bind the library's imports.
+const char* const Imports = "imports";
+// panelhost's own input or output failed (a full disk, a file-size limit): the
+// component is not to blame, and no check can be made.
+const char* const Own = "own";
+} // namespace FatalCause
+
 struct FatalRecord {
     std::string message;
     int status = 2;

@@ -1,4 +1,4 @@
-#include "ImportCheck.h"
+#include "LoadCheck.h"
 
 #include "Demangle.h"
 #include "PeImage.h"
@@ -7,10 +7,6 @@
 #include <cctype>
 #include <fstream>
 #include <set>
-
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -52,7 +48,52 @@ std::string locate(const std::string& dll, const std::string& componentFolder,
     return std::string();
 }
 
+std::string machineName(unsigned number, unsigned i686, unsigned x8664) {
+    return number == i686    ? "i686"
+           : number == x8664 ? "x86-64"
+                             : "machine " + std::to_string(number);
+}
+
 } // namespace
+
+std::string LibraryKind::described() const {
+    return "a " + std::to_string(bits) + "-bit " + system + " library (" + machine + ")";
+}
+
+LibraryKind libraryKindOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<unsigned char> head(4096);
+    file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    LibraryKind kind;
+    if (head.size() >= 20 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' &&
+        head[3] == 'F' && (head[4] == 1 || head[4] == 2)) {
+        kind.system = "Linux";
+        kind.bits = head[4] == 1 ? 32 : 64;
+        kind.machine = machineName(static_cast<unsigned>(head[18] | head[19] << 8), 3, 62);
+        return kind;
+    }
+    PeImage image;
+    std::string error;
+    if (PeImage::parseHeader(head, image, error)) {
+        kind.system = "Windows";
+        kind.bits = image.wide ? 64 : 32;
+        kind.machine = machineName(image.machineCode, 0x14C, 0x8664);
+    }
+    return kind;
+}
+
+LibraryKind thisProgramKind() {
+    LibraryKind kind;
+    kind.system = thisSystem();
+    kind.bits = static_cast<int>(sizeof(void*) * 8);
+    kind.machine = kind.bits == 64 ? "x86-64" : "i686";
+    return kind;
+}
+
+bool importsCheckedStatically() {
+    return std::string(thisSystem()) == "Windows";
+}
 
 std::vector<std::string> ImportCheckResult::problems() const {
     std::vector<std::string> lines;
@@ -130,13 +171,22 @@ ImportCheckResult checkImports(const std::string& component,
     return result;
 }
 
-std::vector<std::string> systemDllFolders() {
-#if defined(_WIN32)
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        return {std::string(folder, length)};
+LoadVerdict checkLoadable(const std::string& path) {
+    LoadVerdict verdict;
+    verdict.kind = libraryKindOf(path);
+    const LibraryKind program = thisProgramKind();
+    if (!verdict.kind.known()) {
+        return verdict; // the loader says what the file is
     }
-#endif
-    return {};
+    if (!(verdict.kind == program)) {
+        verdict.outcome = LoadVerdict::Outcome::OtherKind;
+        return verdict;
+    }
+    if (!importsCheckedStatically()) {
+        return verdict; // the loader binds every symbol at load
+    }
+    verdict.imports = checkImports(path, systemDllFolders());
+    verdict.outcome =
+        verdict.imports.ok() ? LoadVerdict::Outcome::Resolved : LoadVerdict::Outcome::Unresolved;
+    return verdict;
 }

@@ -1,12 +1,8 @@
-#include "modes/ImportsCheck.h"
+#include "modes/ImportsVerdict.h"
 
-#include "language/Text.h"
-
-#if defined(_WIN32)
-#include "ImportCheck.h"
+#include "LoadCheck.h"
 #include "host/ComponentLibrary.h"
-#include "host/LibraryKind.h"
-#endif
+#include "language/Text.h"
 
 namespace {
 
@@ -25,25 +21,25 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 ImportsVerdict checkImportsStatically(const std::string& library) {
     ImportsVerdict verdict;
-#if defined(_WIN32)
-    const std::string file = ComponentLibrary::loaderPath(library);
-    if (!(libraryKindOf(file) == thisProgramKind())) {
-        verdict.summary = "left to the loader: not a DLL of this panelhost's kind";
+    if (!importsCheckedStatically()) {
+        verdict.summary = "the loader bound every symbol at load (RTLD_NOW)";
         return verdict;
     }
-    const ImportCheckResult check = checkImports(file, systemDllFolders());
-    if (!check.ok()) {
+    const LoadVerdict load = checkLoadable(ComponentLibrary::loaderPath(library));
+    switch (load.outcome) {
+    case LoadVerdict::Outcome::Unresolved:
         verdict.failed = true;
         verdict.summary = "imports that do not resolve, found before loading";
-        verdict.lines = check.problems();
-        return verdict;
+        verdict.lines = load.imports.problems();
+        break;
+    case LoadVerdict::Outcome::Resolved:
+        verdict.summary = std::to_string(load.imports.functions) + " imported functions of " +
+                          std::to_string(load.imports.dlls) + " DLLs found, before loading";
+        break;
+    default:
+        verdict.summary = "left to the loader: not a DLL of this panelhost's kind";
+        break;
     }
-    verdict.summary = std::to_string(check.functions) + " imported functions of " +
-                      std::to_string(check.dlls) + " DLLs found, before loading";
-#else
-    (void)library;
-    verdict.summary = "the loader bound every symbol at load (RTLD_NOW)";
-#endif
     return verdict;
 }
 

@@ -1,9 +1,9 @@
-// ImportsCheck: validate's first check, whether the library's imports resolve.
-// On Windows the component's imports are checked in its files before anything
-// loads it (host_kit's ImportCheck: Wine would bind a missing import to a stub
-// that crashes only when called); natively the loader's own binding of every
-// symbol at load (dlopen with RTLD_NOW) is the check, made by the first child
-// that loads the library.
+// ImportsVerdict: validate's first check, whether the library's imports
+// resolve. Where imports are checked from the files (Windows, host_kit's
+// LoadCheck: Wine would bind a missing import to a stub that crashes only when
+// called) they are checked before anything loads the library; natively the
+// loader's own binding of every symbol at load (dlopen with RTLD_NOW) is the
+// check, made by the first child that loads the library.
 #pragma once
 
 #include <string>

@@ -1,21 +1,17 @@
 #include "DebugTap.h"
 
-#include <cstdio>
-
-#if defined(_WIN32)
 #include <windows.h>
 
 namespace {
 
-#ifndef DBG_PRINTEXCEPTION_C
-#define DBG_PRINTEXCEPTION_C 0x40010006
-#endif
+// The exception code of OutputDebugStringA's debug print, for headers that lack it.
+const DWORD DebugPrintException = 0x40010006;
 
 std::string captured;
 
 LONG CALLBACK takeDebugPrint(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
-    if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && record->NumberParameters >= 2) {
+    if (record->ExceptionCode == DebugPrintException && record->NumberParameters >= 2) {
         const ULONG_PTR length = record->ExceptionInformation[0];
         const char* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
         if (text != nullptr && length > 0) {
@@ -44,20 +40,10 @@ std::string DebugTap::end() {
     return text;
 }
 
-#else
-
-DebugTap::DebugTap() = default;
-
-DebugTap::~DebugTap() = default;
-
-void DebugTap::begin() {
-    if (!m_capture) {
-        m_capture.reset(new StreamCapture(2));
-    }
+std::string DebugTap::problem() const {
+    return std::string();
 }
 
-std::string DebugTap::end() {
-    return m_capture ? m_capture->take() : std::string();
+bool DebugTap::readsStandardError() {
+    return false;
 }
-
-#endif
