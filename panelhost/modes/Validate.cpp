@@ -16,13 +16,11 @@
 #include "output/Transcript.h"
 #include "records/CheckSelection.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 
 namespace {
 
