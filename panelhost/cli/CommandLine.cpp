@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "Rules.h"
+#include "engine/FuzzPlan.h"
 #include "language/Text.h"
 #include "records/CheckSelection.h"
 

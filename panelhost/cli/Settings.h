@@ -5,7 +5,6 @@
 #pragma once
 
 #include "child/ChildJob.h"
-#include "engine/FuzzPlan.h"
 #include "records/Checks.h"
 
 #include <string>
