@@ -70,8 +70,11 @@ endif()
 
 # panelhost's own files: the records of the demo's child, the records of
 # validate's first child, the capture of the debug output while fuzzing (which
-# sends no debug record).
-foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|--seconds|2")
+# sends no debug record), the component's configuration.
+string(REPEAT "x" 6000 value)
+file(WRITE ${OUT}/setting.scenario "setting PKG long = ${value}\nload\n")
+foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|--seconds|2"
+             "4|${LIBRARY}|${OUT}/setting.scenario")
     string(REPLACE "|" ";" arguments "${case}")
     list(POP_FRONT arguments kib)
     limited(${kib} ${arguments} --ui ${UI})
