@@ -2,7 +2,8 @@
 # written whole leaves the file that was there as it was, leaves nothing beside
 # it, and exits 2; the starter leaves no folder behind. panelhost's own files
 # failing (its channel of the child's records, its capture of what the component
-# writes) is its own fatal error: exit 2, never a breach of a correct component.
+# writes, standard output itself) is its own fatal error: exit 2, never a breach
+# of a correct component.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DOUT=folder -P size_limit.cmake
 file(REMOVE_RECURSE ${OUT})
 # Each testcase of a JUnit report names the scenario's path: a long one makes
@@ -83,4 +84,10 @@ foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|
         fail("${arguments} past panelhost's own limit")
     endif()
 endforeach()
+# Standard output itself on a full device: the transcript is lost, so exit 2.
+execute_process(COMMAND ${PANELHOST} ${LIBRARY} ${DEMO} --ui ${UI} OUTPUT_FILE /dev/full
+                RESULT_VARIABLE status ERROR_VARIABLE output)
+if(NOT status EQUAL 2 OR NOT output MATCHES "could not be written whole to standard output")
+    fail("the demo's transcript to a full device")
+endif()
 message("every output kept its old file past the limit; panelhost's own failures exit 2")
