@@ -48,10 +48,13 @@ std::string locate(const std::string& dll, const std::string& componentFolder,
     return std::string();
 }
 
-std::string machineName(unsigned number, unsigned i686, unsigned x8664) {
-    return number == i686    ? "i686"
-           : number == x8664 ? "x86-64"
-                             : "machine " + std::to_string(number);
+std::string machineName(unsigned number) {
+    return "machine " + std::to_string(number);
+}
+
+// An ELF file's machine: 3 is i386, 62 x86-64.
+std::string elfMachine(unsigned number) {
+    return number == 3 ? "i686" : number == 62 ? "x86-64" : machineName(number);
 }
 
 } // namespace
@@ -70,7 +73,7 @@ LibraryKind libraryKindOf(const std::string& path) {
         head[3] == 'F' && (head[4] == 1 || head[4] == 2)) {
         kind.system = "Linux";
         kind.bits = head[4] == 1 ? 32 : 64;
-        kind.machine = machineName(static_cast<unsigned>(head[18] | head[19] << 8), 3, 62);
+        kind.machine = elfMachine(static_cast<unsigned>(head[18] | head[19] << 8));
         return kind;
     }
     PeImage image;
@@ -78,7 +81,9 @@ LibraryKind libraryKindOf(const std::string& path) {
     if (PeImage::parseHeader(head, image, error)) {
         kind.system = "Windows";
         kind.bits = image.wide ? 64 : 32;
-        kind.machine = machineName(image.machineCode, 0x14C, 0x8664);
+        kind.machine = image.machine == PeImage::Machine::I386    ? "i686"
+                       : image.machine == PeImage::Machine::Amd64 ? "x86-64"
+                                                                  : machineName(image.machineCode);
     }
     return kind;
 }

@@ -118,6 +118,20 @@ struct Dispatch {
     int operator()(InfoRequest request) const { return answer(request); }
 };
 
+// What panelhost printed must have reached standard output: a transcript cut
+// short (a full disk, a file-size limit) is panelhost's own failure, whatever
+// the run found.
+int outputWritten(int status) {
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return status;
+    }
+    std::fprintf(stderr,
+                 "panelhost: its output could not be written whole to standard output (a full "
+                 "disk or a file-size limit); the run would have ended with exit %d\n",
+                 status);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -134,5 +148,5 @@ int main(int argc, char** argv) {
         std::fputs(usageText().c_str(), stderr);
         return reportFatal(command.json ? OutputFormat::Json : OutputFormat::Text, error);
     }
-    return std::visit(Dispatch(), command.settings);
+    return outputWritten(std::visit(Dispatch(), command.settings));
 }

@@ -9,8 +9,11 @@ namespace {
 
 // A failure of panelhost's own input or output, told apart from the component's.
 std::string ownFailureMessage(const std::string& problem) {
-    return "cannot capture what the component writes: " + problem +
-           "; the run was stopped (panelhost's own failure, not the component's)";
+    return problem + "; the run was stopped (panelhost's own failure, not the component's)";
+}
+
+std::string uncaptured(const std::string& problem) {
+    return ownFailureMessage("cannot capture what the component writes: " + problem);
 }
 
 } // namespace
@@ -29,7 +32,7 @@ bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
     m_output.reset(new OutputTap());
     if (!m_output->problem().empty()) {
-        error = ownFailureMessage(m_output->problem());
+        error = uncaptured(m_output->problem());
         m_ownFailure = true;
         return false;
     }
@@ -94,7 +97,7 @@ void Session::emitWritten(int line, const std::string& debug) {
     // and say what the component did.
     for (const std::string& problem : {m_debug.problem(), m_output ? m_output->problem() : ""}) {
         if (!problem.empty() && m_fatal.empty()) {
-            m_fatal = ownFailureMessage(problem);
+            m_fatal = uncaptured(problem);
             m_ownFailure = true;
         }
     }
@@ -115,7 +118,11 @@ StepOutcome Session::outcome() const {
 void Session::applyFact(const Fact& fact) {
     switch (fact.kind) {
     case Fact::Kind::Setting:
-        m_settings->setObjectSetting(fact.object, fact.id, *fact.value);
+        if (!m_settings->setObjectSetting(fact.object, fact.id, *fact.value) && m_fatal.empty()) {
+            m_fatal = ownFailureMessage("cannot write the component's configuration to " +
+                                        m_settings->root());
+            m_ownFailure = true;
+        }
         break;
     case Fact::Kind::Name:
         m_world.setName(fact.device, fact.database, fact.index, fact.value);

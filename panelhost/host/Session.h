@@ -56,7 +56,7 @@ public:
     // records what the step wrote to the debugger output and standard output.
     void salvage();
     // An error that stopped the run: the factory gave no component, or panelhost
-    // could no longer capture what the component writes.
+    // could no longer capture what the component writes or write its settings.
     const std::string& fatal() const { return m_fatal; }
     // Whether that error (or open's) was panelhost's own failure to capture.
     bool ownFailure() const { return m_ownFailure; }

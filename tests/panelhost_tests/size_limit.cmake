@@ -2,7 +2,8 @@
 # written whole leaves the file that was there as it was, leaves nothing beside
 # it, and exits 2; the starter leaves no folder behind. panelhost's own files
 # failing (its channel of the child's records, its capture of what the component
-# writes) is its own fatal error: exit 2, never a breach of a correct component.
+# writes, standard output itself) is its own fatal error: exit 2, never a breach
+# of a correct component.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DOUT=folder -P size_limit.cmake
 file(REMOVE_RECURSE ${OUT})
 # Each testcase of a JUnit report names the scenario's path: a long one makes
@@ -70,8 +71,11 @@ endif()
 
 # panelhost's own files: the records of the demo's child, the records of
 # validate's first child, the capture of the debug output while fuzzing (which
-# sends no debug record).
-foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|--seconds|2")
+# sends no debug record), the component's configuration.
+string(REPEAT "x" 6000 value)
+file(WRITE ${OUT}/setting.scenario "setting PKG long = ${value}\nload\n")
+foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|--seconds|2"
+             "4|${LIBRARY}|${OUT}/setting.scenario")
     string(REPLACE "|" ";" arguments "${case}")
     list(POP_FRONT arguments kib)
     limited(${kib} ${arguments} --ui ${UI})
@@ -80,4 +84,10 @@ foreach(case "4|${LIBRARY}|${DEMO}" "4|validate|${LIBRARY}" "16|fuzz|${LIBRARY}|
         fail("${arguments} past panelhost's own limit")
     endif()
 endforeach()
+# Standard output itself on a full device: the transcript is lost, so exit 2.
+execute_process(COMMAND ${PANELHOST} ${LIBRARY} ${DEMO} --ui ${UI} OUTPUT_FILE /dev/full
+                RESULT_VARIABLE status ERROR_VARIABLE output)
+if(NOT status EQUAL 2 OR NOT output MATCHES "could not be written whole to standard output")
+    fail("the demo's transcript to a full device")
+endif()
 message("every output kept its old file past the limit; panelhost's own failures exit 2")
