@@ -14,7 +14,8 @@
 # What is masked, since it differs from run to run and says nothing of the code:
 # - times: "micros":N of an end record; "N.N s" and "N.N ms" wherever validate
 #   or fuzz shows a duration; the slowest step of VL5, whose place and length
-#   are the machine's (everything after "slowest step");
+#   are the machine's (everything after "slowest step"; validate runs with
+#   --skip VL5 here, since whether it warns is the machine's too);
 # - the events a time-limited fuzz run reached (VL6's "N events, seed");
 # - addresses ("0x" and hex digits), which the loader places anew each run;
 # - the paths of this checkout and build, shown as <source> and <work>, so
@@ -121,16 +122,17 @@ foreach(case "demo|${QUILLON}|${examples}/demo.scenario" "audits|${FAULTY}|${tes
     compare(record_${name}.scenario "${recorded}")
 endforeach()
 
-# validate and fuzz, as a person reads them.
-shown(validate_quillon.txt validate ${QUILLON} --seconds 0.5 --ui ${UI})
-shown(validate_faulty.txt validate ${FAULTY} --seconds 0.5 --ui ${UI})
-shown(validate_faulty_selected.txt validate ${FAULTY} --only VL3,VL5,GB1,CT1 --skip CT2 --strict
+# validate and fuzz, as a person reads them. VL5 is left out: whether a step
+# took longer than its bound is the machine's, not the code's.
+shown(validate_quillon.txt validate ${QUILLON} --skip VL5 --seconds 0.5 --ui ${UI})
+shown(validate_faulty.txt validate ${FAULTY} --skip VL5 --seconds 0.5 --ui ${UI})
+shown(validate_faulty_selected.txt validate ${FAULTY} --only VL3,GB1,CT1 --skip CT2 --strict
       --seconds 0.5 --ui ${UI})
 shown(validate_faulty_replay_selected.txt validate ${FAULTY} --only VL6,SH4,GB1 --skip SH1
       --strict --seconds 0.5 --ui ${UI})
 foreach(fault crash_on_own_button reply_never_back leak_per_command null_lookup_kept)
-    shown(validate_own_${fault}.txt validate ${PREFIX}own_${fault}${SUFFIX} --seconds 0.5
-          --timeout 0.5 --ui ${UI})
+    shown(validate_own_${fault}.txt validate ${PREFIX}own_${fault}${SUFFIX} --skip VL5
+          --seconds 0.5 --ui ${UI})
 endforeach()
 shown(fuzz_faulty.txt fuzz ${FAULTY} --seed 11 --events 300 --ui ${UI})
 shown(fuzz_quillon.txt fuzz ${QUILLON} --seed 7 --events 2000 --ui ${UI})
