@@ -4,8 +4,8 @@
 // once as panelhost fuzz plays it, in a watched child that sends only its
 // progress and findings ("supervised"). Each reports events per second.
 //   build/bench/bin/panelhost_fuzz_rate [--benchmark_repetitions=N]
+#include "engine/FuzzPlan.h"
 #include "host/Session.h"
-#include "modes/FuzzPlan.h"
 #include "modes/Fuzzer.h"
 #include "modes/Learning.h"
 

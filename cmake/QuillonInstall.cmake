@@ -17,6 +17,8 @@ set(kit_dir ${QUILLON_KIT_PACKAGE_DIR})
 set(header_dir ${CMAKE_INSTALL_INCLUDEDIR}/tarn)
 
 file(GLOB contract_headers ${PROJECT_SOURCE_DIR}/platform/*.h)
+# The parsers' shared empty text is their own, not part of the contract.
+list(FILTER contract_headers EXCLUDE REGEX "/empty_text\\.h$")
 install(FILES ${contract_headers}
               ${PROJECT_SOURCE_DIR}/frame/tarn_script_helper.h
               ${PROJECT_SOURCE_DIR}/frame/ButtonNotify.h

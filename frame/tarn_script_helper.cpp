@@ -9,17 +9,8 @@
 
 // The frame's signature record: a constant text in the library's data that
 // identifies the frame to tools inspecting the binary. Nothing reads it at run
-// time, so each linker is told to keep it.
-#if defined(_MSC_VER)
-#if defined(_M_IX86)
-#pragma comment(linker, "/include:_tarn_script_helper_signature")
-#else
-#pragma comment(linker, "/include:tarn_script_helper_signature")
-#endif
-#define TARN_KEEP
-#else
-#define TARN_KEEP __attribute__((used))
-#endif
+// time, so each linker is told to keep it (TARN_KEEP; Microsoft's linker through
+// the frame's link options).
 extern "C" {
 extern const char tarn_script_helper_signature[];
 TARN_KEEP const char tarn_script_helper_signature[] =

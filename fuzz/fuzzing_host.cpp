@@ -17,7 +17,7 @@ std::optional<std::string> FuzzingHost::nextReply() {
     return line;
 }
 
-void FuzzingHost::stopOn(const std::vector<Finding>& findings) {
+void FuzzingHost::found(const std::vector<Finding>& findings) {
     if (!findings.empty()) {
         const Finding& finding = findings.front();
         const std::string what = std::string(ruleInfo(finding.rule).id) + " " +
@@ -26,21 +26,12 @@ void FuzzingHost::stopOn(const std::vector<Finding>& findings) {
     }
 }
 
-char* TARN_THISCALL FuzzingHost::send(const char* text, int mode) {
-    const ContractChecker::Send sent = m_checker.send(text, mode);
-    stopOn(sent.findings);
-    if (!sent.command) {
-        return nullptr;
-    }
+AuditingHost::Answer FuzzingHost::answer(const ContractChecker::Send& sent, const char*) {
     m_callCommands.push_back(sent.text);
-    return m_checker.reply(sent, nextReply());
+    return Answer{nextReply(), {}};
 }
 
 void FuzzingHost::beginCall(ContractChecker::Call call, int type) {
     m_callCommands.clear();
-    stopOn(m_checker.beginCall(call, type));
-}
-
-void FuzzingHost::endCall(const char* result) {
-    stopOn(m_checker.endCall(result));
+    AuditingHost::beginCall(call, type);
 }

@@ -7,38 +7,34 @@
 // when the host call that produced them ends.
 #pragma once
 
-#include "ClientHost.h"
-#include "ContractChecker.h"
+#include "AuditingHost.h"
 #include "fuzz_input.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-class FuzzingHost : public ClientHost {
+class FuzzingHost final : public AuditingHost {
 public:
     // Replies are read from `replies`, one line each: "~" is no reply, any other
-    // line the reply text; once the lines are used up there is no reply.
-    explicit FuzzingHost(LineReader& replies) : m_replies(replies) {}
-    FuzzingHost(const FuzzingHost&) = delete;
-    FuzzingHost& operator=(const FuzzingHost&) = delete;
+    // line the reply text; once the lines are used up there is no reply. Each
+    // reply is released as soon as it is settled.
+    explicit FuzzingHost(LineReader& replies) : AuditingHost(0), m_replies(replies) {}
     ~FuzzingHost();
 
     void TARN_THISCALL reserved() override;
-    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Brackets every call into the component (creation, one event, destruction);
     // `result` is what handleHostEvent returned.
     void beginCall(ContractChecker::Call call, int type = 0);
-    void endCall(const char* result = nullptr);
     // The commands sent during the current call, in order.
     const std::vector<std::string>& callCommands() const { return m_callCommands; }
 
 private:
+    Answer answer(const ContractChecker::Send& sent, const char* text) override;
+    void found(const std::vector<Finding>& findings) override;
     std::optional<std::string> nextReply();
-    void stopOn(const std::vector<Finding>& findings);
 
     LineReader& m_replies;
     std::vector<std::string> m_callCommands;
-    ContractChecker m_checker{0}; // each reply released as soon as it is settled
 };

@@ -28,12 +28,14 @@ ConfigFolder::~ConfigFolder() {
     std::filesystem::remove_all(m_root, ignored);
 }
 
-void ConfigFolder::write(const std::string& name, const std::string& contents) const {
+bool ConfigFolder::write(const std::string& name, const std::string& contents) const {
     std::ofstream file(std::filesystem::path(m_root) / name, std::ios::binary | std::ios::trunc);
     file << contents;
+    file.close();
+    return !file.fail();
 }
 
-void ConfigFolder::setObjectSetting(const std::string& object, const std::string& id,
+bool ConfigFolder::setObjectSetting(const std::string& object, const std::string& id,
                                     const std::string& value) {
     auto section = m_objects.begin();
     while (section != m_objects.end() && section->first != object) {
@@ -60,5 +62,5 @@ void ConfigFolder::setObjectSetting(const std::string& object, const std::string
             contents += entry.first + " = " + entry.second + "\n";
         }
     }
-    write("object_settings.ini", contents);
+    return write("object_settings.ini", contents);
 }

@@ -15,11 +15,13 @@ public:
     ConfigFolder(const ConfigFolder&) = delete;
     ConfigFolder& operator=(const ConfigFolder&) = delete;
 
-    // Writes (replaces) <root>/<name> with `contents`, as given.
-    void write(const std::string& name, const std::string& contents) const;
+    // Writes (replaces) <root>/<name> with `contents`, as given; false when the
+    // file could not be written whole (a full disk, a file-size limit).
+    bool write(const std::string& name, const std::string& contents) const;
     // Sets one object setting of a package object (added after the object's
-    // others), rewriting object_settings.ini, so the component's next read sees it.
-    void setObjectSetting(const std::string& object, const std::string& id,
+    // others), rewriting object_settings.ini, so the component's next read sees
+    // it; false as write.
+    bool setObjectSetting(const std::string& object, const std::string& id,
                           const std::string& value);
     const std::string& root() const { return m_root; }
 

@@ -31,7 +31,7 @@ public:
     enum class Call { Create, Event, Destroy };
 
     // `keep`: how many settled replies stay allocated (ReplyLedger).
-    explicit ContractChecker(std::size_t keep = 4096) : m_ledger(keep) {}
+    explicit ContractChecker(std::size_t keep = ReplyLedger::DefaultKeep) : m_ledger(keep) {}
     ContractChecker(const ContractChecker&) = delete;
     ContractChecker& operator=(const ContractChecker&) = delete;
 

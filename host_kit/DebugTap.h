@@ -20,6 +20,11 @@ public:
     void begin();
     // Everything written since the last end() (or the first begin()).
     std::string end();
+    // Why what end() hands back may not be all that was written; empty while it is.
+    std::string problem() const;
+    // Whether the debugger output is standard error here (off Windows), so that
+    // nothing else may take that stream.
+    static bool readsStandardError();
 
 private:
     void* m_handle = nullptr;                 // Windows: the vectored handler

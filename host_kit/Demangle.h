@@ -10,3 +10,6 @@ std::string demangle(const std::string& symbol);
 // A type's name as std::type_info::name() gives it (GCC and clang mangle it,
 // without the "_Z" of a symbol), as a person reads it.
 std::string demangleType(const char* name);
+// A Microsoft decorated name ("?...") as a person reads it where the platform
+// can read it (Windows); unchanged elsewhere.
+std::string undecorateMicrosoft(const std::string& symbol);

@@ -6,6 +6,7 @@
 // statistics (mallinfo2: the chunks handed out, from the arenas and from mmap),
 // which its per-thread cache makes drift by a few KiB unless that cache is off
 // (GLIBC_TUNABLES=glibc.malloc.tcache_count=0). Zero where none is available.
+// CMake builds the one file of these that fits the build (HeapInUse_*.cpp).
 #pragma once
 
 enum class HeapMeasure { Sanitizer, ProcessHeaps, CLibrary, None };

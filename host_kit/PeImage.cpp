@@ -200,30 +200,63 @@ bool readExports(const Reader& reader, std::uint32_t directory, PeImage& out, st
 
 } // namespace
 
-bool PeImage::parse(const std::vector<unsigned char>& bytes, PeImage& out, std::string& error) {
+namespace {
+
+// Where the headers put the rest: the COFF header, the section count and the
+// optional header's size.
+struct Layout {
+    std::uint64_t coff = 0;
+    std::uint16_t sections = 0;
+    std::uint16_t optionalSize = 0;
+};
+
+bool readHeaders(const Reader& reader, const std::vector<unsigned char>& bytes, PeImage& out,
+                 Layout& layout, std::string& error) {
     out = PeImage();
-    Reader reader(bytes);
     std::uint32_t header = 0, signature = 0;
     if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z' || !reader.u32(0x3c, header) ||
         !reader.u32(header, signature) || signature != 0x00004550) {
         error = "not a PE image";
         return false;
     }
-    const std::uint64_t coff = static_cast<std::uint64_t>(header) + 4;
-    std::uint16_t sections = 0, optionalSize = 0, magic = 0;
-    if (!reader.u16(coff, out.machineCode) || !reader.u16(coff + 2, sections) ||
-        !reader.u16(coff + 16, optionalSize) || !reader.u16(coff + 20, magic)) {
+    layout.coff = static_cast<std::uint64_t>(header) + 4;
+    std::uint16_t magic = 0;
+    if (!reader.u16(layout.coff, out.machineCode) ||
+        !reader.u16(layout.coff + 2, layout.sections) ||
+        !reader.u16(layout.coff + 16, layout.optionalSize) ||
+        !reader.u16(layout.coff + 20, magic)) {
         error = "the PE header is cut short";
         return false;
     }
-    out.machine = out.machineCode == MachineI386    ? Machine::I386
-                  : out.machineCode == MachineAmd64 ? Machine::Amd64
-                                                    : Machine::Other;
+    out.machine = out.machineCode == MachineI386    ? PeImage::Machine::I386
+                  : out.machineCode == MachineAmd64 ? PeImage::Machine::Amd64
+                                                    : PeImage::Machine::Other;
     if (magic != MagicPe32 && magic != MagicPe32Plus) {
         error = "the PE optional header is neither PE32 nor PE32+";
         return false;
     }
-    const bool wide = magic == MagicPe32Plus;
+    out.wide = magic == MagicPe32Plus;
+    return true;
+}
+
+} // namespace
+
+bool PeImage::parseHeader(const std::vector<unsigned char>& bytes, PeImage& out,
+                          std::string& error) {
+    Layout layout;
+    return readHeaders(Reader(bytes), bytes, out, layout, error);
+}
+
+bool PeImage::parse(const std::vector<unsigned char>& bytes, PeImage& out, std::string& error) {
+    Reader reader(bytes);
+    Layout layout;
+    if (!readHeaders(reader, bytes, out, layout, error)) {
+        return false;
+    }
+    const bool wide = out.wide;
+    const std::uint64_t coff = layout.coff;
+    const std::uint16_t sections = layout.sections;
+    const std::uint16_t optionalSize = layout.optionalSize;
     const std::uint64_t optional = coff + 20;
     const std::uint64_t directories = optional + (wide ? 112 : 96);
     std::uint32_t directoryCount = 0;

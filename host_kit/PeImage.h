@@ -24,6 +24,7 @@ struct PeImage {
 
     Machine machine = Machine::Other;
     std::uint16_t machineCode = 0;
+    bool wide = false; // PE32+ (64-bit), else PE32
     std::vector<ImportedDll> imports;
     std::vector<std::string> exportNames;       // the exports that have names
     std::vector<std::uint32_t> exportOrdinals;  // every export that has an address
@@ -34,6 +35,10 @@ struct PeImage {
     static bool read(const std::string& path, PeImage& out, std::string& error);
     // The same from bytes already in memory.
     static bool parse(const std::vector<unsigned char>& bytes, PeImage& out, std::string& error);
+    // The headers alone (machine, width), from the file's first bytes: what the
+    // image is built for, also when its tables lie beyond them.
+    static bool parseHeader(const std::vector<unsigned char>& bytes, PeImage& out,
+                            std::string& error);
     // Whether the file begins like a PE image (the "MZ" of its DOS header).
     static bool looksLikePe(const std::string& path);
 

@@ -25,10 +25,13 @@ class ReplyLedger {
 public:
     // Keeps every settled reply until the ledger dies: addresses stay unique.
     static constexpr std::size_t KeepAll = SIZE_MAX;
+    // What a host keeps unless told otherwise: far more than a component's late
+    // give-backs reach back, few enough that a long run's memory stays flat.
+    static constexpr std::size_t DefaultKeep = 4096;
 
     // `keep` 0 releases a reply as soon as it is settled, so that under a memory
     // checker a later read of it is a use after free.
-    explicit ReplyLedger(std::size_t keep = 4096) : m_keep(keep) {}
+    explicit ReplyLedger(std::size_t keep = DefaultKeep) : m_keep(keep) {}
     ReplyLedger(const ReplyLedger&) = delete;
     ReplyLedger& operator=(const ReplyLedger&) = delete;
 

@@ -99,3 +99,7 @@ const std::vector<RuleInfo>& allRules() {
 const char* severityName(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
+
+std::string ruleLabel(const RuleInfo& rule) {
+    return std::string(rule.id) + " " + rule.name + " (" + severityName(rule.severity) + ")";
+}

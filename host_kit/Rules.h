@@ -54,6 +54,8 @@ const RuleInfo& ruleInfo(Rule rule);
 const RuleInfo* findRule(const std::string& text);
 const std::vector<RuleInfo>& allRules();
 const char* severityName(Severity severity);
+// The rule as a finding names it: "GB1 reply-not-given-back (error)".
+std::string ruleLabel(const RuleInfo& rule);
 
 // One breach as the audits find it: the rule, the command it concerns (empty
 // when none) and what was seen.

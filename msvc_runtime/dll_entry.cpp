@@ -12,14 +12,13 @@
 //
 // It includes no C runtime header, since it defines atexit itself and the C
 // runtime's headers declare that one as imported.
+#include "tarn_export.h"
+
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_M_IX86)
-#define RUNTIME_WINAPI __stdcall
-#else
-#define RUNTIME_WINAPI
-#endif
+// The system's calling convention (stdcall on 32-bit Windows).
+#define RUNTIME_WINAPI TARN_STDCALL
 
 extern "C" {
 __declspec(dllimport) void RUNTIME_WINAPI GetSystemTimeAsFileTime(uint32_t* time);
@@ -38,11 +37,9 @@ const unsigned long ProcessDetach = 0;
 const unsigned long ProcessAttach = 1;
 // The status Microsoft's runtime ends a process with when a cookie was overwritten.
 const unsigned StackBufferOverrun = 0xC0000409u;
-#if defined(_M_X64)
-const uintptr_t DefaultCookie = 0x00002B992DDFA232ull;
-#else
-const uintptr_t DefaultCookie = 0xBB40E64Eu;
-#endif
+const bool Wide = sizeof(void*) == 8;
+const uintptr_t DefaultCookie =
+    Wide ? static_cast<uintptr_t>(0x00002B992DDFA232ull) : static_cast<uintptr_t>(0xBB40E64Eu);
 
 // The C++ initialisers of the DLL's globals: the compiler puts a pointer to each
 // in a section .CRT$XCU, and the linker orders the sections by name between
@@ -71,9 +68,9 @@ void seedCookie(uintptr_t& cookie) {
                      (static_cast<uint64_t>(GetCurrentThreadId()) << 16) ^ GetTickCount() ^
                      static_cast<uint64_t>(counter) ^ (static_cast<uint64_t>(counter) << 32) ^
                      reinterpret_cast<uintptr_t>(&value);
-#if defined(_M_X64)
-    value &= 0x0000FFFFFFFFFFFFull; // the top 16 bits stay clear on x64
-#endif
+    if (Wide) {
+        value &= 0x0000FFFFFFFFFFFFull; // the top 16 bits stay clear on x64
+    }
     const uintptr_t seeded = static_cast<uintptr_t>(value);
     cookie = seeded == 0 || seeded == DefaultCookie ? DefaultCookie + 1 : seeded;
 }

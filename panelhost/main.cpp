@@ -7,14 +7,15 @@
 // pass).
 #include "Rules.h"
 #include "child/ChildMain.h"
-#include "child/ChildProcess.h"
+#include "child/Process.h"
 #include "cli/CommandLine.h"
 #include "modes/Fuzzer.h"
 #include "modes/NewComponent.h"
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
 #include "output/OutputFile.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
+#include "records/Checks.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -31,8 +32,9 @@ int listRules() {
                     rule.statement);
     }
     std::printf("\n%-5s %-28s %-8s %s\n", "id", "validation check", "fails as", "holds when");
-    for (const CheckInfo& check : validationChecks()) {
-        std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, check.severity, check.statement);
+    for (const CheckInfo& check : allChecks()) {
+        std::printf("%-5s %-28s %-8s %s\n", check.id, check.name, severityName(check.severity),
+                    check.statement.c_str());
     }
     return 0;
 }
@@ -116,6 +118,20 @@ struct Dispatch {
     int operator()(InfoRequest request) const { return answer(request); }
 };
 
+// What panelhost printed must have reached standard output: a transcript cut
+// short (a full disk, a file-size limit) is panelhost's own failure, whatever
+// the run found.
+int outputWritten(int status) {
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return status;
+    }
+    std::fprintf(stderr,
+                 "panelhost: its output could not be written whole to standard output (a full "
+                 "disk or a file-size limit); the run would have ended with exit %d\n",
+                 status);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -132,5 +148,5 @@ int main(int argc, char** argv) {
         std::fputs(usageText().c_str(), stderr);
         return reportFatal(command.json ? OutputFormat::Json : OutputFormat::Text, error);
     }
-    return std::visit(Dispatch(), command.settings);
+    return outputWritten(std::visit(Dispatch(), command.settings));
 }

@@ -37,7 +37,6 @@ static_assert(offsetof(CommandText, subCount) == 34 * sizeof(void*), "CommandTex
 static_assert(offsetof(CommandText, hasValue) == 34 * sizeof(void*) + 4, "CommandText::hasValue");
 static_assert(offsetof(CommandText, buffer) == 35 * sizeof(void*) + (sizeof(void*) == 4 ? 4 : 0),
               "CommandText::buffer");
-#if defined(__i386__) || defined(_M_IX86)
-static_assert(sizeof(CommandText) == 148, "CommandText layout is shared with the host");
-static_assert(offsetof(CommandText, buffer) == 144, "CommandText::buffer");
-#endif
+static_assert(sizeof(void*) != 4 || sizeof(CommandText) == 148,
+              "CommandText layout is shared with the host");
+static_assert(sizeof(void*) != 4 || offsetof(CommandText, buffer) == 144, "CommandText::buffer");

@@ -6,8 +6,6 @@
 // caller's, NUL-terminated, read only during the call.
 #pragma once
 
-#if defined(_WIN32)
-extern "C" __declspec(dllimport) void __stdcall OutputDebugStringA(const char* text);
-#else
-extern "C" void OutputDebugStringA(const char* text);
-#endif
+#include "tarn_export.h"
+
+extern "C" TARN_SYSTEM_IMPORT void TARN_STDCALL OutputDebugStringA(const char* text);

@@ -69,9 +69,8 @@ static_assert(offsetof(ButtonEventRecord, control) == 8 + sizeof(void*),
               "ButtonEventRecord::control");
 static_assert(offsetof(ButtonEventRecord, event) == 8 + 2 * sizeof(void*),
               "ButtonEventRecord::event");
-#if defined(__i386__) || defined(_M_IX86)
-static_assert(sizeof(ButtonEventRecord) == 20, "button record layout is the host's");
-#endif
+static_assert(sizeof(void*) != 4 || sizeof(ButtonEventRecord) == 20,
+              "button record layout is the host's");
 static_assert(offsetof(DatabaseChangeRecord, device) == 0, "DatabaseChangeRecord::device");
 static_assert(offsetof(DatabaseChangeRecord, database) == 4, "DatabaseChangeRecord::database");
 static_assert(offsetof(DatabaseChangeRecord, index) == 8, "DatabaseChangeRecord::index");

@@ -7,10 +7,15 @@
 #define TARN_CDECL __cdecl
 #define TARN_DLL_EXPORT __declspec(dllexport)
 #define TARN_DLL_IMPORT __declspec(dllimport)
+// A function of the system's own DLLs (kernel32), as their headers declare it.
+#define TARN_SYSTEM_IMPORT __declspec(dllimport)
+#define TARN_STDCALL __stdcall
 #else
 #define TARN_CDECL
 #define TARN_DLL_EXPORT __attribute__((visibility("default")))
 #define TARN_DLL_IMPORT __attribute__((visibility("default")))
+#define TARN_SYSTEM_IMPORT
+#define TARN_STDCALL
 #endif
 
 // The member functions in the host's tables on 32-bit Windows: the object in ECX,
@@ -34,6 +39,15 @@
 #define TARN_MICROSOFT_TABLE_BY_HAND 1
 #else
 #define TARN_MICROSOFT_TABLE_BY_HAND 0
+#endif
+
+// Keeps a symbol that nothing references (the frame's signature record): GNU
+// compilers by an attribute; Microsoft's linker is told by the link options of
+// the library that holds it (/INCLUDE).
+#if defined(_MSC_VER)
+#define TARN_KEEP
+#else
+#define TARN_KEEP __attribute__((used))
 #endif
 
 #if defined(TARN_STRING_BUILDING)

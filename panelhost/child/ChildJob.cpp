@@ -1,171 +1,115 @@
 #include "child/ChildJob.h"
 
-#include "output/JsonBytes.h"
-
-using nlohmann::json;
+#include "output/JsonFields.h"
 
 namespace {
 
 const char* const Kinds[] = {"scenario", "plan", "terminal", "leak"};
+static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Leak) + 1,
+              "every kind of job has a name");
 
-json texts(const std::vector<std::string>& values) {
-    json out = json::array();
-    for (const std::string& value : values) {
-        out.push_back(jsonBytes(value));
-    }
-    return out;
-}
-
-std::vector<std::string> textsOf(const json& in) {
-    std::vector<std::string> out;
-    if (in.is_array()) {
-        for (const json& value : in) {
-            out.push_back(bytesOf(value));
-        }
-    }
-    return out;
-}
-
-json worldJson(const ComponentWorld& world) {
-    json keys = json::array();
-    for (const auto& entry : world.keys) {
-        keys.push_back({jsonBytes(entry.first), texts(entry.second)});
-    }
-    json panels = json::array();
-    for (const auto& panel : world.panels) {
-        json controls = json::array();
-        for (const ComponentWorld::Control& control : panel.second.controls) {
-            controls.push_back(
-                {jsonBytes(control.name), texts(control.properties), control.madeUp});
-        }
-        panels.push_back({jsonBytes(panel.first), jsonBytes(panel.second.file), controls});
-    }
-    json lookups = json::array();
-    for (const auto& lookup : world.lookups) {
-        lookups.push_back({jsonBytes(lookup.first), jsonBytes(lookup.second)});
-    }
-    json names = json::array();
-    for (const auto& name : world.names) {
-        names.push_back({std::get<0>(name), std::get<1>(name), std::get<2>(name)});
-    }
-    return {{"keys", keys},
-            {"panels", panels},
-            {"lookups", lookups},
-            {"instances", texts({world.instances.begin(), world.instances.end()})},
-            {"names", names},
-            {"routers", world.routers},
-            {"instance_keys", texts({world.instanceKeys.begin(), world.instanceKeys.end()})}};
-}
-
-// Reads what worldJson wrote; anything else is left out.
-ComponentWorld worldOf(const json& in) {
-    ComponentWorld world;
-    if (!in.is_object()) {
-        return world;
-    }
-    const auto array = [&](const char* key) { return in.contains(key) && in[key].is_array(); };
-    if (array("keys")) {
-        for (const json& entry : in["keys"]) {
-            if (entry.is_array() && entry.size() == 2) {
-                world.keys[bytesOf(entry[0])] = textsOf(entry[1]);
-            }
-        }
-    }
-    if (array("panels")) {
-        for (const json& entry : in["panels"]) {
-            if (!entry.is_array() || entry.size() != 3 || !entry[2].is_array()) {
-                continue;
-            }
-            ComponentWorld::Panel& panel = world.panels[bytesOf(entry[0])];
-            panel.file = bytesOf(entry[1]);
-            for (const json& control : entry[2]) {
-                if (control.is_array() && control.size() == 3 && control[2].is_boolean()) {
-                    panel.controls.push_back(
-                        {bytesOf(control[0]), textsOf(control[1]), control[2].get<bool>()});
-                }
-            }
-        }
-    }
-    if (array("lookups")) {
-        for (const json& entry : in["lookups"]) {
-            if (entry.is_array() && entry.size() == 2) {
-                world.lookups.emplace(bytesOf(entry[0]), bytesOf(entry[1]));
-            }
-        }
-    }
-    if (array("names")) {
-        for (const json& entry : in["names"]) {
-            if (entry.is_array() && entry.size() == 3 && entry[0].is_number_integer() &&
-                entry[1].is_number_integer() && entry[2].is_number_integer()) {
-                world.names.emplace(entry[0].get<int>(), entry[1].get<int>(), entry[2].get<int>());
-            }
-        }
-    }
-    for (const std::string& name : textsOf(in.value("instances", json()))) {
-        world.instances.insert(name);
-    }
-    for (const std::string& key : textsOf(in.value("instance_keys", json()))) {
-        world.instanceKeys.insert(key);
-    }
-    world.routers = in.value("routers", std::set<int>());
-    return world;
+ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
+    ChildJob job;
+    job.kind = kind;
+    job.library = target.library;
+    job.ui = target.ui;
+    return job;
 }
 
 } // namespace
 
+ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
+                     const std::string& text, bool states) {
+    ChildJob job = jobOf(ChildJob::Kind::Scenario, target);
+    job.scenarioName = name;
+    job.scenarioText = text;
+    job.states = states;
+    return job;
+}
+
+ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
+    ChildJob job = jobOf(ChildJob::Kind::Plan, target);
+    job.plan = plan;
+    job.plan.everyRecord = everyRecord;
+    return job;
+}
+
+ChildJob terminalJob(const LibrarySettings& target) {
+    return jobOf(ChildJob::Kind::Terminal, target);
+}
+
+ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
+                 const std::string& cycle) {
+    ChildJob job = jobOf(ChildJob::Kind::Leak, target);
+    job.scenarioName = name;
+    job.scenarioText = first;
+    job.cycleText = cycle;
+    return job;
+}
+
+const char* nameOf(ChildJob::Kind kind) {
+    return Kinds[static_cast<std::size_t>(kind)];
+}
+
+bool valueOf(const std::string& name, ChildJob::Kind& kind) {
+    for (std::size_t i = 0; i < std::size(Kinds); ++i) {
+        if (name == Kinds[i]) {
+            kind = static_cast<ChildJob::Kind>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+inline auto fieldsOf(Tag<ComponentWorld::Control>) {
+    using C = ComponentWorld::Control;
+    return std::make_tuple(field("name", &C::name), field("properties", &C::properties),
+                           field("made_up", &C::madeUp));
+}
+
+inline auto fieldsOf(Tag<ComponentWorld::Panel>) {
+    return std::make_tuple(field("file", &ComponentWorld::Panel::file),
+                           field("controls", &ComponentWorld::Panel::controls));
+}
+
+inline auto fieldsOf(Tag<ComponentWorld>) {
+    using W = ComponentWorld;
+    return std::make_tuple(field("keys", &W::keys), field("panels", &W::panels),
+                           field("lookups", &W::lookups), field("instances", &W::instances),
+                           field("names", &W::names), field("routers", &W::routers),
+                           field("instance_keys", &W::instanceKeys));
+}
+
+inline auto fieldsOf(Tag<FuzzPlan>) {
+    using P = FuzzPlan;
+    return std::make_tuple(field("seed", &P::seed), field("world", &P::world),
+                           field("events", &P::events), field("seconds", &P::seconds),
+                           field("dropped_facts", &P::droppedFacts),
+                           field("dropped_events", &P::droppedEvents),
+                           reached(
+                               "only", [](auto& plan) -> auto& { return plan.selection.only; }),
+                           reached(
+                               "skip", [](auto& plan) -> auto& { return plan.selection.skip; }),
+                           reached(
+                               "strict", [](auto& plan) -> auto& { return plan.selection.strict; }),
+                           field("every_record", &P::everyRecord));
+}
+
+inline auto fieldsOf(Tag<ChildJob>) {
+    using J = ChildJob;
+    return std::make_tuple(field("kind", &J::kind), field("library", &J::library),
+                           field("ui", &J::ui), field("scenario_name", &J::scenarioName),
+                           field("scenario_text", &J::scenarioText),
+                           field("cycle_text", &J::cycleText), field("plan", &J::plan),
+                           field("board", &J::board), field("states", &J::states));
+}
+
 std::string jobToJson(const ChildJob& job) {
-    const FuzzPlan& plan = job.plan;
-    return dumpJson({{"kind", Kinds[static_cast<int>(job.kind)]},
-                     {"library", jsonBytes(job.library)},
-                     {"ui", jsonBytes(job.ui)},
-                     {"scenario_name", jsonBytes(job.scenarioName)},
-                     {"scenario_text", jsonBytes(job.scenarioText)},
-                     {"cycle_text", jsonBytes(job.cycleText)},
-                     {"board", job.board},
-                     {"states", job.states},
-                     {"plan",
-                      {{"seed", plan.seed},
-                       {"world", worldJson(plan.world)},
-                       {"events", plan.events},
-                       {"seconds", plan.seconds},
-                       {"dropped_facts", plan.droppedFacts},
-                       {"dropped_events", plan.droppedEvents},
-                       {"only", plan.selection.only},
-                       {"skip", plan.selection.skip},
-                       {"strict", plan.selection.strict},
-                       {"every_record", plan.everyRecord}}}});
+    return dumpJson(JsonForm::object(job));
 }
 
 bool jobFromJson(const std::string& text, ChildJob& job) {
-    const json in = json::parse(text, nullptr, false);
-    if (in.is_discarded() || !in.is_object() || !in.contains("plan") || !in["plan"].is_object()) {
-        return false;
-    }
-    const std::string kind = in.value("kind", "");
-    bool known = false;
-    for (int i = 0; i < 4; ++i) {
-        if (kind == Kinds[i]) {
-            job.kind = static_cast<ChildJob::Kind>(i);
-            known = true;
-        }
-    }
-    job.library = bytesAt(in, "library");
-    job.ui = bytesAt(in, "ui");
-    job.scenarioName = bytesAt(in, "scenario_name");
-    job.scenarioText = bytesAt(in, "scenario_text");
-    job.cycleText = bytesAt(in, "cycle_text");
-    job.board = in.value("board", "");
-    job.states = in.value("states", false);
-    const json& plan = in["plan"];
-    job.plan.seed = plan.value("seed", 1ULL);
-    job.plan.world = worldOf(plan.contains("world") ? plan["world"] : json());
-    job.plan.events = plan.value("events", 0L);
-    job.plan.seconds = plan.value("seconds", 0.0);
-    job.plan.droppedFacts = plan.value("dropped_facts", std::set<int>());
-    job.plan.droppedEvents = plan.value("dropped_events", std::set<long>());
-    job.plan.selection.only = plan.value("only", std::set<std::string>());
-    job.plan.selection.skip = plan.value("skip", std::set<std::string>());
-    job.plan.selection.strict = plan.value("strict", false);
-    job.plan.everyRecord = plan.value("every_record", false);
-    return known;
+    const nlohmann::json in = nlohmann::json::parse(text, nullptr, false);
+    return !in.is_discarded() && in.is_object() && in.contains("kind") &&
+           JsonForm::readObject(in, job);
 }

@@ -7,9 +7,17 @@
 // of the step board they share.
 #pragma once
 
-#include "modes/FuzzPlan.h"
+#include "engine/FuzzPlan.h"
 
 #include <string>
+
+// The library under test, as every mode that loads one takes it and every job
+// loads it.
+struct LibrarySettings {
+    std::string library;
+    std::string ui;       // the folder handed to the factory; default "ui" beside the library
+    double timeout = 5.0; // seconds one step may take before it is a hang
+};
 
 struct ChildJob {
     enum class Kind { Scenario, Plan, Terminal, Leak };
@@ -23,6 +31,22 @@ struct ChildJob {
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
 };
+
+// The jobs, each made here alone. A scenario (`text`, known to parse, shown
+// as `name`), with a state record after each step when `states`.
+ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
+                     const std::string& text, bool states = false);
+// A fuzz plan, sending every record or only what fuzzing needs.
+ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord);
+// A session typed at the terminal.
+ChildJob terminalJob(const LibrarySettings& target);
+// The leak check: `first` played once, then `cycle` repeated.
+ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
+                 const std::string& cycle);
+
+// The kinds of job by name, as the job's JSON carries them.
+const char* nameOf(ChildJob::Kind kind);
+bool valueOf(const std::string& name, ChildJob::Kind& kind);
 
 std::string jobToJson(const ChildJob& job);
 // False for a text that is not a job.

@@ -1,10 +1,10 @@
 #include "child/ChildMain.h"
 
 #include "EscapedException.h"
-#include "child/ChildProcess.h"
 #include "child/ChildSinks.h"
-#include "child/LeakCheck.h"
+#include "child/Process.h"
 #include "child/TerminalSession.h"
+#include "engine/LeakCheck.h"
 #include "host/Session.h"
 #include "language/Text.h"
 #include "records/RunTally.h"
@@ -70,11 +70,15 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;
     // The leak check keeps no settled reply: the host's memory must not grow.
-    options.keep = job.kind == ChildJob::Kind::Leak ? 0 : 4096;
+    if (job.kind == ChildJob::Kind::Leak) {
+        options.keep = 0;
+    }
     Session session(options, *sink);
     std::string error;
     if (!session.open(error)) {
-        return sink->fatal(error, session.loaderRefused() ? "imports" : "");
+        return sink->fatal(error, session.loaderRefused() ? FatalCause::Imports
+                                  : session.ownFailure()  ? FatalCause::Own
+                                                          : "");
     }
     aborting = &session;
     std::signal(SIGABRT, salvageOnAbort);
@@ -98,7 +102,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     session.finish();
     aborting = nullptr;
     if (!session.fatal().empty()) {
-        return sink->fatal(session.fatal());
+        return sink->fatal(session.fatal(), session.ownFailure() ? FatalCause::Own : "");
     }
     return sink->summary();
 }

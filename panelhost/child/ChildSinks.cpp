@@ -1,5 +1,7 @@
 #include "child/ChildSinks.h"
 
+#include <cstdlib>
+
 ChildSink::ChildSink(const std::string& records, StepBoard* board, const RuleSelection& selection)
     : m_writer(records), m_board(board), m_selection(selection), m_tally(selection.strict) {}
 
@@ -31,7 +33,18 @@ int ChildSink::fatal(const std::string& message, const std::string& cause) {
 
 void ChildSink::take(const Record& record) {
     m_tally.add(record);
-    m_writer.write(record);
+    write(record);
+}
+
+void ChildSink::write(const Record& record) {
+    if (m_writer.write(record)) {
+        return;
+    }
+    if (m_board != nullptr) {
+        m_board->channelFailed(m_writer.error());
+    }
+    // No exit handler runs: nothing of the run can be reported from here on.
+    std::_Exit(2);
 }
 
 FindingsSink::FindingsSink(const std::string& records, StepBoard* board,

@@ -5,6 +5,8 @@
 // of its step) and, a few times a second, the progress; the leak check's keeps
 // no breach at all, so that nothing of the host's grows while the heap is read.
 // Both know whether a breach that fails under the job's rule selection has come.
+// A record that cannot be written ends the child (status 2) with the error on
+// the board: the run is panelhost's failure, not the component's.
 #pragma once
 
 #include "child/RecordChannel.h"
@@ -33,7 +35,9 @@ protected:
     // What becomes of a record: here every one is counted and sent.
     virtual void take(const Record& record);
     virtual void finish() {}
-    void write(const Record& record) { m_writer.write(record); }
+    // Sends one record. When the channel fails the child cannot tell the parent
+    // anything more: it leaves the error on the board and ends at once.
+    void write(const Record& record);
     RunTally& tally() { return m_tally; }
     const RuleSelection& selection() const { return m_selection; }
 

@@ -6,7 +6,7 @@
 
 #include "child/ChildProcess.h"
 #include "language/Scenario.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 // `scenario` is null for a run without one (a fuzz plan, a terminal session).
 void completeCrash(const Scenario* scenario, double timeout, RecordStream& stream,

@@ -2,6 +2,7 @@
 
 #include "output/RecordJson.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -23,15 +24,22 @@ bool RecordWriter::write(const Record& record) {
         }
         ++m_segment;
         m_written = 0;
+        errno = 0;
         m_file = std::fopen((m_path + "." + std::to_string(m_segment)).c_str(), "wb");
         if (m_file == nullptr) {
+            m_error = errno != 0 ? errno : EIO;
             return false;
         }
     }
     const std::string line = recordToJson(record) + "\n";
     m_written += static_cast<long>(line.size());
-    return std::fwrite(line.data(), 1, line.size(), m_file) == line.size() &&
-           std::fflush(m_file) == 0;
+    errno = 0;
+    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size() ||
+        std::fflush(m_file) != 0) {
+        m_error = errno != 0 ? errno : EIO;
+        return false;
+    }
+    return true;
 }
 
 RecordReader::~RecordReader() {

@@ -20,12 +20,15 @@ public:
 
     // Appends one record and flushes it; false when it could not be written.
     bool write(const Record& record);
+    // The error number of the write that failed; 0 before one did.
+    int error() const { return m_error; }
 
 private:
     std::string m_path;
     std::FILE* m_file = nullptr;
     int m_segment = -1;
     long m_written = 0;
+    int m_error = 0;
 };
 
 class RecordReader {

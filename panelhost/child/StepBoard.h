@@ -2,8 +2,10 @@
 // parent share, on which the child marks each step it begins and ends: its
 // scenario line and its generated event. The parent reads it to tell a hang (a
 // step open too long) and, after a crash, the step the child was in, without
-// the child sending a record per step. Natively an anonymous shared mapping made
-// before fork; on Windows a named mapping the child opens by the name in its job.
+// the child sending a record per step. When the child cannot write its records
+// (a full disk, a file-size limit), it says so here, where no file is needed,
+// so that the parent reports its own failure, not a crash. Natively an anonymous shared mapping
+// made before fork; on Windows a named mapping the child opens by the name in its job.
 #pragma once
 
 #include <atomic>
@@ -16,7 +18,8 @@ public:
         std::atomic<std::int32_t> serial; // counts the steps begun
         std::atomic<std::int32_t> open;   // 1 while a step runs
         std::atomic<std::int32_t> line;
-        std::atomic<std::int32_t> event; // -1 outside generated events
+        std::atomic<std::int32_t> event;   // -1 outside generated events
+        std::atomic<std::int32_t> channel; // the error number of a failed record write
     };
     struct Step {
         std::int32_t serial = 0;
@@ -40,6 +43,10 @@ public:
     void begin(int line, long event);
     void end();
     Step read() const;
+    // The child could not write its records: `error` is the error number.
+    void channelFailed(int error);
+    // The error number the child left, 0 when its records all went through.
+    int channelError() const;
 
 private:
     Words* m_words = nullptr;

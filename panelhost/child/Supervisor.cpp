@@ -10,6 +10,9 @@ int supervise(const ChildJob& job, double timeout, const Scenario* scenario, Rec
     if (!end.started) {
         return stream.emitFatal(end.how);
     }
+    if (!end.ownFailure.empty()) {
+        return stream.emitFatal(end.ownFailure, FatalCause::Own);
+    }
     const RunTally& tally = stream.tally();
     if (tally.fatal()) {
         return 2;

@@ -1,12 +1,13 @@
 // Supervisor: the parent's side of a child job. It runs the job in a watched
 // child (ChildProcess), hands every record the child sends to the run's
 // RecordStream (which counts and shows it), and when the child crashed or hung
-// completes the record (CrashCompletion).
+// completes the record (CrashCompletion). A child that ended because panelhost
+// itself failed (it could not write the child's records) is a fatal record.
 #pragma once
 
 #include "child/ChildJob.h"
 #include "language/Scenario.h"
-#include "records/RecordStream.h"
+#include "output/RecordStream.h"
 
 #include <functional>
 

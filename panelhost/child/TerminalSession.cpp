@@ -7,7 +7,7 @@
 
 namespace {
 
-TerminalRecord note(const char* what, const std::string& text = std::string()) {
+TerminalRecord note(TerminalRecord::What what, const std::string& text = std::string()) {
     TerminalRecord record;
     record.what = what;
     record.text = text;
@@ -18,11 +18,11 @@ TerminalRecord note(const char* what, const std::string& text = std::string()) {
 
 void converse(Session& session, RecordSink& sink) {
     session.setImmediate(true);
-    sink.emit(note("begin"));
+    sink.emit(note(TerminalRecord::What::Begin));
     std::string line;
     int number = 0;
     for (;;) {
-        sink.emit(note("prompt"));
+        sink.emit(note(TerminalRecord::What::Prompt));
         if (!session.fatal().empty() || !std::getline(std::cin, line)) {
             return;
         }
@@ -32,7 +32,7 @@ void converse(Session& session, RecordSink& sink) {
             return;
         }
         if (word == "help" || word == "?") {
-            sink.emit(note("help"));
+            sink.emit(note(TerminalRecord::What::Help));
             continue;
         }
         if (word == "show") {
@@ -42,7 +42,7 @@ void converse(Session& session, RecordSink& sink) {
         std::optional<Item> item;
         ScenarioError lineError;
         if (!parseScenarioLine(line, number, item, lineError)) {
-            sink.emit(note("error", lineError.where()));
+            sink.emit(note(TerminalRecord::What::Error, lineError.where()));
         } else if (item) {
             session.apply(*item);
         }

@@ -1,46 +1,106 @@
 #include "cli/CommandLine.h"
 
 #include "Rules.h"
-#include "modes/NewComponent.h"
-#include "modes/Validate.h"
+#include "engine/FuzzPlan.h"
+#include "language/Text.h"
+#include "records/CheckSelection.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <set>
 
 namespace {
 
-enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, Info = 16, New = 32 };
-const unsigned Loading = Run | Terminal | Validate | Fuzz;
+enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, New = 16, Info = 32 };
 
 struct ModeSpec {
     Mode mode;
+    const char* word;  // the mode word before the arguments, or null
     const char* name;  // as messages name the mode
+    const char* tag;   // as an option's help lists the mode
+    const char* head;  // as the help heads it
     const char* usage; // the usage line, after "panelhost "
     const char* help;  // what it does
 };
 
 const ModeSpec Modes[] = {
-    {Run, "a scenario run", "[OPTIONS] LIBRARY SCENARIO",
+    {Run, nullptr, "a scenario run", "LIBRARY SCENARIO", "LIBRARY SCENARIO",
+     "[OPTIONS] LIBRARY SCENARIO",
      "play a scenario file against the library and check its expectations; '-' as "
      "SCENARIO reads it from standard input."},
-    {Terminal, "-i", "[OPTIONS] -i LIBRARY",
+    {Terminal, nullptr, "-i", "-i", "-i LIBRARY", "[OPTIONS] -i LIBRARY",
      "play lines typed at a terminal, with a prompt; 'help' lists what can be "
      "typed, 'show' prints the panels, the routers and the timers, 'quit' ends. "
      "Input that is not a terminal is read whole and checked like a scenario file."},
-    {Validate, "validate", "validate [OPTIONS] LIBRARY",
+    {Validate, "validate", "validate", "validate", "validate LIBRARY", "validate [OPTIONS] LIBRARY",
      "run the built-in battery of checks that every component of this host must "
      "pass; one line per check."},
-    {Fuzz, "fuzz", "fuzz [OPTIONS] LIBRARY",
+    {Fuzz, "fuzz", "fuzz", "fuzz", "fuzz LIBRARY", "fuzz [OPTIONS] LIBRARY",
      "play a seeded random world and stream of events with every audit on; a "
      "finding is shrunk to a replay scenario."},
-    {New, "new", "new NAME [DIR]",
+    {New, "new", "new", "new", "new NAME [DIR]", "new NAME [DIR]",
      "write a starter component named NAME into DIR (default: NAME in lower case), "
      "a new or empty folder: its source on the frame, its UI layout, a scenario "
      "that plays it, and a CMakeLists.txt that builds it on the installed kit and "
      "tests it."},
 };
+
+// The settings of `mode` with their defaults.
+Settings defaultsOf(Mode mode) {
+    switch (mode) {
+    case Run:
+        return RunSettings();
+    case Terminal:
+        return TerminalSettings();
+    case Validate:
+        return ValidateSettings();
+    case Fuzz:
+        return FuzzSettings();
+    case New:
+        return NewSettings();
+    case Info:
+        break;
+    }
+    return InfoRequest::Help;
+}
+
+// Where an option's value goes in the settings of a mode: the one field of
+// its type, or nothing for a mode whose settings have no such field.
+struct FieldRef {
+    bool* flag = nullptr;
+    std::string* text = nullptr;
+    double* seconds = nullptr;
+    long* count = nullptr;
+    unsigned long long* seed = nullptr;
+    std::vector<std::string>* ids = nullptr;
+
+    FieldRef() = default;
+    FieldRef(bool* field) : flag(field) {}
+    FieldRef(std::string* field) : text(field) {}
+    FieldRef(double* field) : seconds(field) {}
+    FieldRef(long* field) : count(field) {}
+    FieldRef(unsigned long long* field) : seed(field) {}
+    FieldRef(std::vector<std::string>* field) : ids(field) {}
+
+    bool none() const {
+        return flag == nullptr && text == nullptr && seconds == nullptr && count == nullptr &&
+               seed == nullptr && ids == nullptr;
+    }
+};
+
+template <class... F> struct Overload : F... { using F::operator()...; };
+template <class... F> Overload(F...) -> Overload<F...>;
+
+// The field `member` of the settings of every mode that has one: the modes that
+// take an option are those whose settings hold its field.
+#define SETTINGS_FIELD(member)                                                                     \
+    [](Settings& settings) -> FieldRef {                                                           \
+        return std::visit(                                                                         \
+            Overload{[](auto& mode) -> decltype(FieldRef(&mode.member)) { return &mode.member; },  \
+                     [](const auto&) { return FieldRef(); }},                                      \
+            settings);                                                                             \
+    }
 
 enum class Kind { Flag, Path, Seconds, Count, Seed, Ids, ModeFlag };
 
@@ -49,58 +109,76 @@ struct OptionSpec {
     const char* alias; // a one-letter form, or null
     const char* value; // the value's name in the help, or null for a flag
     Kind kind;
-    unsigned modes; // the modes that take it
-    double low, high;
-    const char* help;
+    double low, high; // a number's bounds
+    const char* help; // "{default}": the default of the first mode that takes it
+    FieldRef (*field)(Settings&);
+    unsigned selects; // a mode flag: the mode it selects
 };
 
+FieldRef noField(Settings&) {
+    return FieldRef();
+}
+
 const OptionSpec Options[] = {
-    {"--interactive", "-i", nullptr, Kind::ModeFlag, Terminal, 0, 0,
-     "the terminal session (see the modes)."},
-    {"--ui", nullptr, "DIR", Kind::Path, Loading, 0, 0,
-     "the UI folder handed to the factory (default: 'ui' beside the library)."},
-    {"--timeout", nullptr, "S", Kind::Seconds, Loading, 0.01, 86400,
-     "how long one step may take before it counts as a hang (default 5)."},
-    {"--json", nullptr, nullptr, Kind::Flag, Run, 0, 0,
+    {"--interactive", "-i", nullptr, Kind::ModeFlag, 0, 0, "the terminal session (see the modes).",
+     noField, Terminal},
+    {"--ui", nullptr, "DIR", Kind::Path, 0, 0,
+     "the UI folder handed to the factory (default: 'ui' beside the library).",
+     SETTINGS_FIELD(target.ui), 0},
+    {"--timeout", nullptr, "S", Kind::Seconds, 0.01, 86400,
+     "how long one step may take before it counts as a hang (default {default}).",
+     SETTINGS_FIELD(target.timeout), 0},
+    {"--json", nullptr, nullptr, Kind::Flag, 0, 0,
      "one JSON record per line instead of the transcript; a run that cannot be "
      "made ends with a 'fatal' record. Texts keep every byte: byte N is the code "
-     "point U+00NN."},
-    {"--verbose", "-v", nullptr, Kind::Flag, Run | Terminal, 0, 0,
-     "also show the replies given back."},
-    {"--strict", nullptr, nullptr, Kind::Flag, Run | Terminal | Validate | Fuzz, 0, 0,
-     "warnings fail the run (or the check) as errors do."},
-    {"--junit", nullptr, "FILE", Kind::Path, Run | Validate, 0, 0,
+     "point U+00NN.",
+     SETTINGS_FIELD(json), 0},
+    {"--verbose", "-v", nullptr, Kind::Flag, 0, 0, "also show the replies given back.",
+     SETTINGS_FIELD(verbose), 0},
+    {"--strict", nullptr, nullptr, Kind::Flag, 0, 0,
+     "warnings fail the run (or the check) as errors do.", SETTINGS_FIELD(strict), 0},
+    {"--junit", nullptr, "FILE", Kind::Path, 0, 0,
      "write a JUnit XML report: one testcase per expectation or breach of a "
-     "scenario, or per validation check; checked before anything runs."},
-    {"--html", nullptr, "FILE", Kind::Path, Run | Validate | Fuzz, 0, 0,
+     "scenario, or per validation check; checked before anything runs.",
+     SETTINGS_FIELD(junit), 0},
+    {"--html", nullptr, "FILE", Kind::Path, 0, 0,
      "write one self-contained HTML page of the run: the panels drawn after each "
      "step with what changed, each step's traffic, a timeline, and every failure "
      "linked to its line (validate: each check; fuzz: the replay of a finding); "
-     "checked before anything runs."},
-    {"--record", nullptr, "FILE", Kind::Path, Run, 0, 0,
+     "checked before anything runs.",
+     SETTINGS_FIELD(html), 0},
+    {"--record", nullptr, "FILE", Kind::Path, 0, 0,
      "write the scenario back to FILE with what happened as its expectations "
      "(sent, event and reply of every step, debug, breaches), its other lines kept "
-     "as they were; checked before anything runs."},
-    {"--seed", nullptr, "N", Kind::Seed, Validate | Fuzz, 0, 0, "the seed of fuzzing (default 1)."},
-    {"--events", nullptr, "K", Kind::Count, Fuzz, 1, 100000000,
-     "play at most K events (default 1000, or no limit but the time with "
-     "--seconds)."},
-    {"--seconds", nullptr, "N", Kind::Seconds, Validate | Fuzz, 0.01, 604800,
+     "as they were; checked before anything runs.",
+     SETTINGS_FIELD(record), 0},
+    {"--seed", nullptr, "N", Kind::Seed, 0, 0, "the seed of fuzzing (default {default}).",
+     SETTINGS_FIELD(seed), 0},
+    {"--events", nullptr, "K", Kind::Count, 1, MostFuzzEvents,
+     "play at most K events (default {default}, or no limit but the time with "
+     "--seconds).",
+     SETTINGS_FIELD(events), 0},
+    {"--seconds", nullptr, "N", Kind::Seconds, 0.01, 604800,
      "fuzz: stop after N seconds; validate: how long its fuzz check runs "
-     "(default 10)."},
-    {"--out", nullptr, "FILE", Kind::Path, Fuzz, 0, 0,
-     "also write the replay scenario to FILE; checked before fuzzing."},
-    {"--only", nullptr, "IDS", Kind::Ids, Validate | Fuzz, 0, 0,
+     "(default {default}).",
+     SETTINGS_FIELD(seconds), 0},
+    {"--out", nullptr, "FILE", Kind::Path, 0, 0,
+     "also write the replay scenario to FILE; checked before fuzzing.", SETTINGS_FIELD(out), 0},
+    {"--only", nullptr, "IDS", Kind::Ids, 0, 0,
      "run only these checks, and count only breaches of these rules "
-     "(comma-separated ids, see --list-rules; fuzz takes rule ids)."},
-    {"--skip", nullptr, "IDS", Kind::Ids, Validate | Fuzz, 0, 0,
+     "(comma-separated ids, see --list-rules; fuzz takes rule ids).",
+     SETTINGS_FIELD(only), 0},
+    {"--skip", nullptr, "IDS", Kind::Ids, 0, 0,
      "leave out these checks, and ignore breaches of these rules, in every "
-     "check."},
-    {"--list-rules", nullptr, nullptr, Kind::ModeFlag, Info, 0, 0,
-     "list the audit rules and the validation checks."},
-    {"--version", nullptr, nullptr, Kind::ModeFlag, Info, 0, 0, "this program's version."},
-    {"--help", "-h", nullptr, Kind::ModeFlag, Info, 0, 0, "this text."},
+     "check.",
+     SETTINGS_FIELD(skip), 0},
+    {"--list-rules", nullptr, nullptr, Kind::ModeFlag, 0, 0,
+     "list the audit rules and the validation checks.", noField, Info},
+    {"--version", nullptr, nullptr, Kind::ModeFlag, 0, 0, "this program's version.", noField, Info},
+    {"--help", "-h", nullptr, Kind::ModeFlag, 0, 0, "this text.", noField, Info},
 };
+
+#undef SETTINGS_FIELD
 
 const OptionSpec* findOption(const std::string& name) {
     for (const OptionSpec& option : Options) {
@@ -120,12 +198,26 @@ const ModeSpec& modeSpec(Mode mode) {
     return Modes[0];
 }
 
+// The modes whose settings hold the option's field, or the mode a mode flag selects.
+unsigned modesOf(const OptionSpec& option) {
+    if (option.kind == Kind::ModeFlag) {
+        return option.selects;
+    }
+    unsigned modes = 0;
+    for (const ModeSpec& spec : Modes) {
+        Settings settings = defaultsOf(spec.mode);
+        if (!option.field(settings).none()) {
+            modes |= spec.mode;
+        }
+    }
+    return modes;
+}
+
 std::string modeList(unsigned modes) {
     std::string out;
     for (const ModeSpec& spec : Modes) {
         if ((modes & spec.mode) != 0) {
-            out += std::string(out.empty() ? "" : ", ") +
-                   (spec.mode == Run ? "LIBRARY SCENARIO" : spec.name);
+            out += std::string(out.empty() ? "" : ", ") + spec.tag;
         }
     }
     return out;
@@ -137,21 +229,49 @@ std::string number(double value) {
     return text;
 }
 
-std::string defaultUiFolder(const std::string& library) {
-    const std::size_t slash = library.find_last_of("/\\");
-    return slash == std::string::npos ? std::string("ui") : library.substr(0, slash) + "/ui";
+// A field's value as a command line writes it; empty for a flag that is off,
+// a text or list that is empty.
+std::string shown(const FieldRef& field) {
+    std::string out;
+    if (field.flag != nullptr) {
+        out = *field.flag ? "on" : "";
+    } else if (field.text != nullptr) {
+        out = printable(*field.text);
+    } else if (field.seconds != nullptr) {
+        out = number(*field.seconds);
+    } else if (field.count != nullptr) {
+        out = std::to_string(*field.count);
+    } else if (field.seed != nullptr) {
+        out = std::to_string(*field.seed);
+    } else if (field.ids != nullptr) {
+        for (const std::string& id : *field.ids) {
+            out += (out.empty() ? "" : ",") + id;
+        }
+    }
+    return out;
+}
+
+// The option's help with its default filled in.
+std::string helpOf(const OptionSpec& option) {
+    std::string help = option.help;
+    const std::size_t at = help.find("{default}");
+    if (at == std::string::npos) {
+        return help;
+    }
+    for (const ModeSpec& spec : Modes) {
+        if ((modesOf(option) & spec.mode) != 0) {
+            Settings defaults = defaultsOf(spec.mode);
+            return help.replace(at, 9, shown(option.field(defaults)));
+        }
+    }
+    return help;
 }
 
 bool isCheck(const std::string& id) {
-    for (const CheckInfo& check : validationChecks()) {
-        if (id == check.id) {
-            return true;
-        }
-    }
-    return false;
+    return findCheck(id) != nullptr;
 }
 
-// The option values as given, read and checked one by one.
+// The option values as given, read and checked one by one into the settings.
 class Values {
 public:
     explicit Values(std::string& error) : m_error(error) {}
@@ -165,76 +285,94 @@ public:
     bool has(const char* name) const { return m_given.count(name) > 0; }
     const std::map<std::string, std::string>& given() const { return m_given; }
 
-    bool text(const char* name, std::string& out) {
-        const auto found = m_given.find(name);
-        if (found == m_given.end()) {
-            return true;
+    // Every option given, in the order of the table, into `settings` (the
+    // checks take ids of both kinds).
+    bool apply(Settings& settings, bool checks) {
+        for (const OptionSpec& option : Options) {
+            const auto entry = m_given.find(option.name);
+            if (entry == m_given.end()) {
+                continue;
+            }
+            const FieldRef field = option.field(settings);
+            const std::string& given = entry->second;
+            unsigned long long count = 0;
+            if (field.flag != nullptr) {
+                *field.flag = true;
+            } else if ((field.text != nullptr && !text(option, given, *field.text)) ||
+                       (field.seconds != nullptr && !seconds(option, given, *field.seconds)) ||
+                       (field.seed != nullptr && !whole(option, given, *field.seed)) ||
+                       (field.ids != nullptr && !ids(option, given, *field.ids, !checks)) ||
+                       (field.count != nullptr && !whole(option, given, count))) {
+                return false;
+            }
+            if (field.count != nullptr) {
+                *field.count = static_cast<long>(count);
+            }
         }
-        if (found->second.empty()) {
-            return fail(std::string(name) + " needs a " + findOption(name)->value +
+        return true;
+    }
+
+    bool fail(const std::string& reason) {
+        m_error = reason;
+        return false;
+    }
+
+private:
+    bool text(const OptionSpec& option, const std::string& given, std::string& out) {
+        if (given.empty()) {
+            return fail(std::string(option.name) + " needs a " + option.value +
                         ", not an empty text");
         }
-        out = found->second;
+        out = given;
         return true;
     }
-    bool seconds(const char* name, double& out) {
-        const auto found = m_given.find(name);
-        if (found == m_given.end()) {
-            return true;
-        }
-        const OptionSpec& option = *findOption(name);
+    bool seconds(const OptionSpec& option, const std::string& given, double& out) {
         char* end = nullptr;
         errno = 0;
-        const double value = std::strtod(found->second.c_str(), &end);
-        if (found->second.empty() || *end != '\0' || errno != 0 || !(value >= option.low) ||
+        const double value = std::strtod(given.c_str(), &end);
+        if (given.empty() || *end != '\0' || errno != 0 || !(value >= option.low) ||
             !(value <= option.high)) {
-            return fail(std::string(name) + " takes a number of seconds from " +
-                        number(option.low) + " to " + number(option.high) + ", not '" +
-                        found->second + "'");
+            return fail(std::string(option.name) + " takes a number of seconds from " +
+                        number(option.low) + " to " + number(option.high) + ", not '" + given +
+                        "'");
         }
         out = value;
         return true;
     }
-    bool whole(const char* name, unsigned long long& out, unsigned long long low,
-               unsigned long long high) {
-        const auto found = m_given.find(name);
-        if (found == m_given.end()) {
-            return true;
-        }
-        const std::string& text = found->second;
+    bool whole(const OptionSpec& option, const std::string& given, unsigned long long& out) {
+        const unsigned long long low = static_cast<unsigned long long>(option.low);
+        const unsigned long long high =
+            option.kind == Kind::Seed ? ~0ULL : static_cast<unsigned long long>(option.high);
         errno = 0;
         char* end = nullptr;
-        const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+        const unsigned long long value = std::strtoull(given.c_str(), &end, 10);
+        if (given.empty() || given.find_first_not_of("0123456789") != std::string::npos ||
             errno != 0 || value < low || value > high) {
-            return fail(std::string(name) + " takes a whole number from " + std::to_string(low) +
-                        " to " + std::to_string(high) + ", not '" + text + "'");
+            return fail(std::string(option.name) + " takes a whole number from " +
+                        std::to_string(low) + " to " + std::to_string(high) + ", not '" + given +
+                        "'");
         }
         out = value;
         return true;
     }
-    bool ids(const char* name, std::vector<std::string>& out, bool rulesOnly = false) {
-        const auto found = m_given.find(name);
-        if (found == m_given.end()) {
-            return true;
-        }
-        const std::string& text = found->second;
+    bool ids(const OptionSpec& option, const std::string& text, std::vector<std::string>& out,
+             bool rulesOnly) {
+        const std::string name = option.name;
         std::size_t begin = 0;
         for (;;) {
             const std::size_t comma = text.find(',', begin);
             const std::string id = text.substr(begin, comma - begin);
             if (id.empty()) {
-                return fail(std::string(name) +
-                            " takes a comma-separated list of check and rule ids, with no "
-                            "empty item");
+                return fail(name + " takes a comma-separated list of check and rule ids, with no "
+                                   "empty item");
             }
             if (rulesOnly && findRule(id) == nullptr) {
-                return fail(std::string(name) + ": no rule " + id +
+                return fail(name + ": no rule " + id +
                             (isCheck(id) ? " (it is a check of validate; fuzz takes rule ids)"
                                          : " (panelhost --list-rules lists them)"));
             }
             if (!isCheck(id) && findRule(id) == nullptr) {
-                return fail(std::string(name) + ": no check or rule " + id +
+                return fail(name + ": no check or rule " + id +
                             " (panelhost --list-rules lists them)");
             }
             out.push_back(id);
@@ -244,95 +382,40 @@ public:
             begin = comma + 1;
         }
     }
-    bool fail(const std::string& reason) {
-        m_error = reason;
-        return false;
-    }
 
-private:
     std::string& m_error;
     std::map<std::string, std::string> m_given;
 };
 
-LibrarySettings target(const std::string& library, Values& values, bool& fine) {
-    LibrarySettings out;
-    out.library = library;
-    out.ui = defaultUiFolder(library);
-    fine = values.text("--ui", out.ui) && values.seconds("--timeout", out.timeout);
-    return out;
-}
-
-// Whether the checks that validate would run are none.
-bool noCheckLeft(const ValidateSettings& settings) {
-    std::set<std::string> only, skip;
-    for (const std::string& id : settings.only) {
-        if (isCheck(id)) {
-            only.insert(id);
-        }
-    }
-    for (const std::string& id : settings.skip) {
-        if (isCheck(id)) {
-            skip.insert(id);
-        }
-    }
-    for (const CheckInfo& check : validationChecks()) {
-        if ((only.empty() || only.count(check.id) > 0) && skip.count(check.id) == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
+// The settings of `mode` from its arguments and the options given.
 bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values& values,
                   Settings& out) {
-    bool fine = true;
-    if (mode == Run) {
-        RunSettings run;
-        run.target = target(positional[0], values, fine);
-        run.scenario = positional[1];
-        run.json = values.has("--json");
-        run.verbose = values.has("--verbose");
-        run.strict = values.has("--strict");
-        fine = fine && values.text("--junit", run.junit) && values.text("--html", run.html) &&
-               values.text("--record", run.record);
-        out = run;
-    } else if (mode == Terminal) {
-        TerminalSettings terminal;
-        terminal.target = target(positional[0], values, fine);
-        terminal.verbose = values.has("--verbose");
-        terminal.strict = values.has("--strict");
-        out = terminal;
-    } else if (mode == Validate) {
-        ValidateSettings validate;
-        validate.target = target(positional[0], values, fine);
-        validate.strict = values.has("--strict");
-        fine = fine && values.seconds("--seconds", validate.seconds) &&
-               values.whole("--seed", validate.seed, 0, ~0ULL) &&
-               values.text("--junit", validate.junit) && values.text("--html", validate.html) &&
-               values.ids("--only", validate.only) && values.ids("--skip", validate.skip);
-        if (fine && noCheckLeft(validate)) {
+    out = defaultsOf(mode);
+    std::visit(Overload{[&](auto& settings) -> decltype(void(settings.target)) {
+                            settings.target.library = positional[0];
+                            settings.target.ui = defaultUiFolder(positional[0]);
+                        },
+                        [](const auto&) {}},
+               out);
+    if (RunSettings* run = std::get_if<RunSettings>(&out)) {
+        run->scenario = positional[1];
+    }
+    if (!values.apply(out, mode == Validate)) {
+        return false;
+    }
+    if (const ValidateSettings* validate = std::get_if<ValidateSettings>(&out)) {
+        if (selectionOf(validate->only, validate->skip, validate->strict).checks.none()) {
             return values.fail(
                 std::string(values.has("--only") ? "--only and --skip leave" : "--skip leaves") +
                 " no check to run; validating nothing would prove nothing");
         }
-        out = validate;
-    } else {
-        FuzzSettings fuzz;
-        fuzz.target = target(positional[0], values, fine);
-        unsigned long long events = static_cast<unsigned long long>(fuzz.events);
-        fuzz.strict = values.has("--strict");
-        fine = fine && values.whole("--seed", fuzz.seed, 0, ~0ULL) &&
-               values.whole("--events", events, 1, 100000000) &&
-               values.seconds("--seconds", fuzz.seconds) && values.text("--out", fuzz.out) &&
-               values.ids("--only", fuzz.only, true) && values.ids("--skip", fuzz.skip, true) &&
-               values.text("--html", fuzz.html);
-        fuzz.events = static_cast<long>(events);
-        if (values.has("--seconds") && !values.has("--events")) {
-            fuzz.events = 100000000; // the time budget is the limit
-        }
-        out = fuzz;
     }
-    return fine;
+    if (FuzzSettings* fuzz = std::get_if<FuzzSettings>(&out)) {
+        if (values.has("--seconds") && !values.has("--events")) {
+            fuzz->events = MostFuzzEvents; // the time budget is the limit
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -389,9 +472,12 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     }
     // The mode: a mode word before the arguments, a mode option, or a scenario run.
     Mode mode = Run;
-    if (!positional.empty() &&
-        (positional[0] == "validate" || positional[0] == "fuzz" || positional[0] == "new")) {
-        mode = positional[0] == "validate" ? Validate : positional[0] == "fuzz" ? Fuzz : New;
+    for (const ModeSpec& spec : Modes) {
+        if (!positional.empty() && spec.word != nullptr && positional[0] == spec.word) {
+            mode = spec.mode;
+        }
+    }
+    if (mode != Run) {
         positional.erase(positional.begin());
     }
     if (modeFlags.size() > 1 || (modeFlags.size() == 1 && mode != Run)) {
@@ -400,7 +486,7 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
                            " are two modes; give one");
     }
     if (!modeFlags.empty()) {
-        mode = modeFlags[0]->modes == Terminal ? Terminal : Info;
+        mode = static_cast<Mode>(modeFlags[0]->selects);
     }
     if (mode == Info) {
         if (values.given().size() > 1 || !positional.empty()) {
@@ -413,9 +499,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
     const ModeSpec& spec = modeSpec(mode);
     for (const auto& entry : values.given()) {
         const OptionSpec& option = *findOption(entry.first);
-        if ((option.modes & mode) == 0) {
+        if ((modesOf(option) & mode) == 0) {
             return values.fail(std::string(spec.name) + " does not take " + option.name +
-                               " (it is for " + modeList(option.modes) + ")");
+                               " (it is for " + modeList(modesOf(option)) + ")");
         }
     }
     if (mode == New) {
@@ -443,6 +529,37 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
                            " given");
     }
     return makeSettings(mode, positional, values, out.settings);
+}
+
+std::string commandLine(const Settings& settings, const std::vector<const char*>& options) {
+    Settings copy = settings; // the option table reaches fields for writing
+    std::string out = "panelhost";
+    for (const ModeSpec& spec : Modes) {
+        if (defaultsOf(spec.mode).index() == settings.index() && spec.mode != Run) {
+            out += std::string(" ") + (spec.word != nullptr ? spec.word : spec.name);
+        }
+    }
+    std::visit(Overload{[&](const RunSettings& run) {
+                            out +=
+                                " " + printable(run.target.library) + " " + printable(run.scenario);
+                        },
+                        [&](const auto& other) -> decltype(void(other.target)) {
+                            out += " " + printable(other.target.library);
+                        },
+                        [&](const NewSettings& starter) {
+                            out += " " + printable(starter.name) + " " + printable(starter.folder);
+                        },
+                        [](InfoRequest) {}},
+               settings);
+    for (const char* name : options) {
+        const OptionSpec* option = findOption(name);
+        const std::string value = option != nullptr ? shown(option->field(copy)) : std::string();
+        if (!value.empty()) {
+            out += std::string(" ") + option->name +
+                   (option->value != nullptr ? " " + value : std::string());
+        }
+    }
+    return out;
 }
 
 std::string usageText() {
@@ -484,11 +601,7 @@ std::string helpText() {
            "component library for real, drives it the way a panel host does, and audits\n"
            "every command and buffer that crosses the host boundary.\n\nModes:\n";
     for (const ModeSpec& spec : Modes) {
-        out += described(spec.mode == Run        ? "LIBRARY SCENARIO"
-                         : spec.mode == Terminal ? "-i LIBRARY"
-                         : spec.mode == New      ? "new NAME [DIR]"
-                                                 : spec.name + std::string(" LIBRARY"),
-                         spec.help);
+        out += described(spec.head, spec.help);
     }
     out += "\nOptions (each may stand before or after the mode word and the arguments; the\n"
            "modes that take it follow in brackets):\n";
@@ -500,11 +613,11 @@ std::string helpText() {
             (option.alias != nullptr ? std::string(option.alias) + ", " + option.name
                                      : std::string(option.name)) +
             (option.value != nullptr ? std::string(" ") + option.value : "");
-        std::string modes = "[" + modeList(option.modes) + "]";
+        std::string modes = "[" + modeList(modesOf(option)) + "]";
         for (char& c : modes) {
             c = c == ' ' ? '\x01' : c;
         }
-        out += described(head, std::string(option.help) + " " + modes);
+        out += described(head, helpOf(option) + " " + modes);
     }
     out += "\nAlone: --list-rules (the audit rules and the validation checks), --version,\n"
            "--help.\n\n"

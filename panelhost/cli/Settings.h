@@ -1,18 +1,15 @@
 // Settings: what each mode of panelhost was asked to do, one typed value per
 // mode, made from the command line by parseCommandLine. A mode reads its own
-// settings and no other's.
+// settings and no other's. The defaults here are the command line's: its help
+// prints them, and a command line made from settings leaves them out.
 #pragma once
+
+#include "child/ChildJob.h"
+#include "records/Checks.h"
 
 #include <string>
 #include <variant>
 #include <vector>
-
-// The library under test, as every mode that loads one takes it.
-struct LibrarySettings {
-    std::string library;
-    std::string ui;       // the folder handed to the factory; default "ui" beside the library
-    double timeout = 5.0; // seconds one step may take before it is a hang
-};
 
 // LIBRARY SCENARIO: play a scenario file ("-": standard input).
 struct RunSettings {
@@ -36,7 +33,7 @@ struct TerminalSettings {
 // validate LIBRARY: the built-in battery of checks.
 struct ValidateSettings {
     LibrarySettings target;
-    double seconds = 10; // how long the fuzz check runs
+    double seconds = check_bounds::FuzzSeconds; // how long the fuzz check runs
     unsigned long long seed = 1;
     bool strict = false;
     std::string junit;
@@ -49,7 +46,7 @@ struct ValidateSettings {
 struct FuzzSettings {
     LibrarySettings target;
     unsigned long long seed = 1;
-    long events = 1000; // at most; with --seconds alone, no limit but the time
+    long events = 1000; // at most; with --seconds alone, MostFuzzEvents (no limit but the time)
     double seconds = 0; // 0: no time budget
     std::string out;    // where the replay scenario is written; empty: nowhere
     bool strict = false;
@@ -69,3 +66,8 @@ enum class InfoRequest { Help, Version, ListRules };
 
 using Settings = std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings,
                               NewSettings, InfoRequest>;
+
+// The UI folder of a library when none is given: "ui" beside it.
+std::string defaultUiFolder(const std::string& library);
+// The folder the starter goes to when none is given: the name in lower case.
+std::string defaultStarterFolder(const std::string& name);

@@ -1,7 +1,9 @@
 // ComponentLibrary: a component library loaded with the platform loader
 // (dlopen/dlsym, LoadLibraryA/GetProcAddress) and its factory resolved by the
 // plain name load_tarn_client_script. A path without a folder is the file in
-// the current folder. The library stays loaded while the object lives.
+// the current folder. Before the loader sees it, the file is checked as
+// LoadCheck checks it (its kind; on Windows its imports), so that a refusal says
+// why in the project's words. The library stays loaded while the object lives.
 #pragma once
 
 #include "load_tarn_client_script.h"
@@ -29,6 +31,11 @@ public:
 
 private:
     ComponentLibrary() = default;
+    // The platform loader's part (ComponentLibrary_posix/_win32): loads `file`,
+    // null with the loader's reason; the factory's address; unloads.
+    static void* loadFile(const std::string& file, std::string& reason);
+    static load_tarn_client_script_fn factoryOf(void* handle, const char* name);
+    static void unload(void* handle);
 
     void* m_handle = nullptr;
     load_tarn_client_script_fn m_factory = nullptr;

@@ -3,6 +3,7 @@
 #include "host/ExpectedBreaches.h"
 
 #include <algorithm>
+#include <map>
 
 void ExpectationChecker::beginStep() {
     m_sentChecked = 0;
@@ -33,46 +34,43 @@ void ExpectationChecker::check(const StepOutcome& outcome) {
     }
     const std::vector<Item> pending = std::move(m_pending);
     m_pending.clear();
-    // List expectations gather all their lines after one step into one list.
+    // Gathered expectations judge all their lines after one step together, at
+    // the first of them; the others each alone.
     using Kind = Expectation::Kind;
-    std::vector<const Item*> sent, events, debug, breaches;
+    std::map<Kind, std::vector<const Item*>> gathered;
     for (const Item& item : pending) {
-        switch (std::get<Expectation>(item.what).kind) {
-        case Kind::Sent:
-            sent.push_back(&item);
-            break;
-        case Kind::Event:
-            events.push_back(&item);
-            break;
-        case Kind::Debug:
-            debug.push_back(&item);
-            break;
-        case Kind::Breach:
-            breaches.push_back(&item);
-            break;
-        default:
-            break;
+        const Kind kind = std::get<Expectation>(item.what).kind;
+        if (expectationWord(kind).gathered) {
+            gathered[kind].push_back(&item);
         }
     }
     for (const Item& item : pending) {
         const Kind kind = std::get<Expectation>(item.what).kind;
-        if (kind == Kind::Sent && &item == sent.front()) {
-            expectList(sent, outcome.log.sent);
-        } else if (kind == Kind::Event && &item == events.front()) {
-            expectList(events, outcome.log.events);
-        } else if (kind == Kind::Debug && &item == debug.front()) {
+        if (!expectationWord(kind).gathered) {
+            expectOne(item, outcome);
+            continue;
+        }
+        const std::vector<const Item*>& group = gathered[kind];
+        if (&item != group.front()) {
+            continue;
+        }
+        if (kind == Kind::Sent) {
+            expectList(group, outcome.log.sent);
+        } else if (kind == Kind::Event) {
+            expectList(group, outcome.log.events);
+        } else if (kind == Kind::Debug) {
             std::string expected;
-            for (const Item* line : debug) {
+            for (const Item* line : group) {
                 expected += expand(std::get<Expectation>(line->what).text.value_or(""));
             }
             ExpectRecord record;
             record.line = item.line;
-            record.what = "debug";
+            record.what = Kind::Debug;
             record.held = expected == outcome.debug;
             record.expected = ExpectValue::ofText(expected);
             record.actual = ExpectValue::ofText(outcome.debug);
             m_sink.emit(record);
-        } else if (kind == Kind::Breach && &item == breaches.front()) {
+        } else if (kind == Kind::Breach) {
             std::vector<BreachRecord> open;
             for (const BreachRecord& breach : outcome.log.breaches) {
                 if (m_covered.count(breach.id) == 0) {
@@ -80,13 +78,10 @@ void ExpectationChecker::check(const StepOutcome& outcome) {
                 }
             }
             for (const ExpectRecord& record :
-                 matchExpectedBreaches(breaches, open, outcome.log.line)) {
+                 matchExpectedBreaches(group, open, outcome.log.line)) {
                 m_covered.insert(record.covers);
                 m_sink.emit(record);
             }
-        } else if (kind != Kind::Sent && kind != Kind::Event && kind != Kind::Debug &&
-                   kind != Kind::Breach) {
-            expectOne(item, outcome);
         }
     }
 }
@@ -115,7 +110,7 @@ void ExpectationChecker::expectList(const std::vector<const Item*>& group,
     }
     ExpectRecord record;
     record.line = group.front()->line;
-    record.what = expectationKeyword(first.kind);
+    record.what = first.kind;
     record.held = expected == actual;
     record.expected = ExpectValue::ofLines(expected);
     record.actual = ExpectValue::ofLines(actual);
@@ -126,7 +121,7 @@ void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome)
     const Expectation& expectation = std::get<Expectation>(item.what);
     ExpectRecord record;
     record.line = item.line;
-    record.what = expectationKeyword(expectation.kind);
+    record.what = expectation.kind;
     const ExpectValue expected =
         expectation.text ? ExpectValue::ofText(expand(*expectation.text)) : ExpectValue::none();
     switch (expectation.kind) {

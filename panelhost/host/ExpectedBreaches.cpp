@@ -13,7 +13,7 @@ std::vector<ExpectRecord> matchExpectedBreaches(const std::vector<const Item*>& 
         const Expectation& expectation = std::get<Expectation>(line->what);
         ExpectRecord record;
         record.line = line->line;
-        record.what = "breach";
+        record.what = Expectation::Kind::Breach;
         record.rule = expectation.rule;
         record.step = stepLine;
         record.expected = ExpectValue::ofText(expectation.rule);

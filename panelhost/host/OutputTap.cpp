@@ -1,10 +1,21 @@
 #include "host/OutputTap.h"
 
+#include "DebugTap.h"
+
 OutputTap::OutputTap() {
     m_streams.push_back({"stdout", std::unique_ptr<StreamCapture>(new StreamCapture(1))});
-#if defined(_WIN32)
-    m_streams.push_back({"stderr", std::unique_ptr<StreamCapture>(new StreamCapture(2))});
-#endif
+    if (!DebugTap::readsStandardError()) {
+        m_streams.push_back({"stderr", std::unique_ptr<StreamCapture>(new StreamCapture(2))});
+    }
+}
+
+std::string OutputTap::problem() const {
+    for (const Tapped& tapped : m_streams) {
+        if (!tapped.capture->problem().empty()) {
+            return tapped.capture->problem();
+        }
+    }
+    return std::string();
 }
 
 std::vector<OutputTap::Text> OutputTap::take() {

@@ -24,6 +24,8 @@ public:
     };
     // What was written since the last take, by stream; nothing when nothing was.
     std::vector<Text> take();
+    // Why what take() hands back may not be all that was written; empty while it is.
+    std::string problem() const;
 
 private:
     struct Tapped {

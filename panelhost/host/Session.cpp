@@ -5,6 +5,19 @@
 
 #include <chrono>
 
+namespace {
+
+// A failure of panelhost's own input or output, told apart from the component's.
+std::string ownFailureMessage(const std::string& problem) {
+    return problem + "; the run was stopped (panelhost's own failure, not the component's)";
+}
+
+std::string uncaptured(const std::string& problem) {
+    return ownFailureMessage("cannot capture what the component writes: " + problem);
+}
+
+} // namespace
+
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
       m_checker(options.ui, sink) {}
@@ -18,6 +31,11 @@ Session::~Session() {
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
     m_output.reset(new OutputTap());
+    if (!m_output->problem().empty()) {
+        error = uncaptured(m_output->problem());
+        m_ownFailure = true;
+        return false;
+    }
     m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
@@ -75,6 +93,14 @@ void Session::emitWritten(int line, const std::string& debug) {
             m_sink.emit(OutputRecord{line, output.stream, output.text});
         }
     }
+    // What the component wrote is no longer all there: the run cannot go on
+    // and say what the component did.
+    for (const std::string& problem : {m_debug.problem(), m_output ? m_output->problem() : ""}) {
+        if (!problem.empty() && m_fatal.empty()) {
+            m_fatal = uncaptured(problem);
+            m_ownFailure = true;
+        }
+    }
 }
 
 void Session::salvage() {
@@ -92,7 +118,11 @@ StepOutcome Session::outcome() const {
 void Session::applyFact(const Fact& fact) {
     switch (fact.kind) {
     case Fact::Kind::Setting:
-        m_settings->setObjectSetting(fact.object, fact.id, *fact.value);
+        if (!m_settings->setObjectSetting(fact.object, fact.id, *fact.value) && m_fatal.empty()) {
+            m_fatal = ownFailureMessage("cannot write the component's configuration to " +
+                                        m_settings->root());
+            m_ownFailure = true;
+        }
         break;
     case Fact::Kind::Name:
         m_world.setName(fact.device, fact.database, fact.index, fact.value);
@@ -116,7 +146,7 @@ void Session::applyFact(const Fact& fact) {
 void Session::runStep(const Step& step, int line, bool implicit, long event) {
     StepRecord record;
     record.line = line;
-    record.step = stepKeyword(step.kind);
+    record.step = step.kind;
     record.text = step.text;
     record.implicit = implicit;
     record.event = event;
@@ -124,11 +154,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
         record.panel = step.panel;
         record.control = step.control;
     }
-    if (step.kind == Step::Kind::Timer || step.kind == Step::Kind::Event) {
-        record.numbers = {step.numbers[0]};
-    } else if (step.kind == Step::Kind::DatabaseChange || step.kind == Step::Kind::Revertive) {
-        record.numbers.assign(step.numbers, step.numbers + 3);
-    }
+    record.numbers.assign(step.numbers, step.numbers + stepWord(step.kind).numbers);
     m_sink.emit(record);
     std::map<std::string, Panel> before;
     if (m_options.states) {
@@ -326,7 +352,7 @@ void Session::emitShow() {
         emitPanel(entry.first, entry.second);
     }
     TerminalRecord record;
-    record.what = "show";
+    record.what = TerminalRecord::What::Show;
     record.routers = m_host.registeredRouters();
     record.timers = m_world.runningTimers();
     record.loaded = m_component != nullptr;

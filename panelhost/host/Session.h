@@ -29,8 +29,9 @@ struct SessionOptions {
     std::string library;
     std::string ui; // the path handed to the factory: the folder of UI files
     std::string scenario;
-    std::size_t keep = 4096; // settled replies the host keeps allocated (ReplyLedger)
-    bool states = false;     // a state record after each step, for a page that draws the panels
+    // Settled replies the host keeps allocated (ReplyLedger).
+    std::size_t keep = ReplyLedger::DefaultKeep;
+    bool states = false; // a state record after each step, for a page that draws the panels
 };
 
 class Session {
@@ -54,8 +55,11 @@ public:
     // The process is ending in the middle of a step (the component aborted):
     // records what the step wrote to the debugger output and standard output.
     void salvage();
-    // A loading error during the run (the factory gave no component).
+    // An error that stopped the run: the factory gave no component, or panelhost
+    // could no longer capture what the component writes or write its settings.
     const std::string& fatal() const { return m_fatal; }
+    // Whether that error (or open's) was panelhost's own failure to capture.
+    bool ownFailure() const { return m_ownFailure; }
     // Breaches reported so far in the whole run.
     long breachCount() const { return m_host.breachCount(); }
 
@@ -98,5 +102,6 @@ private:
     int m_stepLine = 0;              // the step under way, 0 between steps
     const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
+    bool m_ownFailure = false;
     bool m_loaderRefused = false;
 };

@@ -1,6 +1,7 @@
 #include "language/Scenario.h"
 
 #include "Rules.h"
+#include "language/Keywords.h"
 #include "language/ScenarioInput.h"
 #include "language/Text.h"
 
@@ -8,52 +9,6 @@
 #include <sstream>
 
 namespace {
-
-const char* const FactKeywords[] = {"setting", "name", "instance", "control", "answer"};
-const char* const StepKeywords[] = {"load",      "command", "press",   "dbchange", "timer",
-                                    "revertive", "aux",     "destroy", "event"};
-const char* const ExpectationWords[] = {"sent",     "event",   "debug",  "reply",
-                                        "property", "routers", "timers", "breach"};
-
-std::string keywordList() {
-    std::string out;
-    for (const char* word : FactKeywords) {
-        out += std::string(out.empty() ? "" : ", ") + word;
-    }
-    for (const char* word : StepKeywords) {
-        out += std::string(", ") + word;
-    }
-    return out + ", expect";
-}
-
-// The number of single-character edits between two short words.
-std::size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-// " (did you mean 'x'?)" for a word one or two edits from one of `words`.
-template <std::size_t N>
-std::string suggestion(const std::string& word, const char* const (&words)[N]) {
-    for (const char* candidate : words) {
-        if (editDistance(word, candidate) <= 2) {
-            return std::string(" (did you mean '") + candidate + "'?)";
-        }
-    }
-    return "";
-}
 
 // Reads the words of one line, knowing where each begins; a word that begins
 // with a double quote runs to the closing quote and is decoded as a text.
@@ -212,30 +167,26 @@ struct Parser {
     }
 };
 
-bool parseFact(const std::string& keyword, Parser& p, Fact& fact) {
-    if (keyword == "setting") {
-        fact.kind = Fact::Kind::Setting;
+// The words after a fact's keyword, by the kind `fact` already has.
+bool parseFact(Parser& p, Fact& fact) {
+    switch (fact.kind) {
+    case Fact::Kind::Setting:
         return p.word(fact.object, "a package object") && p.word(fact.id, "a setting id") &&
                p.equals("the setting id") && p.text(fact.value, false);
-    }
-    if (keyword == "name") {
-        fact.kind = Fact::Kind::Name;
+    case Fact::Kind::Name:
         return p.number(fact.device, "the device") && p.number(fact.database, "the database") &&
                p.number(fact.index, "the index") && p.equals("the index") &&
                p.text(fact.value, true);
-    }
-    if (keyword == "instance") {
-        fact.kind = Fact::Kind::Instance;
+    case Fact::Kind::Instance:
         return p.word(fact.object, "an instance name") && p.equals("the instance name") &&
                p.text(fact.value, true);
-    }
-    if (keyword == "control") {
-        fact.kind = Fact::Kind::Control;
+    case Fact::Kind::Control:
         return p.word(fact.panel, "a panel") && p.word(fact.control, "a control") &&
                p.word(fact.property, "a property") && p.equals("the property") &&
                p.text(fact.value, false);
+    case Fact::Kind::Answer:
+        break;
     }
-    fact.kind = Fact::Kind::Answer;
     const std::string rest = p.words.rest();
     const int column = p.words.column();
     const std::size_t arrow = rest.find("=>");
@@ -268,33 +219,25 @@ bool parseFact(const std::string& keyword, Parser& p, Fact& fact) {
     return true;
 }
 
-bool parseStep(const std::string& keyword, Parser& p, Step& step) {
-    if (keyword == "load" || keyword == "destroy") {
-        step.kind = keyword == "load" ? Step::Kind::Load : Step::Kind::Destroy;
+// The words after a step's keyword, by the kind `step` already has.
+bool parseStep(Parser& p, Step& step) {
+    switch (step.kind) {
+    case Step::Kind::Load:
+    case Step::Kind::Destroy:
         return p.end();
-    }
-    if (keyword == "command") {
-        step.kind = Step::Kind::Command;
+    case Step::Kind::Command:
         return p.text(step.text, true);
-    }
-    if (keyword == "press") {
-        step.kind = Step::Kind::Press;
+    case Step::Kind::Press:
         return p.word(step.panel, "a panel") && p.word(step.control, "a control") &&
                p.text(step.text, false);
-    }
-    if (keyword == "dbchange") {
-        step.kind = Step::Kind::DatabaseChange;
+    case Step::Kind::DatabaseChange:
         return p.number(step.numbers[0], "the device") &&
                p.number(step.numbers[1], "the database") &&
                p.number(step.numbers[2], "the index") && p.equals("the index") &&
                p.text(step.text, false);
-    }
-    if (keyword == "timer") {
-        step.kind = Step::Kind::Timer;
+    case Step::Kind::Timer:
         return p.number(step.numbers[0], "the timer id") && p.end();
-    }
-    if (keyword == "revertive") {
-        step.kind = Step::Kind::Revertive;
+    case Step::Kind::Revertive: {
         // Three numbers or none: a revertive names its device, destination and
         // source, or is the bare event with zeros.
         const char* const what[] = {"the device", "the destination", "the source"};
@@ -311,39 +254,27 @@ bool parseStep(const std::string& keyword, Parser& p, Step& step) {
         }
         return p.end();
     }
-    if (keyword == "event") {
-        step.kind = Step::Kind::Event;
+    case Step::Kind::Event:
         return p.number(step.numbers[0], "the event type") && p.end();
+    case Step::Kind::Aux:
+        break;
     }
-    step.kind = Step::Kind::Aux;
     return p.text(step.text, false);
 }
 
 bool parseExpectation(Parser& p, Expectation& expectation) {
     std::string what;
     if (!p.words.raw(what)) {
-        std::string list;
-        for (const char* word : ExpectationWords) {
-            list += std::string(list.empty() ? "" : ", ") + word;
-        }
-        return p.fail("expected what to expect: " + list, p.words.column());
+        return p.fail("expected what to expect: " + expectationList(), p.words.column());
     }
-    bool known = false;
-    for (std::size_t i = 0; i < sizeof ExpectationWords / sizeof *ExpectationWords; ++i) {
-        if (what == ExpectationWords[i]) {
-            expectation.kind = static_cast<Expectation::Kind>(i);
-            known = true;
-        }
-    }
-    if (!known) {
-        std::string list;
-        for (const char* word : ExpectationWords) {
-            list += std::string(list.empty() ? "" : ", ") + word;
-        }
+    const ExpectationWord* word = findExpectationWord(what);
+    if (word == nullptr) {
         return p.fail("unknown expectation '" + clipped(what) + "'" +
-                          suggestion(what, ExpectationWords) + "; the expectations are " + list,
+                          keywordSuggestion(what, true) + "; the expectations are " +
+                          expectationList(),
                       p.words.column());
     }
+    expectation.kind = word->kind;
     using Kind = Expectation::Kind;
     switch (expectation.kind) {
     case Kind::Property:
@@ -383,14 +314,6 @@ std::string ScenarioError::where() const {
            printable(message);
 }
 
-const char* stepKeyword(Step::Kind kind) {
-    return StepKeywords[static_cast<int>(kind)];
-}
-
-const char* expectationKeyword(Expectation::Kind kind) {
-    return ExpectationWords[static_cast<int>(kind)];
-}
-
 bool parseScenarioLine(const std::string& line, int number, std::optional<Item>& out,
                        ScenarioError& error) {
     out.reset();
@@ -407,27 +330,25 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
     Item item;
     item.line = number;
     item.source = text;
-    for (const char* fact : FactKeywords) {
-        if (keyword == fact) {
-            Fact parsed;
-            if (!parseFact(keyword, p, parsed)) {
-                return false;
-            }
-            item.what = parsed;
-            out = item;
-            return true;
+    if (const FactWord* fact = findFactWord(keyword)) {
+        Fact parsed;
+        parsed.kind = fact->kind;
+        if (!parseFact(p, parsed)) {
+            return false;
         }
+        item.what = parsed;
+        out = item;
+        return true;
     }
-    for (const char* step : StepKeywords) {
-        if (keyword == step) {
-            Step parsed;
-            if (!parseStep(keyword, p, parsed)) {
-                return false;
-            }
-            item.what = parsed;
-            out = item;
-            return true;
+    if (const StepWord* step = findStepWord(keyword)) {
+        Step parsed;
+        parsed.kind = step->kind;
+        if (!parseStep(p, parsed)) {
+            return false;
         }
+        item.what = parsed;
+        out = item;
+        return true;
     }
     if (keyword == "expect") {
         Expectation parsed;
@@ -438,12 +359,8 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
         out = item;
         return true;
     }
-    std::string guess = suggestion(keyword, FactKeywords);
-    guess = guess.empty() ? suggestion(keyword, StepKeywords) : guess;
-    const char* const expect[] = {"expect"};
-    guess = guess.empty() ? suggestion(keyword, expect) : guess;
-    return p.fail("unknown keyword '" + clipped(keyword) + "'" + guess + "; the keywords are " +
-                      keywordList(),
+    return p.fail("unknown keyword '" + clipped(keyword) + "'" + keywordSuggestion(keyword, false) +
+                      "; the keywords are " + keywordList(),
                   keywordColumn);
 }
 

@@ -77,7 +77,3 @@ bool loadScenario(const std::string& path, std::string& text, Scenario& out,
 // and then how many more, so that no input makes a message without bound.
 std::string describeErrors(const std::string& source, const std::vector<ScenarioError>& errors,
                            std::size_t shown = 20);
-
-// The keyword of a step kind, as written in scripts and transcripts.
-const char* stepKeyword(Step::Kind kind);
-const char* expectationKeyword(Expectation::Kind kind);

@@ -236,3 +236,14 @@ std::size_t firstDifference(const std::string& a, const std::string& b) {
     }
     return i;
 }
+
+std::vector<std::string> splitLines(const std::string& text, bool keepFeeds) {
+    std::vector<std::string> lines;
+    for (std::size_t begin = 0; begin < text.size();) {
+        std::size_t end = text.find('\n', begin);
+        end = end == std::string::npos ? text.size() : end;
+        lines.push_back(text.substr(begin, end - begin + (keepFeeds && end < text.size())));
+        begin = end + 1;
+    }
+    return lines;
+}

@@ -11,6 +11,10 @@
 std::string trim(const std::string& text);
 bool isBlank(char c);
 
+// The lines of `text`: the pieces between line feeds, none after a last line
+// feed (so an empty text has none); with `keepFeeds` each keeps its own.
+std::vector<std::string> splitLines(const std::string& text, bool keepFeeds = false);
+
 // Decodes one scenario text: verbatim, or double-quoted with escapes. False,
 // with a reason, for a quoted text that is not closed, has text after it, or holds
 // an unknown escape; `errorAt` (when given) is then the offset in `token` to blame.

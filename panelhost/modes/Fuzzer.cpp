@@ -1,15 +1,17 @@
 #include "modes/Fuzzer.h"
 
 #include "Rules.h"
-#include "child/ChildProcess.h"
+#include "child/Process.h"
 #include "child/Supervisor.h"
+#include "cli/CommandLine.h"
+#include "engine/FuzzGenerator.h"
 #include "language/Text.h"
-#include "modes/FuzzGenerator.h"
 #include "modes/Learning.h"
 #include "output/HtmlReport.h"
 #include "output/OutputFile.h"
+#include "output/RecordStream.h"
 #include "output/Transcript.h"
-#include "records/RecordStream.h"
+#include "records/CheckSelection.h"
 
 #include <chrono>
 #include <cstdio>
@@ -96,19 +98,13 @@ FuzzPlan planOf(const FuzzSettings& settings, const ComponentWorld& world) {
     plan.seed = settings.seed;
     plan.events = settings.events;
     plan.seconds = settings.seconds;
-    for (const std::string& id : settings.only) {
-        plan.selection.only.insert(findRule(id)->id);
-    }
-    for (const std::string& id : settings.skip) {
-        plan.selection.skip.insert(findRule(id)->id);
-    }
-    plan.selection.strict = settings.strict;
+    // The command line took only rule ids.
+    plan.selection = selectionOf(settings.only, settings.skip, settings.strict).rules;
     return plan;
 }
 
 std::string rule(const BreachRecord& breach) {
-    const RuleInfo& info = ruleInfo(breach.rule);
-    return std::string(info.id) + " " + info.name + " (" + severityName(info.severity) + ")";
+    return ruleLabel(ruleInfo(breach.rule));
 }
 
 std::string what(const BreachRecord& breach) {
@@ -120,19 +116,13 @@ std::string what(const BreachRecord& breach) {
 // drawn step by step, or the run's verdict alone when it found nothing. False
 // when the page cannot be written.
 bool writePage(const FuzzSettings& settings, const std::string& replay, const std::string& verdict,
-               int status) {
+               int status, std::string& reason) {
     HtmlReport html("fuzz", "panelhost fuzz " + settings.target.library);
     html.beginRun("", "seed " + std::to_string(settings.seed), replay);
     if (!replay.empty()) {
         Scenario scenario;
         std::vector<ScenarioError> errors;
-        ChildJob job;
-        job.kind = ChildJob::Kind::Scenario;
-        job.library = settings.target.library;
-        job.ui = settings.target.ui;
-        job.scenarioName = "(the replay)";
-        job.scenarioText = replay;
-        job.states = true;
+        const ChildJob job = scenarioJob(settings.target, "(the replay)", replay, true);
         if (parseScenario(replay, scenario, errors)) {
             RecordStream stream(OutputFormat::Quiet, false, false);
             stream.observe([&html](const Record& record) { html.see(record); });
@@ -141,19 +131,7 @@ bool writePage(const FuzzSettings& settings, const std::string& replay, const st
     }
     html.judge(status == 0 ? "ok" : "FAIL", verdict, {});
     html.setStatus(status);
-    return html.write(settings.html);
-}
-
-// The child job that plays `plan` against the target, sending the parent every
-// record or only what fuzzing needs.
-ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Plan;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.plan = plan;
-    job.plan.everyRecord = everyRecord;
-    return job;
+    return html.write(settings.html, reason);
 }
 
 } // namespace
@@ -166,6 +144,7 @@ FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
     stream.observe([&](const Record& record) {
         if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
             summary.fatalMessage = fatal->message;
+            summary.fatalCause = fatal->cause;
         }
     });
     const int status = supervise(job, target.timeout, nullptr, stream, [&] {
@@ -279,9 +258,10 @@ int runFuzz(const FuzzSettings& settings) {
                       "no findings in %ld events (%ld steps, %ld commands sent) in %.1f s",
                       full.events, full.steps, full.sent, took);
         std::printf("panelhost fuzz: %s\n", verdict);
-        if (!settings.html.empty() && !writePage(settings, "", verdict, 0)) {
+        std::string reason;
+        if (!settings.html.empty() && !writePage(settings, "", verdict, 0, reason)) {
             return reportFatal(OutputFormat::Text,
-                               "cannot write the HTML page to " + settings.html);
+                               cannotWrite("the HTML page", settings.html, reason));
         }
         return 0;
     }
@@ -317,31 +297,34 @@ int runFuzz(const FuzzSettings& settings) {
     const std::size_t factsKept = facts - shrunk.droppedFacts.size();
 
     const std::string finding = "finding: " + rule(full.finding) + ": " + what(full.finding);
+    RunSettings replay;
+    replay.target = target;
+    replay.scenario = "FILE";
     // Comments hold only printable text, so that the replay reads back whole.
-    std::string text = "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
-                       std::to_string(kept) + " of the first " + std::to_string(shrunk.events) +
-                       " events, " + std::to_string(factsKept) + " of " + std::to_string(facts) +
-                       " world facts\n" + "# " + finding + "\n" +
-                       "# library: " + printable(target.library) + "\n" +
-                       "# ui folder: " + printable(target.ui) + "\n" + "# replay with: panelhost " +
-                       printable(target.library) + " FILE --ui " + printable(target.ui) + "\n" +
-                       planScenario(shrunk);
+    std::string text =
+        "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
+        std::to_string(kept) + " of the first " + std::to_string(shrunk.events) + " events, " +
+        std::to_string(factsKept) + " of " + std::to_string(facts) + " world facts\n" + "# " +
+        finding + "\n" + "# library: " + printable(target.library) + "\n" +
+        "# ui folder: " + printable(target.ui) + "\n" +
+        "# replay with: " + commandLine(replay, {"--ui"}) + "\n" + planScenario(shrunk);
     std::printf(
         "panelhost fuzz: shrunk to %ld of the first %ld events and %zu of %zu world facts\n", kept,
         shrunk.events, factsKept, facts);
     std::printf("--- replay scenario ---\n");
     std::fputs(text.c_str(), stdout);
     std::fflush(stdout);
+    std::string reason;
     if (!settings.out.empty()) {
-        if (!writeFile(settings.out, text)) {
+        if (!writeWholeFile(settings.out, text, reason)) {
             return reportFatal(OutputFormat::Text,
-                               "cannot write the replay scenario to " + settings.out);
+                               cannotWrite("the replay scenario", settings.out, reason));
         }
         std::printf("panelhost fuzz: replay scenario written to %s\n",
                     printable(settings.out).c_str());
     }
-    if (!settings.html.empty() && !writePage(settings, text, finding, 1)) {
-        return reportFatal(OutputFormat::Text, "cannot write the HTML page to " + settings.html);
+    if (!settings.html.empty() && !writePage(settings, text, finding, 1, reason)) {
+        return reportFatal(OutputFormat::Text, cannotWrite("the HTML page", settings.html, reason));
     }
     return 1;
 }

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "cli/Settings.h"
-#include "modes/FuzzPlan.h"
+#include "engine/FuzzPlan.h"
 #include "records/Records.h"
 
 #include <functional>
@@ -21,7 +21,8 @@
 struct FuzzSummary {
     bool fatal = false;
     std::string fatalMessage;
-    bool found = false; // a breach that fails
+    std::string fatalCause; // FatalCause
+    bool found = false;     // a breach that fails
     BreachRecord finding;
     long findingEvent = -1; // from 0
     struct Warning {

@@ -1,8 +1,8 @@
 #include "modes/Learning.h"
 
 #include "child/Supervisor.h"
-#include "modes/WorldScript.h"
-#include "records/RecordStream.h"
+#include "engine/WorldScript.h"
+#include "output/RecordStream.h"
 
 #include <algorithm>
 
@@ -20,12 +20,8 @@ struct Round {
 
 Round play(const LibrarySettings& target, const std::vector<std::string>& lines,
            ComponentWorld& world) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Scenario;
-    job.library = target.library;
-    job.ui = target.ui;
-    job.scenarioName = "(learning the component's world)";
-    job.scenarioText = world_script::join(lines);
+    const ChildJob job =
+        scenarioJob(target, "(learning the component's world)", world_script::join(lines));
     Scenario scenario;
     std::vector<ScenarioError> errors;
     Round round;
@@ -79,7 +75,7 @@ Learned learnWorld(const LibrarySettings& target) {
             if (played.fatal) {
                 learned.fatal = true;
                 learned.message = played.message;
-                learned.importsRefused = played.cause == "imports";
+                learned.importsRefused = played.cause == FatalCause::Imports;
                 return learned;
             }
             const std::size_t crashed = static_cast<std::size_t>(played.crashedLine);

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "cli/Settings.h"
-#include "modes/ComponentWorld.h"
+#include "engine/ComponentWorld.h"
 
 #include <string>
 

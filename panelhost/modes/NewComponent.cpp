@@ -1,13 +1,14 @@
 #include "modes/NewComponent.h"
 
 #include "EmbeddedFile.h"
+#include "output/OutputFile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -87,10 +88,6 @@ bool validComponentName(const std::string& name, std::string& reason) {
     return true;
 }
 
-std::string defaultStarterFolder(const std::string& name) {
-    return lowered(name);
-}
-
 int runNew(const NewSettings& settings) {
     std::string reason;
     if (!validComponentName(settings.name, reason)) {
@@ -99,7 +96,15 @@ int runNew(const NewSettings& settings) {
     namespace fs = std::filesystem;
     const fs::path folder = settings.folder;
     std::error_code error;
-    if (fs::exists(folder, error)) {
+    // The outermost folder this run makes, removed again when a file fails.
+    fs::path made;
+    for (fs::path up = folder; !up.empty() && !fs::exists(up, error); up = up.parent_path()) {
+        made = up;
+        if (up == up.parent_path()) {
+            break;
+        }
+    }
+    if (made.empty()) {
         if (!fs::is_directory(folder, error)) {
             return refuse(settings.folder + " is a file, not a folder; nothing was written");
         }
@@ -111,16 +116,27 @@ int runNew(const NewSettings& settings) {
     } else if (!fs::create_directories(folder, error)) {
         return refuse("cannot make " + settings.folder + ": " + error.message());
     }
+    // Each file is written whole; when one cannot be, those before it go too,
+    // so that the folder is left as it was found.
+    std::vector<fs::path> written;
     const std::string found = kitPrefix();
     const std::string kit = found.empty() ? "<the kit's prefix>" : found;
     for (int i = 0; i < starterFilesCount; ++i) {
         const fs::path path = folder / filled(starterFiles[i].name, settings.name, kit);
         const std::string text = filled(embeddedText(starterFiles[i]), settings.name, kit);
-        std::ofstream out(path, std::ios::binary);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out) {
-            return refuse("cannot write " + path.generic_string());
+        if (!writeWholeFile(path.string(), text, reason)) {
+            for (const fs::path& done : written) {
+                fs::remove(done, error);
+            }
+            if (!made.empty()) {
+                fs::remove_all(made, error);
+            }
+            return refuse("cannot write " + path.generic_string() + ": " + reason +
+                          "; nothing was written");
         }
+        written.push_back(path);
+    }
+    for (const fs::path& path : written) {
         std::printf("wrote %s\n", path.generic_string().c_str());
     }
     const char* const folderText = settings.folder.c_str();

@@ -13,7 +13,5 @@
 // digits and underscores, not beginning with a digit, at most 64 characters, and
 // not a C++ keyword. False with the reason.
 bool validComponentName(const std::string& name, std::string& reason);
-// The folder the starter goes to when none is given: the name in lower case.
-std::string defaultStarterFolder(const std::string& name);
 // Writes the starter; exit status 0, or 2 with the reason on standard error.
 int runNew(const NewSettings& settings);

@@ -11,10 +11,11 @@
 
 namespace {
 
-// Writes the recorded scenario and says so in a record; false when it cannot
-// be written. A run that left lines unplayed is not recorded: what those lines
-// would have caused is not known.
-bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStream& stream) {
+// Writes the recorded scenario and says so in a record; false with the reason
+// when it cannot be written. A run that left lines unplayed is not recorded:
+// what those lines would have caused is not known.
+bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStream& stream,
+            std::string& reason) {
     RecordedRecord outcome;
     outcome.file = path;
     const SummaryRecord summary = stream.tally().summary();
@@ -25,7 +26,7 @@ bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStr
         stream.emit(outcome);
         return true;
     }
-    if (!writeFile(path, recorder.recorded(outcome))) {
+    if (!writeWholeFile(path, recorder.recorded(outcome), reason)) {
         return false;
     }
     stream.emit(outcome);
@@ -37,17 +38,13 @@ bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStr
 int runScenario(const RunSettings& settings) {
     const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
     const std::string name = settings.scenario == "-" ? StandardInputName : settings.scenario;
-    ChildJob job;
-    job.kind = ChildJob::Kind::Scenario;
-    job.library = settings.target.library;
-    job.ui = settings.target.ui;
-    job.scenarioName = name;
-    job.states = !settings.html.empty();
+    std::string text;
     Scenario scenario;
     std::vector<ScenarioError> errors;
-    if (!loadScenario(settings.scenario, job.scenarioText, scenario, errors)) {
+    if (!loadScenario(settings.scenario, text, scenario, errors)) {
         return reportFatal(format, describeErrors(name, errors));
     }
+    const ChildJob job = scenarioJob(settings.target, name, text, !settings.html.empty());
     RecordStream stream(format, settings.verbose, settings.strict);
     std::optional<ScenarioJUnit> junit;
     if (!settings.junit.empty()) {
@@ -71,18 +68,19 @@ int runScenario(const RunSettings& settings) {
     }
     // The reports first, so that the summary states the status the run ends with.
     std::string failure;
+    std::string reason;
     if (junit && !junit->report("panelhost " + name, stream.tally(), settings.strict)
-                      .write(settings.junit)) {
-        failure = "cannot write the JUnit report to " + settings.junit;
-    } else if (recorder && !record(settings.record, *recorder, stream)) {
-        failure = "cannot write the recorded scenario to " + settings.record;
+                      .write(settings.junit, reason)) {
+        failure = cannotWrite("the JUnit report", settings.junit, reason);
+    } else if (recorder && !record(settings.record, *recorder, stream, reason)) {
+        failure = cannotWrite("the recorded scenario", settings.record, reason);
     } else if (html) {
         SummaryRecord summary = stream.tally().summary();
         summary.status = status;
         html->see(summary);
         html->setStatus(status);
-        if (!html->write(settings.html)) {
-            failure = "cannot write the HTML page to " + settings.html;
+        if (!html->write(settings.html, reason)) {
+            failure = cannotWrite("the HTML page", settings.html, reason);
         }
     }
     if (!failure.empty()) {
@@ -93,11 +91,8 @@ int runScenario(const RunSettings& settings) {
 }
 
 int runTerminal(const TerminalSettings& settings) {
-    ChildJob job;
-    job.kind = ChildJob::Kind::Terminal;
-    job.library = settings.target.library;
-    job.ui = settings.target.ui;
     RecordStream stream(OutputFormat::Text, settings.verbose, settings.strict);
-    const int status = supervise(job, settings.target.timeout, nullptr, stream);
+    const int status =
+        supervise(terminalJob(settings.target), settings.target.timeout, nullptr, stream);
     return status == 2 ? 2 : stream.emitSummary(status);
 }

@@ -2,64 +2,39 @@
 
 #include "Rules.h"
 #include "child/Supervisor.h"
+#include "cli/CommandLine.h"
+#include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
 #include "modes/Fuzzer.h"
-#include "modes/ImportsCheck.h"
+#include "modes/ImportsVerdict.h"
 #include "modes/Learning.h"
-#include "modes/WorldScript.h"
 #include "output/HtmlReport.h"
 #include "output/JUnitReport.h"
-#include "records/RecordStream.h"
+#include "output/OutputFile.h"
+#include "output/RecordStream.h"
+#include "output/Transcript.h"
+#include "records/CheckSelection.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using world_script::join;
 
-const std::vector<CheckInfo> checks = {
-    {"VL0", "imports-resolve", "error",
-     "every import of the library resolves: on Windows each imported DLL and function is "
-     "found before loading (a static check), natively the loader binds every symbol at once "
-     "(RTLD_NOW)"},
-    {"VL1", "load-and-destroy", "error",
-     "the component loads and is destroyed (twice), sends AS last and nothing after, and "
-     "leaves no router registered"},
-    {"VL2", "every-event-type", "error",
-     "every event type 1 to 7, the unknown types 0, 8 and -1 and null records for types 2 "
-     "and 6 are taken without a breach or a result where none is due, and every control of "
-     "every panel the component loads is pressed, without and with an event text"},
-    {"VL3", "commands-and-settings", "error",
-     "the queries _commands and return=all, and every key they list, with ordinary and "
-     "hostile values (empty, long, quotes, numbers out of range), are taken without a breach"},
-    {"VL4", "replies-given-back", "error",
-     "with every command answered, then with every lookup unanswered, replies come back "
-     "exactly as the host contract says"},
-    {"VL5", "slow-event", "warning",
-     "no step of the other checks keeps the host's thread longer than 50 ms"},
-    {"VL6", "fuzz", "error", "a seeded fuzz run of --seconds (default 10) finds nothing"},
-    {"VL7", "memory-stays-flat", "error",
-     "the heap in use does not keep growing while one cycle of every command, press and "
-     "event is repeated (more than 2 KiB in each of two runs of 25 repetitions fails)"},
-};
+// What one check found: its record, less the time it took.
+using Verdict = CheckRecord;
+using Outcome = CheckOutcome;
 
-// The leak check's bound: growth in each run of repetitions that fails it.
-const long long LeakBound = 2048;
-
-// What one check found.
-struct Verdict {
-    enum class Outcome { Held, Warned, Failed, Skipped } outcome = Outcome::Held;
-    std::vector<std::string> lines; // what to show under the check's line
-    std::string summary;            // after the check's name on its line
-};
+// A finding of the check's own, not a rule's.
+void add(Verdict& verdict, const std::string& text) {
+    verdict.findings.push_back({"", text});
+}
 
 // The longest step seen, for the slow-event check.
 struct Slowest {
@@ -75,22 +50,16 @@ public:
         : m_settings(settings), m_rules(rules), m_world(std::move(world)), m_html(html) {}
 
     // Plays `job` in a supervised child; the verdict of its breaches and expectations.
-    Verdict play(const std::string& check, ChildJob job,
+    Verdict play(const std::string& check, const ChildJob& job,
                  const std::function<void(const Record&)>& also = nullptr) {
         Verdict verdict;
         Scenario scenario;
         std::vector<ScenarioError> errors;
         if (!parseScenario(job.scenarioText, scenario, errors)) {
-            verdict.outcome = Verdict::Outcome::Failed;
-            verdict.lines.push_back("panelhost made a scenario it cannot read: " +
-                                    errors.front().where());
+            verdict.outcome = Outcome::Failed;
+            add(verdict, "panelhost made a scenario it cannot read: " + errors.front().where());
             return verdict;
         }
-        job.library = m_settings.target.library;
-        job.ui = m_settings.target.ui;
-        job.scenarioName = "(" + check + ")";
-        // The page draws the panels after each step of a scenario.
-        job.states = m_html != nullptr && job.kind == ChildJob::Kind::Scenario;
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
         std::map<int, std::string> stepText;
@@ -106,8 +75,9 @@ public:
             }
             if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
                 openLine = step->line;
-                stepText[step->line] = step->step + (step->text ? " " + *step->text : "");
-                if (step->step == "press") {
+                stepText[step->line] =
+                    nameOf(step->step) + (step->text ? " " + *step->text : std::string());
+                if (step->step == Step::Kind::Press) {
                     stepText[step->line] =
                         "press " + step->panel + " " + step->control +
                         (step->text && !step->text->empty() ? " " + *step->text : "");
@@ -124,17 +94,18 @@ public:
                     m_slowest.where = check + ", " + stepText[openLine];
                 }
             } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
-                verdict.outcome = Verdict::Outcome::Failed;
-                verdict.lines.push_back(fatal->message);
+                verdict.outcome = Outcome::Failed;
+                add(verdict, fatal->message);
+                noteOwnFailure(fatal->message, fatal->cause);
             }
         });
         supervise(job, m_settings.target.timeout,
                   job.kind == ChildJob::Kind::Scenario ? &scenario : nullptr, stream);
 
         for (const ExpectRecord& expect : failed) {
-            verdict.outcome = Verdict::Outcome::Failed;
-            verdict.lines.push_back("line " + std::to_string(expect.line) +
-                                    " of the check: expect " + expect.what + " failed");
+            verdict.outcome = Outcome::Failed;
+            add(verdict, "line " + std::to_string(expect.line) + " of the check: expect " +
+                             nameOf(expect.what) + " failed");
         }
         // One line per rule broken, with how often and where it came first.
         std::vector<Rule> order;
@@ -162,19 +133,17 @@ public:
         }
         const RunTally& tally = stream.tally();
         if (job.kind == ChildJob::Kind::Scenario && tally.summary().notPlayed > 0) {
-            verdict.outcome = Verdict::Outcome::Failed;
-            verdict.lines.push_back(std::to_string(tally.summary().notPlayed) +
-                                    " lines were not played");
+            verdict.outcome = Outcome::Failed;
+            add(verdict, std::to_string(tally.summary().notPlayed) + " lines were not played");
         }
         verdict.summary = std::to_string(tally.summary().steps) + " steps";
         return verdict;
     }
 
+    // The page draws the panels after each step of a scenario.
     Verdict play(const std::string& check, const std::string& text) {
-        ChildJob job;
-        job.kind = ChildJob::Kind::Scenario;
-        job.scenarioText = text;
-        return play(check, job);
+        return play(check,
+                    scenarioJob(m_settings.target, "(" + check + ")", text, m_html != nullptr));
     }
 
     // Adds the line of a rule broken to `verdict`, failing or warning it as the
@@ -182,13 +151,20 @@ public:
     void ruleLine(Verdict& verdict, Rule rule, const std::string& text) const {
         const RuleInfo& info = ruleInfo(rule);
         if (m_rules.fails(rule)) {
-            verdict.outcome = Verdict::Outcome::Failed;
-        } else if (verdict.outcome == Verdict::Outcome::Held) {
-            verdict.outcome = Verdict::Outcome::Warned;
+            verdict.outcome = Outcome::Failed;
+        } else if (verdict.outcome == Outcome::Held) {
+            verdict.outcome = Outcome::Warned;
         }
-        verdict.lines.push_back(std::string(info.id) + " " + info.name + " (" +
-                                severityName(info.severity) + "), " + text);
+        verdict.findings.push_back({info.id, text});
     }
+
+    // panelhost's own input or output failed in a check: no verdict of it holds.
+    void noteOwnFailure(const std::string& message, const std::string& cause) {
+        if (cause == FatalCause::Own && m_ownFailure.empty()) {
+            m_ownFailure = message;
+        }
+    }
+    const std::string& ownFailure() const { return m_ownFailure; }
 
     const ComponentWorld& world() const { return m_world; }
     const RuleSelection& rules() const { return m_rules; }
@@ -201,6 +177,7 @@ private:
     ComponentWorld m_world;
     HtmlReport* m_html;
     Slowest m_slowest;
+    std::string m_ownFailure;
 };
 
 // The world facts, then the host's load: what every check begins with.
@@ -301,7 +278,7 @@ Verdict slowEvent(Battery& battery) {
     Verdict verdict;
     const Slowest& slowest = battery.slowest();
     if (slowest.micros < 0) {
-        verdict.outcome = Verdict::Outcome::Skipped;
+        verdict.outcome = Outcome::Skipped;
         verdict.summary = "no other check ran, so no step was timed";
         return verdict;
     }
@@ -309,21 +286,26 @@ Verdict slowEvent(Battery& battery) {
     std::snprintf(text, sizeof text, "slowest step %.1f ms (%s)", slowest.micros / 1000.0,
                   shortened(slowest.where, 0, 60).c_str());
     verdict.summary = text;
-    if (slowest.micros > SlowEventMilliseconds * 1000) {
-        verdict.outcome =
-            battery.settings().strict ? Verdict::Outcome::Failed : Verdict::Outcome::Warned;
-        verdict.lines.push_back("a host calls its components one at a time on one thread: a "
-                                "step over 50 ms stalls every other control of the panel");
+    if (slowest.micros > check_bounds::SlowEventMilliseconds * 1000) {
+        verdict.outcome = battery.settings().strict ? Outcome::Failed : Outcome::Warned;
+        add(verdict, slowEventReason());
     }
     return verdict;
 }
 
-std::string idsOption(const char* name, const std::set<std::string>& ids) {
-    std::string out;
-    for (const std::string& id : ids) {
-        out += (out.empty() ? std::string(" ") + name + " " : ",") + id;
-    }
-    return out;
+// The fuzz run that replays what the check found at `event`, writing the replay.
+std::string replayCommand(const ValidateSettings& settings, const RuleSelection& rules,
+                          long event) {
+    FuzzSettings replay;
+    replay.target = settings.target;
+    replay.seed = settings.seed;
+    replay.events = event;
+    replay.only.assign(rules.only.begin(), rules.only.end());
+    replay.skip.assign(rules.skip.begin(), rules.skip.end());
+    replay.strict = rules.strict;
+    replay.out = "replay.scenario";
+    return commandLine(replay,
+                       {"--seed", "--events", "--ui", "--only", "--skip", "--strict", "--out"});
 }
 
 Verdict fuzz(Battery& battery) {
@@ -331,14 +313,15 @@ Verdict fuzz(Battery& battery) {
     FuzzPlan plan;
     plan.world = battery.world();
     plan.seed = settings.seed;
-    plan.events = 100000000;
+    plan.events = MostFuzzEvents; // the time is the limit
     plan.seconds = settings.seconds;
     plan.selection = battery.rules();
     const FuzzSummary found = fuzzQuietly(settings.target, plan);
     Verdict verdict;
     if (found.fatal) {
-        verdict.outcome = Verdict::Outcome::Failed;
-        verdict.lines.push_back(found.fatalMessage);
+        verdict.outcome = Outcome::Failed;
+        add(verdict, found.fatalMessage);
+        battery.noteOwnFailure(found.fatalMessage, found.fatalCause);
         return verdict;
     }
     verdict.summary =
@@ -355,32 +338,26 @@ Verdict fuzz(Battery& battery) {
                                   ? std::string()
                                   : shortened(found.finding.command, 0, 50) + ": ") +
                              found.finding.detail);
-        verdict.lines.push_back(
-            "replay it: panelhost fuzz " + printable(settings.target.library) + " --seed " +
-            std::to_string(settings.seed) + " --events " + std::to_string(found.findingEvent + 1) +
-            " --ui " + printable(settings.target.ui) + idsOption("--only", plan.selection.only) +
-            idsOption("--skip", plan.selection.skip) + (plan.selection.strict ? " --strict" : "") +
-            " --out replay.scenario");
+        add(verdict,
+            "replay it: " + replayCommand(settings, plan.selection, found.findingEvent + 1));
     }
     return verdict;
 }
 
 Verdict memoryStaysFlat(Battery& battery) {
     const ComponentWorld& world = battery.world();
-    ChildJob job;
-    job.kind = ChildJob::Kind::Leak;
-    job.scenarioText = loaded(world);
-    job.cycleText = join(everything(world));
+    const ChildJob job =
+        leakJob(battery.settings().target, "(VL7)", loaded(world), join(everything(world)));
     MemoryRecord memory;
     Verdict verdict = battery.play("VL7", job, [&](const Record& record) {
         if (const MemoryRecord* measured = std::get_if<MemoryRecord>(&record)) {
             memory = *measured;
         }
     });
-    if (memory.readings.size() < 3) {
-        if (verdict.outcome != Verdict::Outcome::Failed) {
-            verdict.outcome = Verdict::Outcome::Failed;
-            verdict.lines.push_back("the leak check ended before its readings were taken");
+    if (memory.readings.size() < static_cast<std::size_t>(check_bounds::LeakRuns) + 1) {
+        if (verdict.outcome != Outcome::Failed) {
+            verdict.outcome = Outcome::Failed;
+            add(verdict, "the leak check ended before its readings were taken");
         }
         return verdict;
     }
@@ -390,43 +367,22 @@ Verdict memoryStaysFlat(Battery& battery) {
                       (second >= 0 ? "+" : "") + std::to_string(second) + " bytes in 2 x " +
                       std::to_string(memory.cycles) + " repetitions of " +
                       std::to_string(memory.steps) + " steps";
-    verdict.lines.push_back("measured by " + memory.how);
-    if (first > LeakBound && second > LeakBound && battery.rules().counts(Rule::MemoryGrows)) {
+    add(verdict, "measured by " + memory.how);
+    if (first > check_bounds::LeakBytes && second > check_bounds::LeakBytes &&
+        battery.rules().counts(Rule::MemoryGrows)) {
         battery.ruleLine(verdict, Rule::MemoryGrows,
                          "the heap in use grew by " + std::to_string(first) + " bytes over " +
                              std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
                              std::to_string(second) + " over as many more (bound: " +
-                             std::to_string(LeakBound) + " bytes each)");
+                             std::to_string(check_bounds::LeakBytes) + " bytes each)");
     }
-    if (verdict.outcome == Verdict::Outcome::Held) {
-        verdict.lines.clear(); // the measure is in the docs; a held check takes one line
+    if (verdict.outcome == Outcome::Held) {
+        verdict.findings.clear(); // the measure is in the docs; a held check takes one line
     }
     return verdict;
 }
 
-const char* label(Verdict::Outcome outcome) {
-    switch (outcome) {
-    case Verdict::Outcome::Held:
-        return "ok  ";
-    case Verdict::Outcome::Warned:
-        return "warn";
-    case Verdict::Outcome::Failed:
-        return "FAIL";
-    default:
-        return "skip";
-    }
-}
-
-bool isCheck(const std::string& id) {
-    for (const CheckInfo& check : checks) {
-        if (id == check.id) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Prints one check's line and what it found, and counts it in the reports.
+// Counts the checks and writes each into the reports as its record passes.
 struct Report {
     JUnitReport junit;
     std::optional<HtmlReport> html;
@@ -438,129 +394,123 @@ struct Report {
             html->beginRun(check.id, std::string(check.id) + " " + check.name);
         }
     }
-    void show(const CheckInfo& check, const Verdict& verdict, double seconds) {
+    void see(const Record& record) {
+        const CheckRecord* verdict = std::get_if<CheckRecord>(&record);
+        if (verdict == nullptr) {
+            return;
+        }
+        const CheckInfo& check = checkInfo(verdict->check);
         const std::string name = std::string(check.id) + " " + check.name;
-        if (html) {
-            const std::string outcome = label(verdict.outcome);
-            html->judge(outcome.substr(0, outcome.find(' ')), verdict.summary, verdict.lines);
-        }
-        char line[256];
-        std::snprintf(line, sizeof line, "  %s  %-28s %7.2f s  %s\n", label(verdict.outcome),
-                      name.c_str(), seconds, verdict.summary.c_str());
-        std::fputs(line, stdout);
+        std::vector<std::string> lines;
         std::string text;
-        for (const std::string& each : verdict.lines) {
-            std::printf("          %s\n", printable(each).c_str());
-            text += each + "\n";
+        for (const CheckFinding& finding : verdict->findings) {
+            lines.push_back(findingText(finding));
+            text += lines.back() + "\n";
         }
-        std::fflush(stdout);
-        switch (verdict.outcome) {
-        case Verdict::Outcome::Held:
+        if (html) {
+            html->judge(nameOf(verdict->outcome), verdict->summary, lines);
+        }
+        switch (verdict->outcome) {
+        case Outcome::Held:
             ++held;
-            junit.pass(name, seconds);
+            junit.pass(name, verdict->seconds);
             break;
-        case Verdict::Outcome::Warned:
+        case Outcome::Warned:
             ++warned;
-            junit.pass(name, seconds);
+            junit.pass(name, verdict->seconds);
             break;
-        case Verdict::Outcome::Failed:
+        case Outcome::Failed:
             ++failed;
-            junit.fail(name, seconds, verdict.lines.empty() ? "failed" : verdict.lines.front(),
-                       text);
+            junit.fail(name, verdict->seconds, lines.empty() ? "failed" : lines.front(), text);
             break;
-        default:
+        case Outcome::Skipped:
             ++skipped;
-            junit.skip(name, verdict.summary);
+            junit.skip(name, verdict->summary);
         }
     }
 };
 
-std::string counted(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-// What was learned of the component's world, in one line.
-std::string describeWorld(const ComponentWorld& world) {
-    return counted(world.panels.size(), "panel", "panels") + " with " +
-           counted(world.controls().size(), "control", "controls") + ", " +
-           counted(world.keys.size(), "key", "keys") + " of its own, " +
-           counted(world.instances.size(), "instance", "instances") + ", " +
-           counted(world.names.size(), "name", "names") + " and " +
-           counted(world.routers.size(), "router", "routers") + " asked about";
+// What was learned of the component's world.
+WorldRecord worldRecord(const Learned& learned, double seconds) {
+    const ComponentWorld& world = learned.world;
+    WorldRecord out;
+    out.panels = static_cast<int>(world.panels.size());
+    out.controls = static_cast<int>(world.controls().size());
+    out.keys = static_cast<int>(world.keys.size());
+    out.instances = static_cast<int>(world.instances.size());
+    out.names = static_cast<int>(world.names.size());
+    out.routers = static_cast<int>(world.routers.size());
+    out.runs = learned.runs;
+    out.seconds = seconds;
+    return out;
 }
 
 Verdict skipped(const std::string& why) {
     Verdict verdict;
-    verdict.outcome = Verdict::Outcome::Skipped;
+    verdict.outcome = Outcome::Skipped;
     verdict.summary = why;
     return verdict;
 }
 
-} // namespace
-
-const std::vector<CheckInfo>& validationChecks() {
-    return checks;
+// VL0, judged before the world was learned: whether the library's imports resolve.
+Verdict importsResolve(const ImportsVerdict& imports) {
+    Verdict verdict;
+    verdict.outcome = imports.failed ? Outcome::Failed : Outcome::Held;
+    verdict.summary = imports.summary;
+    for (const std::string& line : imports.lines) {
+        add(verdict, line);
+    }
+    return verdict;
 }
+
+// The body of each check after VL0.
+Verdict play(Check check, Battery& battery) {
+    switch (check) {
+    case Check::ImportsResolve:
+        break; // judged before the others can run
+    case Check::LoadAndDestroy:
+        return loadAndDestroy(battery);
+    case Check::EveryEventType:
+        return everyEventType(battery);
+    case Check::CommandsAndSettings:
+        return commandsAndSettings(battery);
+    case Check::RepliesGivenBack:
+        return repliesGivenBack(battery);
+    case Check::SlowEvent:
+        return slowEvent(battery);
+    case Check::Fuzz:
+        return fuzz(battery);
+    case Check::MemoryStaysFlat:
+        return memoryStaysFlat(battery);
+    }
+    return skipped("not a check");
+}
+
+double secondsSince(Clock::time_point began) {
+    return std::chrono::duration<double>(Clock::now() - began).count();
+}
+
+} // namespace
 
 int runValidate(const ValidateSettings& settings) {
     // The ids were checked with the command line: each is a check or a rule.
-    std::set<std::string> onlyChecks, skipChecks;
-    RuleSelection rules;
-    rules.strict = settings.strict;
-    for (const auto& list :
-         {std::make_pair(&settings.only, true), std::make_pair(&settings.skip, false)}) {
-        for (const std::string& id : *list.first) {
-            if (isCheck(id)) {
-                (list.second ? onlyChecks : skipChecks).insert(id);
-            } else if (const RuleInfo* rule = findRule(id)) {
-                (list.second ? rules.only : rules.skip).insert(rule->id);
-            }
-        }
-    }
-    const auto selected = [&](const std::string& id) {
-        return (onlyChecks.empty() || onlyChecks.count(id) > 0) && skipChecks.count(id) == 0;
-    };
-    const std::string library = printable(settings.target.library);
-    std::printf("panelhost validate: %s\n    ui folder: %s\n", library.c_str(),
-                printable(settings.target.ui).c_str());
-    std::fflush(stdout);
-
+    const Selection selection = selectionOf(settings.only, settings.skip, settings.strict);
+    const bool importsSelected = selection.checks.selected(checkInfo(Check::ImportsResolve));
+    RecordStream stream(OutputFormat::Text, false, settings.strict);
     Report report{JUnitReport("panelhost validate " + settings.target.library), std::nullopt};
     if (!settings.html.empty()) {
         report.html.emplace("validate", "panelhost validate " + settings.target.library);
     }
+    stream.observe([&report](const Record& record) { report.see(record); });
+    stream.emit(ValidationRecord{settings.target.library, settings.target.ui});
     const Clock::time_point start = Clock::now();
-    const auto finish = [&]() {
-        const double total = std::chrono::duration<double>(Clock::now() - start).count();
-        // The reports first, so that the summary states the status the run ends with.
-        std::string unwritten;
-        if (!settings.junit.empty() && !report.junit.write(settings.junit)) {
-            unwritten = "cannot write the JUnit report to " + settings.junit;
-        } else if (report.html) {
-            report.html->setStatus(report.failed > 0 ? 1 : 0);
-            if (!report.html->write(settings.html)) {
-                unwritten = "cannot write the HTML page to " + settings.html;
-            }
-        }
-        const bool written = unwritten.empty();
-        const int status = !written ? 2 : report.failed > 0 ? 1 : 0;
-        std::printf("\nvalidated %s through load_tarn_client_script: %zu checks, %d held (%d "
-                    "with warnings), %d failed, %d skipped; seed %llu; %.1f s -> exit %d\n",
-                    library.c_str(), checks.size(), report.held + report.warned, report.warned,
-                    report.failed, report.skipped, settings.seed, total, status);
-        std::fflush(stdout);
-        if (!written) {
-            return reportFatal(OutputFormat::Text, unwritten);
-        }
-        return status;
-    };
 
     // VL0 first: whether the library's imports resolve decides whether anything
     // else can run. On Windows it is read from the files; natively the loader
     // of the child that learns the component's world is the check.
     Clock::time_point began = Clock::now();
     ImportsVerdict imports = checkImportsStatically(settings.target.library);
-    const double importSeconds = std::chrono::duration<double>(Clock::now() - began).count();
+    const double importSeconds = secondsSince(began);
     Learned learned;
     if (!imports.failed) {
         began = Clock::now();
@@ -571,47 +521,63 @@ int runValidate(const ValidateSettings& settings) {
         if (learned.fatal) {
             imports = importsRefusedByLoader(learned.message);
         } else {
-            std::printf("    its world: %s; learned in %d runs, %.2f s\n",
-                        describeWorld(learned.world).c_str(), learned.runs,
-                        std::chrono::duration<double>(Clock::now() - began).count());
+            stream.emit(worldRecord(learned, secondsSince(began)));
         }
     }
-    if (imports.failed && !selected("VL0")) {
-        std::string why = "cannot load " + library + ":";
+    if (imports.failed && !importsSelected) {
+        std::string why = "cannot load " + printable(settings.target.library) + ":";
         for (const std::string& line : imports.lines) {
             why += "\n  " + line;
         }
         return reportFatal(OutputFormat::Text, why);
     }
-    {
-        Verdict verdict;
-        verdict.outcome = !selected("VL0") ? Verdict::Outcome::Skipped
-                          : imports.failed ? Verdict::Outcome::Failed
-                                           : Verdict::Outcome::Held;
-        verdict.summary = selected("VL0") ? imports.summary : "not selected";
-        verdict.lines = selected("VL0") ? imports.lines : std::vector<std::string>();
-        report.begin(checks[0]);
-        report.show(checks[0], verdict, importSeconds);
-    }
-    Battery battery(settings, rules, learned.world, report.html ? &*report.html : nullptr);
-    const std::function<Verdict(Battery&)> bodies[] = {
-        loadAndDestroy, everyEventType, commandsAndSettings, repliesGivenBack,
-        slowEvent,      fuzz,           memoryStaysFlat};
-    for (std::size_t i = 1; i < checks.size(); ++i) {
-        const CheckInfo& check = checks[i];
+    Battery battery(settings, selection.rules, learned.world,
+                    report.html ? &*report.html : nullptr);
+    for (const CheckInfo& check : allChecks()) {
         report.begin(check);
-        Verdict verdict;
+        CheckRecord record;
         double seconds = 0;
-        if (imports.failed) {
-            verdict = skipped("the library does not load (VL0)");
-        } else if (!selected(check.id)) {
-            verdict = skipped("not selected");
+        if (check.check == Check::ImportsResolve) {
+            record = importsSelected ? importsResolve(imports) : skipped("not selected");
+            seconds = importSeconds; // its work was done before the world was learned
+        } else if (imports.failed) {
+            record = skipped("the library does not load (VL0)");
+        } else if (!selection.checks.selected(check)) {
+            record = skipped("not selected");
         } else {
             began = Clock::now();
-            verdict = bodies[i - 1](battery);
-            seconds = std::chrono::duration<double>(Clock::now() - began).count();
+            record = play(check.check, battery);
+            seconds = secondsSince(began);
+            if (!battery.ownFailure().empty()) {
+                return reportFatal(OutputFormat::Text, battery.ownFailure());
+            }
         }
-        report.show(check, verdict, seconds);
+        record.check = check.check;
+        record.seconds = seconds;
+        stream.emit(record);
     }
-    return finish();
+
+    // The reports first, so that the summary states the status the run ends with.
+    std::string unwritten;
+    std::string reason;
+    if (!settings.junit.empty() && !report.junit.write(settings.junit, reason)) {
+        unwritten = cannotWrite("the JUnit report", settings.junit, reason);
+    } else if (report.html) {
+        report.html->setStatus(report.failed > 0 ? 1 : 0);
+        if (!report.html->write(settings.html, reason)) {
+            unwritten = cannotWrite("the HTML page", settings.html, reason);
+        }
+    }
+    ValidatedRecord validated;
+    validated.library = settings.target.library;
+    validated.checks = static_cast<int>(allChecks().size());
+    validated.held = report.held + report.warned;
+    validated.warned = report.warned;
+    validated.failed = report.failed;
+    validated.skipped = report.skipped;
+    validated.seed = settings.seed;
+    validated.seconds = secondsSince(start);
+    validated.status = !unwritten.empty() ? 2 : report.failed > 0 ? 1 : 0;
+    stream.emit(validated);
+    return unwritten.empty() ? validated.status : reportFatal(OutputFormat::Text, unwritten);
 }

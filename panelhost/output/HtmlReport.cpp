@@ -36,12 +36,8 @@ void HtmlReport::beginRun(const std::string& key, const std::string& name,
 
 void HtmlReport::setScenario(const std::string& scenarioText) {
     json lines = json::array();
-    std::size_t begin = 0;
-    while (begin < scenarioText.size()) {
-        std::size_t end = scenarioText.find('\n', begin);
-        end = end == std::string::npos ? scenarioText.size() : end;
-        lines.push_back(jsonBytes(scenarioText.substr(begin, end - begin)));
-        begin = end + 1;
+    for (const std::string& line : splitLines(scenarioText)) {
+        lines.push_back(jsonBytes(line));
     }
     m_data["runs"].back()["lines"] = lines;
 }
@@ -81,6 +77,6 @@ std::string HtmlReport::page() const {
     return page;
 }
 
-bool HtmlReport::write(const std::string& path) const {
-    return writeFile(path, page());
+bool HtmlReport::write(const std::string& path, std::string& reason) const {
+    return writeWholeFile(path, page(), reason);
 }

@@ -37,7 +37,8 @@ public:
 
     std::string page() const;
     // False when the file could not be written whole.
-    bool write(const std::string& path) const;
+    // Writes the page whole (OutputFile); false with the reason.
+    bool write(const std::string& path, std::string& reason) const;
 
 private:
     std::string m_title;

@@ -29,7 +29,7 @@ void JUnitReport::skip(const std::string& name, const std::string& reason) {
     m_cases.push_back({name, 0, Case::Outcome::Skipped, reason, ""});
 }
 
-bool JUnitReport::write(const std::string& path) const {
+bool JUnitReport::write(const std::string& path, std::string& reason) const {
     int failures = 0;
     int skipped = 0;
     double total = 0;
@@ -59,5 +59,5 @@ bool JUnitReport::write(const std::string& path) const {
         }
     }
     xml += "  </testsuite>\n</testsuites>\n";
-    return writeFile(path, xml);
+    return writeWholeFile(path, xml, reason);
 }

@@ -17,7 +17,8 @@ public:
     void skip(const std::string& name, const std::string& reason);
 
     // False when the file cannot be written.
-    bool write(const std::string& path) const;
+    // Writes the report whole (OutputFile); false with the reason.
+    bool write(const std::string& path, std::string& reason) const;
 
 private:
     struct Case {

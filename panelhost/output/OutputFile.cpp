@@ -1,7 +1,29 @@
 #include "output/OutputFile.h"
 
+#include "output/DiskFile.h"
+
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <random>
+
+namespace {
+
+// A fresh name beside `path`, in the same folder so that it can take the
+// target's place in one step.
+std::string besideName(const std::string& path) {
+    static std::atomic<unsigned> counter(0);
+    std::random_device device;
+    return path + ".partial-" + std::to_string(device()) + "-" + std::to_string(counter++);
+}
+
+std::string lastError() {
+    return errno != 0 ? std::strerror(errno) : "the system gave no reason";
+}
+
+} // namespace
 
 bool checkWritable(const std::string& path, std::string& reason) {
     std::error_code ignored;
@@ -22,11 +44,43 @@ bool checkWritable(const std::string& path, std::string& reason) {
     return true;
 }
 
-bool writeFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+bool writeWholeFile(const std::string& path, const std::string& text, std::string& reason) {
+    namespace fs = std::filesystem;
+    const std::string partial = besideName(path);
+    errno = 0;
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
     if (file == nullptr) {
+        reason = "cannot make a file beside it (" + lastError() + ")";
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+    errno = 0;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                   std::fflush(file) == 0 && flushToDisk(file);
+    if (!written) {
+        reason = lastError();
+    }
+    errno = 0;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        reason = lastError();
+    }
+    std::error_code ignored;
+    if (written) {
+        // A file that was there keeps its permissions.
+        const fs::file_status old = fs::status(path, ignored);
+        if (fs::exists(old)) {
+            fs::permissions(partial, old.permissions(), ignored);
+        }
+        written = replaceFile(partial, path, reason);
+    }
+    if (!written) {
+        fs::remove(partial, ignored);
+    }
+    return written;
+}
+
+std::string cannotWrite(const std::string& what, const std::string& path,
+                        const std::string& reason) {
+    return "cannot write " + what + " to " + path + ": " + reason +
+           "; any file there was left as it was";
 }

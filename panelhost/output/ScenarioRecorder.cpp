@@ -46,7 +46,7 @@ void ScenarioRecorder::see(const Record& record) {
         m_open = step->implicit ? nullptr : &m_steps[step->line];
         if (m_open != nullptr) {
             *m_open = Happened();
-            m_open->command = step->step == "command";
+            m_open->command = step->step == Step::Kind::Command;
         }
     } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
         m_expects[expect->line] = *expect;
@@ -105,12 +105,8 @@ std::vector<std::string> ScenarioRecorder::block(const Happened& happened,
                           (happened.reply ? marked(*happened.reply) : std::string("none")));
         }
         // The debug lines, each with its line feed, are the step's output joined.
-        std::size_t begin = 0;
-        while (begin < happened.debug.size()) {
-            std::size_t end = happened.debug.find('\n', begin);
-            end = end == std::string::npos ? happened.debug.size() : end + 1;
-            out.push_back(expect + "debug " + marked(happened.debug.substr(begin, end - begin)));
-            begin = end;
+        for (const std::string& line : splitLines(happened.debug, true)) {
+            out.push_back(expect + "debug " + marked(line));
         }
         if (happened.debug.empty() && debugExpected) {
             out.push_back(expect + "debug none");
@@ -129,7 +125,7 @@ std::string ScenarioRecorder::rewritten(const Item& item, const std::string& ind
     }
     const Expectation& expectation = std::get<Expectation>(item.what);
     const ExpectValue& actual = found->second.actual;
-    const std::string head = indent + "expect " + expectationKeyword(expectation.kind) + " ";
+    const std::string head = indent + "expect " + nameOf(expectation.kind) + " ";
     if (expectation.kind == Expectation::Kind::Property) {
         return head + word(expectation.panel) + " " + word(expectation.control) + " " +
                word(expectation.property) + " = " +
@@ -139,14 +135,7 @@ std::string ScenarioRecorder::rewritten(const Item& item, const std::string& ind
 }
 
 std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
-    std::vector<std::string> lines;
-    std::size_t begin = 0;
-    while (begin < m_text.size()) {
-        std::size_t end = m_text.find('\n', begin);
-        end = end == std::string::npos ? m_text.size() : end;
-        lines.push_back(m_text.substr(begin, end - begin));
-        begin = end + 1;
-    }
+    const std::vector<std::string> lines = splitLines(m_text);
     const bool endsWithNewline = !m_text.empty() && m_text.back() == '\n';
 
     // Which step each expectation is about, each step's first expectation, and

@@ -5,6 +5,7 @@
 #include "language/Text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -18,6 +19,16 @@ std::string numbers(const std::vector<int>& values) {
         out += (out.empty() ? "" : " ") + std::to_string(value);
     }
     return out.empty() ? "none" : out;
+}
+
+std::string fixed(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string shownOptional(const std::optional<std::string>& text) {
@@ -94,18 +105,18 @@ struct Render {
                "ui folder: " + printable(r.ui) + "\n";
     }
     std::string operator()(const StepRecord& r) const {
-        std::string out = "\n[" + std::to_string(r.line) + "] " + r.step;
-        if (r.step == "press") {
+        const bool press = r.step == Step::Kind::Press;
+        std::string out = "\n[" + std::to_string(r.line) + "] " + nameOf(r.step);
+        if (press) {
             out += " " + encodeText(r.panel) + " " + encodeText(r.control);
         }
         if (!r.numbers.empty()) {
-            out += " " + (r.step == "timer" || r.step == "event" ? std::to_string(r.numbers[0])
-                                                                 : numbers(r.numbers));
-            if (r.step == "dbchange") {
+            out += " " + numbers(r.numbers);
+            if (r.step == Step::Kind::DatabaseChange) {
                 out += " =";
             }
         }
-        if (r.text && !(r.step == "press" && r.text->empty())) {
+        if (r.text && !(press && r.text->empty())) {
             out += " " + shortened(*r.text, 0, Longest);
         }
         if (r.implicit) {
@@ -139,13 +150,8 @@ struct Render {
     }
     std::string operator()(const DebugRecord& r) const {
         std::string out;
-        std::size_t begin = 0;
-        while (begin < r.text.size()) {
-            std::size_t end = r.text.find('\n', begin);
-            end = end == std::string::npos ? r.text.size() : end;
-            const std::string line = r.text.substr(begin, end - begin);
+        for (const std::string& line : splitLines(r.text)) {
             out += Indent + "debug: " + shortened(line, 0, Longest * 2) + "\n";
-            begin = end + 1;
         }
         return out;
     }
@@ -159,12 +165,12 @@ struct Render {
         return out + ": " + printable(r.detail) + "\n";
     }
     std::string operator()(const ExpectRecord& r) const {
-        std::string label = "expect " + r.what;
-        if (r.what == "property") {
+        std::string label = std::string("expect ") + nameOf(r.what);
+        if (r.what == Expectation::Kind::Property) {
             label += " " + encodeText(r.panel) + " " + encodeText(r.control) + " " +
                      encodeText(r.property);
         }
-        if (r.what == "breach") {
+        if (r.what == Expectation::Kind::Breach) {
             label += " " + r.rule;
         }
         const std::string where = "line " + std::to_string(r.line) + ": ";
@@ -220,12 +226,8 @@ struct Render {
     std::string operator()(const OutputRecord& r) const {
         // The component's own text, line by line, marked as its and not panelhost's.
         std::string out;
-        for (std::size_t begin = 0; begin < r.text.size();) {
-            std::size_t end = r.text.find('\n', begin);
-            end = end == std::string::npos ? r.text.size() : end;
-            out += Indent + "component " + r.stream + ": " +
-                   shortened(r.text.substr(begin, end - begin), 0, Longest * 2) + "\n";
-            begin = end + 1;
+        for (const std::string& line : splitLines(r.text)) {
+            out += Indent + "component " + r.stream + ": " + shortened(line, 0, Longest * 2) + "\n";
         }
         return out;
     }
@@ -255,20 +257,53 @@ struct Render {
         }
         return out + "\n";
     }
+    std::string operator()(const ValidationRecord& r) const {
+        return "panelhost validate: " + printable(r.library) + "\n" + Indent +
+               "ui folder: " + printable(r.ui) + "\n";
+    }
+    std::string operator()(const WorldRecord& r) const {
+        return Indent + "its world: " + counted(r.panels, "panel", "panels") + " with " +
+               counted(r.controls, "control", "controls") + ", " + counted(r.keys, "key", "keys") +
+               " of its own, " + counted(r.instances, "instance", "instances") + ", " +
+               counted(r.names, "name", "names") + " and " +
+               counted(r.routers, "router", "routers") + " asked about; learned in " +
+               std::to_string(r.runs) + " runs, " + fixed("%.2f", r.seconds) + " s\n";
+    }
+    std::string operator()(const CheckRecord& r) const {
+        const CheckInfo& check = checkInfo(r.check);
+        std::string outcome = nameOf(r.outcome);
+        std::string name = std::string(check.id) + " " + check.name;
+        outcome.resize(4, ' ');
+        name.resize(std::max<std::size_t>(name.size(), 28), ' ');
+        std::string out = "  " + outcome + "  " + name + " " + fixed("%7.2f", r.seconds) + " s  " +
+                          r.summary + "\n";
+        for (const CheckFinding& finding : r.findings) {
+            out += "          " + printable(findingText(finding)) + "\n";
+        }
+        return out;
+    }
+    std::string operator()(const ValidatedRecord& r) const {
+        return "\nvalidated " + printable(r.library) +
+               " through load_tarn_client_script: " + std::to_string(r.checks) + " checks, " +
+               std::to_string(r.held) + " held (" + std::to_string(r.warned) + " with warnings), " +
+               std::to_string(r.failed) + " failed, " + std::to_string(r.skipped) +
+               " skipped; seed " + std::to_string(r.seed) + "; " + fixed("%.1f", r.seconds) +
+               " s -> exit " + std::to_string(r.status) + "\n";
+    }
     std::string operator()(const TerminalRecord& r) const {
-        if (r.what == "begin") {
+        switch (r.what) {
+        case TerminalRecord::What::Begin:
             return "panelhost: type scenario lines; 'help' lists them, 'quit' ends\n";
-        }
-        if (r.what == "prompt") {
+        case TerminalRecord::What::Prompt:
             return "panelhost> ";
-        }
-        if (r.what == "help") {
+        case TerminalRecord::What::Help:
             return languageHelp();
-        }
-        if (r.what == "show") {
+        case TerminalRecord::What::Show:
             return "routers registered: " + numbers(r.routers) + "\n" +
                    "timers running: " + numbers(r.timers) + "\n" +
                    "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
+        case TerminalRecord::What::Error:
+            break;
         }
         return "panelhost: " + printable(r.text) + "\n";
     }
@@ -278,4 +313,9 @@ struct Render {
 
 std::string renderRecord(const Record& record, bool verbose) {
     return std::visit(Render{verbose}, record);
+}
+
+std::string findingText(const CheckFinding& finding) {
+    const RuleInfo* rule = findRule(finding.rule);
+    return rule == nullptr ? finding.text : ruleLabel(*rule) + ", " + finding.text;
 }

@@ -13,3 +13,6 @@
 // The lines for one record (each ending in a line feed); empty for a record not
 // shown. Give-backs are shown only when `verbose`.
 std::string renderRecord(const Record& record, bool verbose);
+// The line a finding of a validation check is shown as: a rule's label and
+// what was found of it, or the check's own text.
+std::string findingText(const CheckFinding& finding);

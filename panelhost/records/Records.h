@@ -6,6 +6,8 @@
 #pragma once
 
 #include "Rules.h"
+#include "language/Keywords.h"
+#include "records/Checks.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +25,7 @@ struct StartRecord {
 // A step began: a host event (or load or destroy) from scenario line `line`.
 struct StepRecord {
     int line = 0;
-    std::string step; // the scenario keyword: load, command, press, ...
+    Step::Kind step = Step::Kind::Load;
     std::optional<std::string> text;
     std::string panel, control; // press
     std::vector<int> numbers;   // dbchange, timer, revertive
@@ -94,7 +96,7 @@ struct ExpectValue {
 // sent, event and debug, named by its first line).
 struct ExpectRecord {
     int line = 0;
-    std::string what; // sent, event, debug, reply, property, routers, timers, breach
+    Expectation::Kind what = Expectation::Kind::Sent;
     bool held = false;
     ExpectValue expected, actual;
     std::string panel, control, property; // property
@@ -155,7 +157,8 @@ struct SummaryRecord {
 // panel record per panel), or refused a line that is not in the language
 // ("error", with where and why in `text`).
 struct TerminalRecord {
-    std::string what;
+    enum class What { Begin, Prompt, Help, Show, Error };
+    What what = What::Begin;
     std::string text;
     std::vector<int> routers, timers;
     bool loaded = false;
@@ -176,9 +179,17 @@ struct RecordedRecord {
     int unrecordable = 0;
 };
 
-// The run could not be made at all (usage, scenario, library): exit status 2.
-// `cause` says why when a check needs to know: "imports" when the loader could
-// not bind the library's imports; empty otherwise.
+// The run could not be made at all (usage, scenario, library), or panelhost's
+// own input or output failed under it: exit status 2. `cause` says why when a
+// check needs to know (FatalCause); empty otherwise.
+namespace FatalCause {
+// The loader could not bind the library's imports.
+const char* const Imports = "imports";
+// panelhost's own input or output failed (a full disk, a file-size limit): the
+// component is not to blame, and no check can be made.
+const char* const Own = "own";
+} // namespace FatalCause
+
 struct FatalRecord {
     std::string message;
     int status = 2;
@@ -213,7 +224,76 @@ struct MemoryRecord {
     std::vector<long long> readings;
 };
 
+// Validation began: the library validated and the UI folder handed to it.
+struct ValidationRecord {
+    std::string library;
+    std::string ui;
+};
+
+// What validation learned of the component's world before its checks, in how
+// many supervised runs and seconds.
+struct WorldRecord {
+    int panels = 0;
+    int controls = 0;
+    int keys = 0; // of its own: the keys its command lists name
+    int instances = 0;
+    int names = 0;
+    int routers = 0;
+    int runs = 0;
+    double seconds = 0;
+};
+
+// What one check of validate found: a breach of `rule` (its id), counted and
+// placed in `text`, or, with no rule, a finding of the check's own.
+struct CheckFinding {
+    std::string rule;
+    std::string text;
+};
+
+// One check of validate ran (or was skipped): its outcome and time, a summary
+// of what it played, and what it found.
+enum class CheckOutcome { Held, Warned, Failed, Skipped };
+struct CheckRecord {
+    Check check = Check::ImportsResolve;
+    CheckOutcome outcome = CheckOutcome::Held;
+    double seconds = 0;
+    std::string summary;
+    std::vector<CheckFinding> findings;
+};
+
+// Validation ended: the checks counted by outcome (`held` counts those that held
+// with warnings too), the seed, the seconds it took and the exit status.
+struct ValidatedRecord {
+    std::string library;
+    int checks = 0;
+    int held = 0;
+    int warned = 0;
+    int failed = 0;
+    int skipped = 0;
+    unsigned long long seed = 0;
+    double seconds = 0;
+    int status = 0;
+};
+
 using Record = std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord,
                             ReplyRecord, DebugRecord, BreachRecord, ExpectRecord, EndRecord,
                             PanelRecord, SummaryRecord, FatalRecord, TerminalRecord, StateRecord,
-                            RecordedRecord, OutputRecord, ProgressRecord, MemoryRecord>;
+                            RecordedRecord, OutputRecord, ProgressRecord, MemoryRecord,
+                            ValidationRecord, WorldRecord, CheckRecord, ValidatedRecord>;
+
+// The name of each kind of record, as its JSON says "type" and the page reads it.
+const char* recordTypeName(const Record& record);
+// The record of the kind named `type`, made with its defaults; false when no
+// kind is named so.
+bool recordOfType(const std::string& type, Record& out);
+
+// Enums of records by name, as their JSON carries them: a rule and a check by
+// id, an outcome as the check's line shows it ("ok", "warn", "FAIL", "skip").
+const char* nameOf(Rule rule);
+bool valueOf(const std::string& name, Rule& rule);
+const char* nameOf(Check check);
+bool valueOf(const std::string& name, Check& check);
+const char* nameOf(CheckOutcome outcome);
+bool valueOf(const std::string& name, CheckOutcome& outcome);
+const char* nameOf(TerminalRecord::What what);
+bool valueOf(const std::string& name, TerminalRecord::What& what);

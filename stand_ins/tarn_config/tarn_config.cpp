@@ -9,6 +9,8 @@
 // read unbuffered, straight into the buffer, so stdio allocates none of its own.
 #include "tarn_config.h"
 
+#include "environment_value.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -18,48 +20,6 @@ namespace {
 
 const char* const DefaultRoot = "./config";
 const char* const RootVariable = "TARN_CONFIG_DIR";
-
-#if defined(_WIN32)
-// The process environment itself rather than a C runtime's copy of it: a host
-// that sets the root through its own runtime must be seen by this library too.
-extern "C" __declspec(dllimport) unsigned long __stdcall GetEnvironmentVariableA(
-    const char* name, char* buffer, unsigned long size);
-#endif
-
-// The configuration root the environment names, or null when it is unset or
-// empty. On Windows the value is copied into `buffer` (`size` bytes) or, when it
-// is longer, into a malloc'ed block that `allocated` then holds for the caller
-// to free.
-const char* environmentRoot(char* buffer, unsigned long size, char*& allocated) {
-    allocated = nullptr;
-#if defined(_WIN32)
-    const unsigned long length = GetEnvironmentVariableA(RootVariable, buffer, size);
-    if (length == 0) {
-        return nullptr;
-    }
-    if (length < size) {
-        return buffer;
-    }
-    // Too long for the buffer: `length` is the size it needs, the NUL included.
-    allocated = static_cast<char*>(std::malloc(length));
-    if (allocated == nullptr) {
-        return nullptr;
-    }
-    const unsigned long copied = GetEnvironmentVariableA(RootVariable, allocated, length);
-    if (copied == 0 || copied >= length) {
-        std::free(allocated);
-        allocated = nullptr;
-        return nullptr;
-    }
-    return allocated;
-#else
-    (void)buffer;
-    (void)size;
-    const char* root = std::getenv(RootVariable);
-    return root != nullptr && *root != '\0' ? root : nullptr;
-#endif
-}
-
 // The whole file, NUL-terminated, in a malloc'ed buffer; null when it cannot be
 // read. `size` excludes the NUL.
 char* readFile(const char* name, size_t& size) {
@@ -120,7 +80,7 @@ tarn_config::tarn_config(const tarn_string& path)
 
     char rootBuffer[260];
     char* rootAllocated = nullptr;
-    const char* root = environmentRoot(rootBuffer, sizeof rootBuffer, rootAllocated);
+    const char* root = environmentValue(RootVariable, rootBuffer, sizeof rootBuffer, rootAllocated);
     if (root == nullptr) {
         root = DefaultRoot;
     }

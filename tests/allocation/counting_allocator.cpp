@@ -1,19 +1,12 @@
-// The replacement C allocator: each entry point counts (when counting is on and
-// not paused) and forwards to glibc's implementation, which stays the one owner
-// of every block, so blocks from before counting started, or from any module,
-// are freed correctly.
+// The replacement C allocator is the host kit's interposer: each entry point
+// forwards to glibc's implementation, which stays the one owner of every block,
+// so blocks from before counting started, or from any module, are freed
+// correctly. Its observer counts, when counting is on and not paused.
 #include "counting_allocator.h"
 
-#include <cerrno>
-#include <cstddef>
+#include "AllocationInterposer.h"
 
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* block, std::size_t size);
-void __libc_free(void* block);
-void* __libc_memalign(std::size_t alignment, std::size_t size);
-}
+#include <cstddef>
 
 namespace {
 int activeCounters = 0;
@@ -36,60 +29,23 @@ void countFree() {
         ++freeCount;
     }
 }
-} // namespace
 
-extern "C" {
-
-void* malloc(std::size_t size) {
-    countAllocation();
-    return __libc_malloc(size);
-}
-
-void* calloc(std::size_t count, std::size_t size) {
-    countAllocation();
-    return __libc_calloc(count, size);
-}
-
-void* realloc(void* block, std::size_t size) {
+// realloc to size 0 of a block frees it; any other realloc allocates.
+void countResize(void* block, std::size_t size) {
     if (block != nullptr && size == 0) {
         countFree();
     } else {
         countAllocation();
     }
-    return __libc_realloc(block, size);
 }
 
-void free(void* block) {
-    if (block != nullptr) {
-        countFree();
+struct Registration {
+    Registration() {
+        allocation_interposer::observe(
+            {[](void*) { countAllocation(); }, [](void*) { countFree(); }, countResize, nullptr});
     }
-    __libc_free(block);
-}
-
-void* memalign(std::size_t alignment, std::size_t size) {
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-
-void* aligned_alloc(std::size_t alignment, std::size_t size) {
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-
-int posix_memalign(void** result, std::size_t alignment, std::size_t size) {
-    if (alignment % sizeof(void*) != 0 || (alignment & (alignment - 1)) != 0) {
-        return EINVAL;
-    }
-    countAllocation();
-    void* block = __libc_memalign(alignment, size);
-    if (block == nullptr) {
-        return ENOMEM;
-    }
-    *result = block;
-    return 0;
-}
-
-} // extern "C"
+} registration;
+} // namespace
 
 AllocationCounter::AllocationCounter() {
     ++activeCounters;

@@ -1,5 +1,6 @@
 #include "ConfigFolder.h"
 #include "Environment.h"
+#include "LoadCheck.h"
 #include "RecordingHost.h"
 #include "TestComponent.h"
 
@@ -41,8 +42,10 @@ TEST(ObjectSettings, AreReadAfreshOnEveryCall) {
     EXPECT_STREQ(component.getObjectSetting("pkg", "package_levels"), "3");
 }
 
-#if !defined(_WIN32) // Windows paths stop at 260 characters
 TEST(ObjectSettings, ConfigurationRootMayBeLongerThanAnyUsualPath) {
+    if (std::string(thisSystem()) == "Windows") {
+        GTEST_SKIP() << "Windows paths stop at 260 characters";
+    }
     ConfigFolder config;
     const std::string deep =
         config.root() + "/" + std::string(200, 'd') + "/" + std::string(100, 'e');
@@ -52,6 +55,5 @@ TEST(ObjectSettings, ConfigurationRootMayBeLongerThanAnyUsualPath) {
     TestComponent component(nullptr, "");
     EXPECT_STREQ(component.getObjectSetting("pkg", "package_levels"), "4");
 }
-#endif
 
 } // namespace

@@ -1,7 +1,7 @@
 // The PE reader and the import check, on images made here byte by byte: what
 // they read of a well-formed image of either width, that no damaged image makes
 // them read outside the file, and which imports the check finds unresolved.
-#include "ImportCheck.h"
+#include "LoadCheck.h"
 #include "PeImage.h"
 
 #include <gtest/gtest.h>

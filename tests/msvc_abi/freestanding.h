@@ -4,15 +4,13 @@
 // compiler sees the component's tables exactly as these programs do.
 #pragma once
 
+#include "tarn_export.h"
+
 #include <stddef.h>
 #include <stdint.h>
 
 extern "C" {
-#if defined(_M_IX86)
-#define FS_WINAPI __stdcall
-#else
-#define FS_WINAPI
-#endif
+#define FS_WINAPI TARN_STDCALL
 __declspec(dllimport) void* FS_WINAPI GetStdHandle(unsigned long which);
 __declspec(dllimport) int FS_WINAPI WriteFile(void* file, const void* data, unsigned long size,
                                               unsigned long* written, void* overlapped);

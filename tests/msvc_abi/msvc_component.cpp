@@ -42,11 +42,10 @@ struct ThrowInfo {
 };
 
 int reference(const void* item) {
-#if defined(_M_X64)
-    return static_cast<int>(static_cast<const char*>(item) - &__ImageBase);
-#else
+    if (sizeof(void*) == 8) {
+        return static_cast<int>(static_cast<const char*>(item) - &__ImageBase);
+    }
     return static_cast<int>(reinterpret_cast<intptr_t>(item));
-#endif
 }
 
 void throwAsMicrosoftDoes(const char* message) {

@@ -16,7 +16,7 @@ const int LineSize = 160;
 
 // Records what the component sends; answers a few commands from a fixed table,
 // each reply a fresh buffer, and takes the give-backs.
-class RecordingHost : public ClientHost {
+class LoggingHost : public ClientHost {
 public:
     void TARN_THISCALL reserved() override { note("slot 0 of ClientHost was called"); }
 
@@ -117,7 +117,7 @@ int failures = 0;
 
 // Compares the host's traffic since the last check with `expected` (a null-ended
 // list), prints one ok / not ok line, and starts the next step.
-void check(RecordingHost& host, const char* step, const char* const* expected,
+void check(LoggingHost& host, const char* step, const char* const* expected,
            bool resultHeld = true) {
     int n = 0;
     bool same = resultHeld;
@@ -153,7 +153,7 @@ void* asData(const char* text) {
 
 int run() {
     // A local, not a global: without a C runtime no global constructor runs.
-    RecordingHost host;
+    LoggingHost host;
     void* library = LoadLibraryA("quillon.dll");
     if (library == nullptr) {
         fs::print("not ok - quillon.dll cannot be loaded\n");

@@ -1,5 +1,5 @@
+#include "LoadCheck.h"
 #include "host/ComponentLibrary.h"
-#include "host/LibraryKind.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "engine/ComponentWorld.h"
+#include "engine/FuzzGenerator.h"
 #include "language/Scenario.h"
-#include "modes/ComponentWorld.h"
-#include "modes/FuzzGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ TEST(panelhost_ComponentWorld, LearnsWhatTheComponentLoadsAndAsksFor) {
     WorldProbe probe(world);
     const auto command = [&](const std::string& text) {
         StepRecord step;
-        step.step = "command";
+        step.step = Step::Kind::Command;
         step.text = text;
         probe.see(step);
     };

@@ -11,16 +11,16 @@ namespace {
 ExpectRecord failedSent(std::vector<std::string> expected, std::vector<std::string> actual) {
     ExpectRecord record;
     record.line = 7;
-    record.what = "sent";
+    record.what = Expectation::Kind::Sent;
     record.expected = ExpectValue::ofLines(std::move(expected));
     record.actual = ExpectValue::ofLines(std::move(actual));
     return record;
 }
 
 TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
-    StepRecord step{12, "press", std::string("alarm=3"), "1", "myDest", {}, true, 4};
+    StepRecord step{12, Step::Kind::Press, std::string("alarm=3"), "1", "myDest", {}, true, 4};
     ExpectRecord property;
-    property.what = "property";
+    property.what = Expectation::Kind::Property;
     property.panel = "1";
     property.property = "text";
     property.expected = ExpectValue::ofText("A");
@@ -40,7 +40,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
         FatalRecord{"cannot load", 2, "imports"},
-        TerminalRecord{"show", "", {20, 20}, {3}, true},
+        TerminalRecord{TerminalRecord::What::Show, "", {20, 20}, {3}, true},
         OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
         ProgressRecord{4096, 4100, 2000, 1.5},
         MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
@@ -51,6 +51,14 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
                     {4}},
         RecordedRecord{"r.scenario", true, "", 12, {5, 6}, 2, 1},
         RecordedRecord{"r.scenario", false, "lines not played", 0, {}, 0, 0},
+        ValidationRecord{"lib", "ui"},
+        WorldRecord{1, 3, 9, 2, 1, 1, 3, 0.02},
+        CheckRecord{Check::Fuzz,
+                    CheckOutcome::Failed,
+                    3.5,
+                    "99 events, seed 1",
+                    {{"GB1", "at event 4: SD"}, {"", "replay it: panelhost fuzz lib"}}},
+        ValidatedRecord{"lib", 8, 7, 1, 1, 0, 18446744073709551615ull, 4.5, 1},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
@@ -90,7 +98,7 @@ TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
 TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {
     ExpectRecord record;
     record.line = 9;
-    record.what = "reply";
+    record.what = Expectation::Kind::Reply;
     std::string expected(10000, 'a');
     std::string actual = expected;
     actual[5000] = 'X';

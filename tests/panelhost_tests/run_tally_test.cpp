@@ -7,7 +7,7 @@ namespace {
 StepRecord step(int line) {
     StepRecord record;
     record.line = line;
-    record.step = "command";
+    record.step = Step::Kind::Command;
     return record;
 }
 
@@ -18,7 +18,7 @@ BreachRecord breach(int line, long id, Rule rule) {
 ExpectRecord covering(int line, int step, long id) {
     ExpectRecord record;
     record.line = line;
-    record.what = "breach";
+    record.what = Expectation::Kind::Breach;
     record.held = id >= 0;
     record.step = step;
     record.covers = id;

@@ -10,7 +10,7 @@ namespace {
 StepRecord step(int line, const char* keyword, bool implicit = false) {
     StepRecord record;
     record.line = line;
-    record.step = keyword;
+    valueOf(keyword, record.step);
     record.implicit = implicit;
     return record;
 }
@@ -18,7 +18,7 @@ StepRecord step(int line, const char* keyword, bool implicit = false) {
 ExpectRecord expect(int line, const char* what, ExpectValue actual) {
     ExpectRecord record;
     record.line = line;
-    record.what = what;
+    valueOf(what, record.what);
     record.actual = std::move(actual);
     return record;
 }

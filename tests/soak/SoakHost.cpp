@@ -22,7 +22,7 @@ void TARN_THISCALL SoakHost::reserved() {
     breach("the reserved slot was called");
 }
 
-void SoakHost::breaches(const std::vector<Finding>& findings) {
+void SoakHost::found(const std::vector<Finding>& findings) {
     for (const Finding& finding : findings) {
         breach(std::string(ruleInfo(finding.rule).id) + " " + ruleInfo(finding.rule).name + ": " +
                finding.detail);
@@ -31,7 +31,7 @@ void SoakHost::breaches(const std::vector<Finding>& findings) {
 
 SoakLedger SoakHost::ledger() const {
     SoakLedger out = m_ledger;
-    const ReplyLedger::Counts& counts = m_checker.ledger().counts();
+    const ReplyLedger::Counts& counts = checker().ledger().counts();
     out.commands = counts.commands;
     out.repliesIssued = counts.issued;
     out.repliesGivenBack = counts.givenBack;
@@ -66,26 +66,16 @@ const char* SoakHost::replyFor(const std::string& code) {
     return m_random.chance(50) ? "ok" : nullptr;
 }
 
-char* TARN_THISCALL SoakHost::send(const char* text, int mode) {
-    const ContractChecker::Send sent = m_checker.send(text, mode);
-    breaches(sent.findings);
-    if (!sent.command) {
-        return nullptr;
-    }
+AuditingHost::Answer SoakHost::answer(const ContractChecker::Send& sent, const char*) {
     m_last = sent.text;
     const std::string code = m_last.substr(0, 2);
     ++m_byCode[code];
     ++m_callCommands;
-    const char* answer = code == "AS" ? nullptr : replyFor(code);
-    return m_checker.reply(sent,
-                           answer != nullptr ? std::optional<std::string>(answer) : std::nullopt);
+    const char* reply = code == "AS" ? nullptr : replyFor(code);
+    return Answer{reply != nullptr ? std::optional<std::string>(reply) : std::nullopt, {}};
 }
 
 void SoakHost::beginCall(ContractChecker::Call call, int type) {
     m_callCommands = 0;
-    breaches(m_checker.beginCall(call, type));
-}
-
-void SoakHost::endCall(const char* result) {
-    breaches(m_checker.endCall(result));
+    AuditingHost::beginCall(call, type);
 }

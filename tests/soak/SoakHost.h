@@ -8,8 +8,7 @@
 // when the host call that produced them ends.
 #pragma once
 
-#include "ClientHost.h"
-#include "ContractChecker.h"
+#include "AuditingHost.h"
 
 #include <cstdint>
 #include <map>
@@ -39,20 +38,17 @@ struct SoakLedger {
     std::vector<std::string> firstBreaches; // the first few, for the report
 };
 
-class SoakHost : public ClientHost {
+class SoakHost final : public AuditingHost {
 public:
-    explicit SoakHost(SoakRandom& random) : m_random(random) {}
-    SoakHost(const SoakHost&) = delete;
-    SoakHost& operator=(const SoakHost&) = delete;
+    // Each reply given back is released at once.
+    explicit SoakHost(SoakRandom& random) : AuditingHost(0), m_random(random) {}
     ~SoakHost();
 
     void TARN_THISCALL reserved() override;
-    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Brackets every call into the component; `result` is what handleHostEvent
     // returned.
     void beginCall(ContractChecker::Call call, int type = 0);
-    void endCall(const char* result = nullptr);
 
     SoakLedger ledger() const;
     // Commands sent so far, by their two-letter code.
@@ -60,13 +56,13 @@ public:
     long commandsThisCall() const { return m_callCommands; }
 
 private:
+    Answer answer(const ContractChecker::Send& sent, const char* text) override;
+    void found(const std::vector<Finding>& findings) override;
     void breach(const std::string& what);
-    void breaches(const std::vector<Finding>& findings);
     const char* replyFor(const std::string& code);
 
     SoakRandom& m_random;
     SoakLedger m_ledger; // the breaches; the counts come from the checker's ledger
-    ContractChecker m_checker{0};
     std::map<std::string, long> m_byCode;
     long m_callCommands = 0;
     std::string m_last;

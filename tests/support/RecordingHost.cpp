@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-RecordingHost::RecordingHost() {
-    note(m_checker.beginCall(ContractChecker::Call::Event));
+RecordingHost::RecordingHost() : AuditingHost(ReplyLedger::KeepAll) {
+    beginCall(ContractChecker::Call::Event);
 }
 
 RecordingHost::~RecordingHost() = default;
@@ -22,7 +22,7 @@ void RecordingHost::replyToPrefix(const std::string& prefix, std::optional<std::
     m_prefixes.emplace_back(prefix, std::move(text));
 }
 
-void RecordingHost::note(const std::vector<Finding>& findings) {
+void RecordingHost::found(const std::vector<Finding>& findings) {
     for (const Finding& finding : findings) {
         m_findings.push_back(finding.rule);
     }
@@ -32,8 +32,7 @@ int RecordingHost::count(Rule rule) const {
     return static_cast<int>(std::count(m_findings.begin(), m_findings.end(), rule));
 }
 
-char* TARN_THISCALL RecordingHost::send(const char* text, int mode) {
-    const ContractChecker::Send sent = m_checker.send(text, mode);
+void RecordingHost::noCommand(const ContractChecker::Send& sent, const char* text, int mode) {
     if (mode == ClientHost::GiveBack) {
         m_traffic.push_back(text == nullptr            ? std::string("[5] (null)")
                             : sent.givenBackOf.empty() ? std::string("[5] (foreign)")
@@ -41,25 +40,21 @@ char* TARN_THISCALL RecordingHost::send(const char* text, int mode) {
     } else if (mode != ClientHost::Command) {
         ++m_otherModes;
     }
-    note(sent.findings);
-    if (!sent.command) {
-        return nullptr;
-    }
+}
+
+AuditingHost::Answer RecordingHost::answer(const ContractChecker::Send&, const char* text) {
     const std::string command = text != nullptr ? text : "(null)";
     m_traffic.push_back(command);
-    std::optional<std::string> answer;
     const auto found = m_replies.find(command);
     if (found != m_replies.end()) {
-        answer = found->second;
-    } else {
-        for (auto rule = m_prefixes.rbegin(); rule != m_prefixes.rend(); ++rule) {
-            if (command.rfind(rule->first, 0) == 0) {
-                answer = rule->second;
-                break;
-            }
+        return Answer{found->second, {}};
+    }
+    for (auto rule = m_prefixes.rbegin(); rule != m_prefixes.rend(); ++rule) {
+        if (command.rfind(rule->first, 0) == 0) {
+            return Answer{rule->second, {}};
         }
     }
-    return m_checker.reply(sent, answer);
+    return Answer{};
 }
 
 std::vector<std::string> RecordingHost::commands() const {
@@ -73,6 +68,6 @@ std::vector<std::string> RecordingHost::commands() const {
 }
 
 int RecordingHost::outstandingReplies() const {
-    const ReplyLedger::Counts& counts = m_checker.ledger().counts();
+    const ReplyLedger::Counts& counts = checker().ledger().counts();
     return static_cast<int>(counts.issued - counts.givenBack);
 }

@@ -1,29 +1,25 @@
 // RecordingHost: a fake panel host for the tests. It records every text a
 // component sends, in order, answers commands with replies configured per command
-// text, and judges every send with the host kit's contract checker, so that a
-// test can check that each owed reply came back exactly once, in time, and
-// nothing else. A test drives the component (or the frame) directly, so the
+// text, and judges every send with the host kit's contract checker (AuditingHost),
+// so that a test can check that each owed reply came back exactly once, in time,
+// and nothing else. A test drives the component (or the frame) directly, so the
 // whole test is one host call on the test's thread. Every reply stays allocated
 // while the host lives, so addresses stay unique.
 #pragma once
 
-#include "ClientHost.h"
-#include "ContractChecker.h"
+#include "AuditingHost.h"
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-class RecordingHost : public ClientHost {
+class RecordingHost final : public AuditingHost {
 public:
     RecordingHost();
-    RecordingHost(const RecordingHost&) = delete;
-    RecordingHost& operator=(const RecordingHost&) = delete;
     ~RecordingHost();
 
     void TARN_THISCALL reserved() override;
-    char* TARN_THISCALL send(const char* text, int mode) override;
 
     // Replies: the exact command text gets `reply`; noReply makes it answer null.
     // Other commands that begin with a prefix given to replyToPrefix get that
@@ -49,18 +45,19 @@ public:
     int unowedGiveBacks() const { return count(Rule::UnowedGiveBack); }
     int lateGiveBacks() const { return count(Rule::ReplyNotGivenBack); }
     int nullGiveBacks() const {
-        return static_cast<int>(m_checker.ledger().counts().nullGiveBacks);
+        return static_cast<int>(checker().ledger().counts().nullGiveBacks);
     }
     int otherModes() const { return m_otherModes; }
 
 private:
     int count(Rule rule) const;
-    void note(const std::vector<Finding>& findings);
+    Answer answer(const ContractChecker::Send& sent, const char* text) override;
+    void found(const std::vector<Finding>& findings) override;
+    void noCommand(const ContractChecker::Send& sent, const char* text, int mode) override;
 
     std::map<std::string, std::optional<std::string>> m_replies;
     std::vector<std::pair<std::string, std::optional<std::string>>> m_prefixes;
     std::vector<std::string> m_traffic;
-    ContractChecker m_checker{ReplyLedger::KeepAll};
     std::vector<Rule> m_findings;
     int m_otherModes = 0;
 };

@@ -1,0 +1,9 @@
+#include "LoadCheck.h"
+
+const char* thisSystem() {
+    return "Linux";
+}
+
+std::vector<std::string> systemDllFolders() {
+    return {};
+}

@@ -1,0 +1,183 @@
+// RecordFields: the fields of every record (Records.h), described once for the
+// forms that carry records field by field: the JSON line of each record that
+// the child sends, --json prints and the page embeds, and its reader. A field
+// written only sometimes says when; the name of each kind of record is
+// recordTypeName's.
+#pragma once
+
+#include "records/FieldList.h"
+#include "records/Records.h"
+
+inline auto fieldsOf(Tag<StartRecord>) {
+    return std::make_tuple(field("library", &StartRecord::library), field("ui", &StartRecord::ui),
+                           field("scenario", &StartRecord::scenario));
+}
+
+inline auto fieldsOf(Tag<StepRecord>) {
+    using R = StepRecord;
+    const auto press = [](const R& r) { return r.step == Step::Kind::Press; };
+    return std::make_tuple(
+        field("line", &R::line), field("step", &R::step),
+        field("text", &R::text, [](const R& r) { return r.text.has_value(); }),
+        field("panel", &R::panel, press), field("control", &R::control, press),
+        field("numbers", &R::numbers, [](const R& r) { return !r.numbers.empty(); }),
+        field("implicit", &R::implicit, [](const R& r) { return r.implicit; }),
+        field("event", &R::event, [](const R& r) { return r.event >= 0; }));
+}
+
+inline auto fieldsOf(Tag<SentRecord>) {
+    return std::make_tuple(field("line", &SentRecord::line), field("command", &SentRecord::command),
+                           field("reply", &SentRecord::reply), field("owed", &SentRecord::owed));
+}
+
+inline auto fieldsOf(Tag<GiveBackRecord>) {
+    return std::make_tuple(field("line", &GiveBackRecord::line), field("of", &GiveBackRecord::of));
+}
+
+inline auto fieldsOf(Tag<EventRecord>) {
+    return std::make_tuple(field("line", &EventRecord::line), field("text", &EventRecord::text));
+}
+
+inline auto fieldsOf(Tag<ReplyRecord>) {
+    return std::make_tuple(field("line", &ReplyRecord::line), field("text", &ReplyRecord::text));
+}
+
+inline auto fieldsOf(Tag<DebugRecord>) {
+    return std::make_tuple(field("line", &DebugRecord::line), field("text", &DebugRecord::text));
+}
+
+inline auto fieldsOf(Tag<BreachRecord>) {
+    using R = BreachRecord;
+    return std::make_tuple(
+        field("line", &R::line), field("id", &R::id), field("rule", &R::rule),
+        derived("name", [](const R& r) { return std::string(ruleInfo(r.rule).name); }),
+        derived("severity",
+                [](const R& r) { return std::string(severityName(ruleInfo(r.rule).severity)); }),
+        field("command", &R::command), field("detail", &R::detail));
+}
+
+inline auto fieldsOf(Tag<ExpectRecord>) {
+    using R = ExpectRecord;
+    const auto property = [](const R& r) { return r.what == Expectation::Kind::Property; };
+    const auto breach = [](const R& r) { return r.what == Expectation::Kind::Breach; };
+    return std::make_tuple(
+        field("line", &R::line), field("what", &R::what), field("held", &R::held),
+        field("expected", &R::expected), field("actual", &R::actual),
+        field("panel", &R::panel, property), field("control", &R::control, property),
+        field("property", &R::property, property), field("rule", &R::rule, breach),
+        field("step", &R::step, breach), field("covers", &R::covers, breach));
+}
+
+inline auto fieldsOf(Tag<EndRecord>) {
+    return std::make_tuple(
+        field("line", &EndRecord::line),
+        field("micros", &EndRecord::micros, [](const EndRecord& r) { return r.micros >= 0; }));
+}
+
+inline auto fieldsOf(Tag<PanelRecord::Control>) {
+    return std::make_tuple(field("name", &PanelRecord::Control::name),
+                           field("properties", &PanelRecord::Control::properties));
+}
+
+inline auto fieldsOf(Tag<PanelRecord>) {
+    return std::make_tuple(field("panel", &PanelRecord::panel),
+                           field("source", &PanelRecord::source),
+                           field("controls", &PanelRecord::controls));
+}
+
+inline auto fieldsOf(Tag<StateRecord>) {
+    return std::make_tuple(field("line", &StateRecord::line), field("panels", &StateRecord::panels),
+                           field("changed", &StateRecord::changed),
+                           field("routers", &StateRecord::routers),
+                           field("timers", &StateRecord::timers));
+}
+
+inline auto fieldsOf(Tag<SummaryRecord>) {
+    using R = SummaryRecord;
+    const auto unplayed = [](const R& r) { return r.notPlayed > 0; };
+    return std::make_tuple(
+        field("steps", &R::steps), field("expectations", &R::expectations), field("held", &R::held),
+        field("failed", &R::failed), field("errors", &R::errors), field("warnings", &R::warnings),
+        field("expected_breaches", &R::expectedBreaches), field("status", &R::status),
+        field("not_played", &R::notPlayed, unplayed),
+        field("not_played_from", &R::notPlayedFrom, unplayed));
+}
+
+inline auto fieldsOf(Tag<FatalRecord>) {
+    return std::make_tuple(
+        field("message", &FatalRecord::message), field("status", &FatalRecord::status),
+        field("cause", &FatalRecord::cause, [](const FatalRecord& r) { return !r.cause.empty(); }));
+}
+
+inline auto fieldsOf(Tag<TerminalRecord>) {
+    using R = TerminalRecord;
+    const auto show = [](const R& r) { return r.what == R::What::Show; };
+    return std::make_tuple(field("what", &R::what),
+                           field("text", &R::text, [](const R& r) { return !r.text.empty(); }),
+                           field("routers", &R::routers, show), field("timers", &R::timers, show),
+                           field("loaded", &R::loaded, show));
+}
+
+inline auto fieldsOf(Tag<RecordedRecord>) {
+    using R = RecordedRecord;
+    const auto written = [](const R& r) { return r.written; };
+    return std::make_tuple(
+        field("file", &R::file), field("written", &R::written),
+        field("reason", &R::reason, [](const R& r) { return !r.written; }),
+        field("expectations", &R::expectations, written), field("failed", &R::failed, written),
+        field("breaches", &R::breaches, written), field("unrecordable", &R::unrecordable, written));
+}
+
+inline auto fieldsOf(Tag<OutputRecord>) {
+    return std::make_tuple(field("line", &OutputRecord::line),
+                           field("stream", &OutputRecord::stream),
+                           field("text", &OutputRecord::text));
+}
+
+inline auto fieldsOf(Tag<ProgressRecord>) {
+    return std::make_tuple(
+        field("events", &ProgressRecord::events), field("steps", &ProgressRecord::steps),
+        field("sent", &ProgressRecord::sent), field("seconds", &ProgressRecord::seconds));
+}
+
+inline auto fieldsOf(Tag<MemoryRecord>) {
+    return std::make_tuple(field("how", &MemoryRecord::how), field("cycles", &MemoryRecord::cycles),
+                           field("steps", &MemoryRecord::steps),
+                           field("readings", &MemoryRecord::readings));
+}
+
+inline auto fieldsOf(Tag<ValidationRecord>) {
+    return std::make_tuple(field("library", &ValidationRecord::library),
+                           field("ui", &ValidationRecord::ui));
+}
+
+inline auto fieldsOf(Tag<WorldRecord>) {
+    using R = WorldRecord;
+    return std::make_tuple(field("panels", &R::panels), field("controls", &R::controls),
+                           field("keys", &R::keys), field("instances", &R::instances),
+                           field("names", &R::names), field("routers", &R::routers),
+                           field("runs", &R::runs), field("seconds", &R::seconds));
+}
+
+inline auto fieldsOf(Tag<CheckFinding>) {
+    return std::make_tuple(
+        field("rule", &CheckFinding::rule, [](const CheckFinding& r) { return !r.rule.empty(); }),
+        field("text", &CheckFinding::text));
+}
+
+inline auto fieldsOf(Tag<CheckRecord>) {
+    using R = CheckRecord;
+    return std::make_tuple(
+        field("check", &R::check),
+        derived("name", [](const R& r) { return std::string(checkInfo(r.check).name); }),
+        field("outcome", &R::outcome), field("seconds", &R::seconds), field("summary", &R::summary),
+        field("findings", &R::findings));
+}
+
+inline auto fieldsOf(Tag<ValidatedRecord>) {
+    using R = ValidatedRecord;
+    return std::make_tuple(
+        field("library", &R::library), field("checks", &R::checks), field("held", &R::held),
+        field("warned", &R::warned), field("failed", &R::failed), field("skipped", &R::skipped),
+        field("seed", &R::seed), field("seconds", &R::seconds), field("status", &R::status));
+}
