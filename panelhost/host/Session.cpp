@@ -20,7 +20,9 @@ std::string uncaptured(const std::string& problem) {
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
-      m_checker(options.ui, sink) {}
+      m_checker(options.ui, sink) {
+    m_host.numberBreachesFrom(options.firstBreach);
+}
 
 Session::~Session() {
     if (m_component != nullptr) {
@@ -67,6 +69,12 @@ void Session::apply(const Item& item, long event) {
         }
     }
     runStep(step, item.line, false, event);
+}
+
+void Session::checkWaiting() {
+    if (m_fatal.empty()) {
+        m_checker.check(outcome());
+    }
 }
 
 void Session::finish() {

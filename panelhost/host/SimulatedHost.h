@@ -31,6 +31,9 @@ public:
     const StepLog& log() const { return m_log; }
     // Breaches reported in the whole run.
     long breachCount() const { return m_breaches; }
+    // The run began before this host (a live session's earlier components):
+    // its breaches are numbered on from `first`.
+    void numberBreachesFrom(long first) { m_breaches = first; }
     std::vector<int> registeredRouters() const { return checker().registeredRouters(); }
 
 private:
