@@ -604,8 +604,10 @@ std::string helpText() {
     // The head, then the text wrapped into a column beside it.
     const auto described = [&](std::string head, const std::string& text) {
         head = "  " + head;
-        head.resize(indent.size(), ' ');
-        std::string out = head;
+        // A head too long for its column stands on a line of its own.
+        const bool alone = head.size() >= indent.size();
+        head.resize(alone ? head.size() : indent.size(), ' ');
+        std::string out = alone ? head + "\n" + indent : head;
         std::string line;
         std::size_t begin = 0;
         while (begin < text.size()) {
