@@ -45,7 +45,7 @@ public:
     // its answer: 503 when the session did not answer in time or has ended.
     Answer ask(const Request& request, std::chrono::milliseconds patience);
     // The events published after event `after`, waiting at most `wait` for one;
-    // none once the hub is closed (then `closed`).
+    // `closed` once the hub is closed, when the events returned are the last.
     std::vector<Event> eventsAfter(long after, std::chrono::milliseconds wait, bool& closed) const;
 
     // The session's side. The requests posted so far, waiting at most `wait`

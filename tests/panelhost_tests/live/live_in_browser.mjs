@@ -1,14 +1,14 @@
 // panelhost live as a person uses it, in headless Chromium driven through the
 // DevTools protocol (puppeteer-core with the system's chromium):
 //  - requests without the token, with a foreign Host or a foreign Origin get 403
-//    and play nothing;
+//    and play nothing; a second session on the same port is refused (exit 2);
 //  - Quillon after an opening world: a click on myDest plays "press 1 myDest"
 //    and its event selected=12 arrives; a parent command sent from the page
 //    changes the panel; the session saved as a scenario replays with exit 0
 //    and the same traffic; Quit ends panelhost with exit 0;
 //  - a component that crashes on a press: the page shows the crash as a
 //    breach, the server stays up, a restart gives a component that plays
-//    again, and Quit ends panelhost with exit 1.
+//    again, and Ctrl-C (SIGINT) ends panelhost with exit 1.
 // It prints the times from a click to what it caused being drawn, and makes
 // OUT/live-page.png, a screenshot 1280 pixels wide.
 //   node live_in_browser.mjs PANELHOST QUILLON CRASHING UI OPENING OUT
@@ -128,6 +128,10 @@ async function quillonSession(browser) {
   const live = startLive([quillon, opening]);
   const address = await live.address;
   await guardRefuses(address);
+  const second = spawnSync(panelhost, ["live", quillon, "--port", String(address.port), "--ui", ui],
+                           { encoding: "utf8", timeout: 20000 });
+  check(second.status === 2 && /port \d+ of 127\.0\.0\.1 is in use/.test(second.stderr),
+        `a second session on the same port: exit ${second.status}, ${second.stderr}`);
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 1000 });
   await page.goto(address.url);
@@ -201,10 +205,11 @@ async function crashingSession(browser) {
   await page.click("#live-load");
   await waitFor(page, "a step of the restarted component",
                 (before) => document.querySelectorAll("article.step").length > before, steps);
-  await page.click("#live-quit");
+  live.child.kill("SIGINT"); // as Ctrl-C at the terminal
   const code = await live.ended;
-  check(code === 1, `Quit after a crash ended panelhost with exit ${code}, not 1`);
-  console.log("crashing component: CR1 shown, server up, restarted and played again; quit, exit 1");
+  check(code === 1, `Ctrl-C after a crash ended panelhost with exit ${code}, not 1`);
+  await waitFor(page, "the end shown", () => /has ended/.test(document.getElementById("live-state").textContent));
+  console.log("crashing component: CR1 shown, server up, restarted and played again; Ctrl-C, exit 1");
 }
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "panelhost-live-"));
