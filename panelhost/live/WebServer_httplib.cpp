@@ -2,9 +2,12 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <sys/socket.h>
+#include <thread>
 
 namespace {
 
@@ -16,6 +19,45 @@ const milliseconds Patience(30000);
 const milliseconds Heartbeat(10000);
 // The longest body: a scenario line is at most 1 MiB.
 const std::size_t LongestBody = (1u << 20) + 1024;
+
+// The event a browser's reconnected stream saw last (Last-Event-ID); 0: none.
+long lastEventId(const httplib::Request& request) {
+    const std::string last = request.get_header_value("Last-Event-ID");
+    if (last.empty() || last.size() > 11 ||
+        last.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    return std::stol(last);
+}
+
+// One page's stream of the hub's events after `after`, as server-sent events,
+// with a comment now and then while none comes (a page gone is noticed so);
+// it ends once the hub is closed and its last events are sent.
+httplib::ContentProviderWithoutLength eventStream(LiveHub& hub, long after) {
+    return [&hub, after, quiet = milliseconds(0)](std::size_t, httplib::DataSink& sink) mutable {
+        bool closed = false;
+        const std::vector<LiveHub::Event> events =
+            hub.eventsAfter(after, milliseconds(500), closed);
+        std::string out;
+        for (const LiveHub::Event& event : events) {
+            out += "id: " + std::to_string(event.id) + "\nevent: " + event.name +
+                   "\ndata: " + event.data + "\n\n";
+            after = event.id;
+        }
+        quiet = events.empty() ? quiet + milliseconds(500) : milliseconds(0);
+        if (quiet >= Heartbeat) {
+            out += ": still here\n\n";
+            quiet = milliseconds(0);
+        }
+        if (!out.empty() && !sink.write(out.data(), out.size())) {
+            return false;
+        }
+        if (closed) {
+            sink.done();
+        }
+        return sink.is_writable();
+    };
+}
 
 class HttplibServer final : public WebServer {
 public:
@@ -77,38 +119,11 @@ public:
             response.set_content(page, "text/html; charset=utf-8");
         });
         m_server.Get(
-            "/events", [&hub](const httplib::Request& request, httplib::Response& response) {
-                long after = 0;
-                const std::string last = request.get_header_value("Last-Event-ID");
-                if (!last.empty() && last.find_first_not_of("0123456789") == std::string::npos &&
-                    last.size() < 12) {
-                    after = std::stol(last);
-                }
-                response.set_chunked_content_provider(
-                    "text/event-stream", [&hub, after, quiet = milliseconds(0)](
-                                             std::size_t, httplib::DataSink& sink) mutable {
-                        bool closed = false;
-                        const std::vector<LiveHub::Event> events =
-                            hub.eventsAfter(after, milliseconds(500), closed);
-                        std::string out;
-                        for (const LiveHub::Event& event : events) {
-                            out += "id: " + std::to_string(event.id) + "\nevent: " + event.name +
-                                   "\ndata: " + event.data + "\n\n";
-                            after = event.id;
-                        }
-                        quiet = events.empty() ? quiet + milliseconds(500) : milliseconds(0);
-                        if (quiet >= Heartbeat) {
-                            out += ": still here\n\n";
-                            quiet = milliseconds(0);
-                        }
-                        if (!out.empty() && !sink.write(out.data(), out.size())) {
-                            return false;
-                        }
-                        if (closed) {
-                            sink.done();
-                        }
-                        return sink.is_writable();
-                    });
+            "/events", [this, &hub](const httplib::Request& request, httplib::Response& response) {
+                ++m_streams;
+                response.set_chunked_content_provider("text/event-stream",
+                                                      eventStream(hub, lastEventId(request)),
+                                                      [this](bool) { --m_streams; });
             });
         const auto forward = [&hub](LiveHub::Request::Kind kind) {
             return [&hub, kind](const httplib::Request& request, httplib::Response& response) {
@@ -124,11 +139,21 @@ public:
         m_server.listen_after_bind();
     }
 
-    void stop() override { m_server.stop(); }
+    void stop() override {
+        // The hub is closed: each event stream sends what it has not sent yet
+        // and ends (within its wait), before the server stops and would cut it
+        // short.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (m_streams > 0 && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(milliseconds(10));
+        }
+        m_server.stop();
+    }
 
 private:
     httplib::Server m_server;
     int m_port = -1;
+    std::atomic<int> m_streams{0}; // event streams under way
 };
 
 } // namespace
