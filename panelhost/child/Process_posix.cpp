@@ -59,6 +59,11 @@ bool RunningChild::start(const ChildJob& job, const std::string& records, StepBo
     std::fflush(stderr);
     const pid_t child = fork();
     if (child < 0) {
+        for (int fd : input) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
         error = "the child process could not be started";
         return false;
     }
