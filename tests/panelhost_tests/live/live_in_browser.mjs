@@ -31,9 +31,14 @@ function check(condition, message) {
   if (!condition) fail(message);
 }
 
+// Every panelhost started is ended with the test, however it ends.
+const started = [];
+process.on("exit", () => started.forEach((child) => child.exitCode === null && child.kill("SIGKILL")));
+
 // panelhost live, started; resolves once it printed its address.
 function startLive(args) {
   const child = spawn(panelhost, ["live", ...args, "--ui", ui], { stdio: ["ignore", "pipe", "pipe"] });
+  started.push(child);
   let transcript = "";
   const ended = new Promise((resolve) => child.on("exit", (code) => resolve(code)));
   const address = new Promise((resolve, reject) => {
