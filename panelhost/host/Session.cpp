@@ -48,7 +48,6 @@ void Session::apply(const Item& item, long event) {
     if (!m_fatal.empty()) {
         return;
     }
-    m_lastLine = item.line;
     if (std::holds_alternative<Expectation>(item.what)) {
         m_checker.add(item, outcome());
         return;
@@ -77,7 +76,7 @@ void Session::finish() {
     if (m_component != nullptr) {
         Step destroyStep;
         destroyStep.kind = Step::Kind::Destroy;
-        runStep(destroyStep, m_lastLine, true, -1);
+        runStep(destroyStep, 0, true, -1);
     }
     if (const Panel* panel = m_world.panel("1")) {
         emitPanel("1", *panel);
@@ -104,9 +103,9 @@ void Session::emitWritten(int line, const std::string& debug) {
 }
 
 void Session::salvage() {
-    if (m_stepLine != 0) {
-        const int line = m_stepLine;
-        m_stepLine = 0;
+    if (m_stepLine) {
+        const int line = *m_stepLine;
+        m_stepLine.reset();
         emitWritten(line, m_debug.end());
     }
 }
@@ -160,7 +159,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     if (m_options.states) {
         before = m_world.panels();
     }
-    m_host.beginStep(line);
+    m_host.beginStep(line, implicit);
     m_checker.beginStep();
     m_reply.reset();
     m_debug.begin();
@@ -181,7 +180,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
-    m_stepLine = 0;
+    m_stepLine.reset();
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
         m_sink.emit(ReplyRecord{line, m_reply});

@@ -98,8 +98,7 @@ private:
     ExpectationChecker m_checker;
     std::optional<std::string> m_reply;
     std::string m_debugText;
-    int m_lastLine = 0;
-    int m_stepLine = 0;              // the step under way, 0 between steps
+    std::optional<int> m_stepLine;   // the step under way, none between steps
     const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
     bool m_ownFailure = false;

@@ -5,17 +5,17 @@
 void ScenarioJUnit::see(const Record& record) {
     if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
         m_stepLine = step->line;
+        m_stepImplicit = step->implicit;
     } else if (const EndRecord* end = std::get_if<EndRecord>(&record)) {
-        // A step's line may be played again (an implicit load before it).
-        m_stepSeconds[end->line] += end->micros > 0 ? end->micros / 1e6 : 0;
+        m_stepSeconds[{end->line, m_stepImplicit}] += end->micros > 0 ? end->micros / 1e6 : 0;
     } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
         m_expectations.push_back(*expect);
         m_expectationSteps.push_back(m_stepLine);
     }
 }
 
-double ScenarioJUnit::secondsOf(int stepLine) const {
-    const auto found = m_stepSeconds.find(stepLine);
+double ScenarioJUnit::secondsOf(int stepLine, bool implicit) const {
+    const auto found = m_stepSeconds.find({stepLine, implicit});
     return found == m_stepSeconds.end() ? 0 : found->second;
 }
 
@@ -44,9 +44,9 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
     for (const BreachRecord& breach : tally.breaches()) {
         const RuleInfo& rule = ruleInfo(breach.rule);
         if (!tally.expected(breach) && (rule.severity == Severity::Error || strict)) {
-            report.fail("line " + std::to_string(breach.line) + ": breach " + rule.id + " " +
-                            rule.name,
-                        secondsOf(breach.line), rule.name, renderRecord(breach, false));
+            report.fail(
+                stepPlace(breach.line, breach.implicit) + ": breach " + rule.id + " " + rule.name,
+                secondsOf(breach.line, breach.implicit), rule.name, renderRecord(breach, false));
         }
     }
     if (tally.summary().notPlayed > 0) {

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ScenarioJUnit {
@@ -21,12 +22,14 @@ public:
     JUnitReport report(const std::string& suite, const RunTally& tally, bool strict) const;
 
 private:
-    double secondsOf(int stepLine) const;
+    double secondsOf(int stepLine, bool implicit = false) const;
     std::string source(int line) const;
 
     const Scenario& m_scenario;
     std::vector<ExpectRecord> m_expectations;
     std::vector<int> m_expectationSteps; // the step each expectation checks, by its line
-    std::map<int, double> m_stepSeconds; // by the step's line
+    // By the step's line and whether it is implicit (a load before the step).
+    std::map<std::pair<int, bool>, double> m_stepSeconds;
     int m_stepLine = 0;
+    bool m_stepImplicit = false;
 };

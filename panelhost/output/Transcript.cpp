@@ -105,6 +105,9 @@ struct Render {
                "ui folder: " + printable(r.ui) + "\n";
     }
     std::string operator()(const StepRecord& r) const {
+        if (r.implicit) {
+            return "\n[" + stepPlace(r.line, true) + "]\n";
+        }
         const bool press = r.step == Step::Kind::Press;
         std::string out = "\n[" + std::to_string(r.line) + "] " + nameOf(r.step);
         if (press) {
@@ -118,9 +121,6 @@ struct Render {
         }
         if (r.text && !(press && r.text->empty())) {
             out += " " + shortened(*r.text, 0, Longest);
-        }
-        if (r.implicit) {
-            out += "   (implicit)";
         }
         return out + "\n";
     }
@@ -158,7 +158,7 @@ struct Render {
     std::string operator()(const BreachRecord& r) const {
         const RuleInfo& info = ruleInfo(r.rule);
         std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
-                          info.name + " (line " + std::to_string(r.line) + ")";
+                          info.name + " (" + stepPlace(r.line, r.implicit) + ")";
         if (!r.command.empty()) {
             out += ": " + shortened(r.command, 0, Longest);
         }

@@ -53,7 +53,8 @@ inline auto fieldsOf(Tag<BreachRecord>) {
         derived("name", [](const R& r) { return std::string(ruleInfo(r.rule).name); }),
         derived("severity",
                 [](const R& r) { return std::string(severityName(ruleInfo(r.rule).severity)); }),
-        field("command", &R::command), field("detail", &R::detail));
+        field("command", &R::command), field("detail", &R::detail),
+        field("implicit", &R::implicit, [](const R& r) { return r.implicit; }));
 }
 
 inline auto fieldsOf(Tag<ExpectRecord>) {

@@ -2,6 +2,14 @@
 
 #include <iterator>
 
+std::string stepPlace(int line, bool implicit) {
+    if (!implicit) {
+        return "line " + std::to_string(line);
+    }
+    return line > 0 ? "implicit load before line " + std::to_string(line)
+                    : std::string("implicit destroy at the end");
+}
+
 ExpectValue ExpectValue::ofLines(std::vector<std::string> lines) {
     ExpectValue value;
     value.form = Form::Lines;

@@ -23,6 +23,8 @@ struct StartRecord {
 };
 
 // A step began: a host event (or load or destroy) from scenario line `line`.
+// An implicit step is no line's own: the load that the step at `line` needed
+// first, or the destroy after the last line, whose `line` is 0.
 struct StepRecord {
     int line = 0;
     Step::Kind step = Step::Kind::Load;
@@ -73,7 +75,12 @@ struct BreachRecord {
     Rule rule = Rule::ComponentCrash;
     std::string command;
     std::string detail;
+    bool implicit = false; // came in an implicit step (`line` as the step's)
 };
+
+// Where a step stands, as every output names it: "line 7", or for an implicit
+// step "implicit load before line 7" or "implicit destroy at the end".
+std::string stepPlace(int line, bool implicit);
 
 // What an expectation wanted or saw: lines (sent, event), numbers (routers,
 // timers), one text (debug, reply, property, breach), or none.

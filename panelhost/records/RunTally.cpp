@@ -5,6 +5,7 @@ void RunTally::add(const Record& record) {
         ++m_steps;
         m_open = true;
         m_stepLine = step->line;
+        m_stepImplicit = step->implicit;
         m_stepEvent = step->event;
         m_lastEvent = step->event > m_lastEvent ? step->event : m_lastEvent;
         m_lastCommand.clear();
@@ -37,6 +38,7 @@ void RunTally::add(const Record& record) {
 void RunTally::placeStep(int line, long event) {
     if (line != m_stepLine || event != m_stepEvent) {
         m_lastCommand.clear();
+        m_stepImplicit = false;
     }
     m_stepLine = line;
     m_stepEvent = event;

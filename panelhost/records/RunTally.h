@@ -29,6 +29,8 @@ public:
 
     bool stepOpen() const { return m_open; }
     int stepLine() const { return m_stepLine; }
+    // Whether that step is an implicit one (StepRecord says where it stands).
+    bool stepImplicit() const { return m_stepImplicit; }
     // The generated event of the open or last step (fuzzing); -1 when none.
     long stepEvent() const { return m_stepEvent; }
     // The last command the open step sent; empty when none.
@@ -60,6 +62,7 @@ private:
     long m_lastEvent = -1;
     bool m_open = false;
     int m_stepLine = 0;
+    bool m_stepImplicit = false;
     long m_stepEvent = -1;
     std::string m_lastCommand;
     long m_sent = 0;
