@@ -27,6 +27,13 @@ ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
     return job;
 }
 
+ChildJob writtenScenarioJob(const LibrarySettings& target, const std::string& name,
+                            const std::string& text, bool states) {
+    ChildJob job = scenarioJob(target, name, text, states);
+    job.checkControls = true;
+    return job;
+}
+
 ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
     ChildJob job = jobOf(ChildJob::Kind::Plan, target);
     job.plan = plan;
@@ -35,7 +42,9 @@ ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool every
 }
 
 ChildJob terminalJob(const LibrarySettings& target) {
-    return jobOf(ChildJob::Kind::Terminal, target);
+    ChildJob job = jobOf(ChildJob::Kind::Terminal, target);
+    job.checkControls = true;
+    return job;
 }
 
 ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
@@ -97,11 +106,11 @@ inline auto fieldsOf(Tag<FuzzPlan>) {
 
 inline auto fieldsOf(Tag<ChildJob>) {
     using J = ChildJob;
-    return std::make_tuple(field("kind", &J::kind), field("library", &J::library),
-                           field("ui", &J::ui), field("scenario_name", &J::scenarioName),
-                           field("scenario_text", &J::scenarioText),
-                           field("cycle_text", &J::cycleText), field("plan", &J::plan),
-                           field("board", &J::board), field("states", &J::states));
+    return std::make_tuple(
+        field("kind", &J::kind), field("library", &J::library), field("ui", &J::ui),
+        field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
+        field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
+        field("states", &J::states), field("check_controls", &J::checkControls));
 }
 
 std::string jobToJson(const ChildJob& job) {

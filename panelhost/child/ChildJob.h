@@ -30,12 +30,20 @@ struct ChildJob {
     FuzzPlan plan;            // Plan
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
+    // A person's lines (a scenario file, a terminal): a control they name that no
+    // panel has is a problem of the scenario. Validate's own scenarios press such
+    // controls on purpose.
+    bool checkControls = false;
 };
 
 // The jobs, each made here alone. A scenario (`text`, known to parse, shown
 // as `name`), with a state record after each step when `states`.
 ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
                      const std::string& text, bool states = false);
+// The same for a scenario a person wrote: a control it names that no panel has
+// is a problem of the scenario.
+ChildJob writtenScenarioJob(const LibrarySettings& target, const std::string& name,
+                            const std::string& text, bool states);
 // A fuzz plan, sending every record or only what fuzzing needs.
 ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord);
 // A session typed at the terminal.

@@ -66,6 +66,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     options.library = job.library;
     options.ui = job.ui;
     options.states = job.states;
+    options.checkControls = job.checkControls;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;

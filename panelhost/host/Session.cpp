@@ -2,6 +2,7 @@
 
 #include "EscapedException.h"
 #include "HostEvents.h"
+#include "host/UnknownControl.h"
 
 #include <chrono>
 
@@ -20,7 +21,9 @@ std::string uncaptured(const std::string& problem) {
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
-      m_checker(options.ui, sink) {}
+      m_checker(options.ui, sink) {
+    m_checker.setCheckControls(options.checkControls);
+}
 
 Session::~Session() {
     if (m_component != nullptr) {
@@ -155,6 +158,12 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     }
     record.numbers.assign(step.numbers, step.numbers + stepWord(step.kind).numbers);
     m_sink.emit(record);
+    if (m_options.checkControls && step.kind == Step::Kind::Press) {
+        // Played all the same: what the component does with it is still its own.
+        if (const auto problem = unknownControl(m_world, line, step.panel, step.control)) {
+            m_sink.emit(*problem);
+        }
+    }
     std::map<std::string, Panel> before;
     if (m_options.states) {
         before = m_world.panels();

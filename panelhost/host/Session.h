@@ -32,6 +32,10 @@ struct SessionOptions {
     // Settled replies the host keeps allocated (ReplyLedger).
     std::size_t keep = ReplyLedger::DefaultKeep;
     bool states = false; // a state record after each step, for a page that draws the panels
+    // A person's scenario: a press or property read of a control no panel has
+    // is a problem of the scenario (UnknownControl). Generated ones press such
+    // controls on purpose.
+    bool checkControls = false;
 };
 
 class Session {

@@ -11,6 +11,8 @@ void ScenarioJUnit::see(const Record& record) {
     } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
         m_expectations.push_back(*expect);
         m_expectationSteps.push_back(m_stepLine);
+    } else if (const ProblemRecord* problem = std::get_if<ProblemRecord>(&record)) {
+        m_problems.push_back(*problem);
     }
 }
 
@@ -33,13 +35,21 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
     JUnitReport report(suite);
     for (std::size_t i = 0; i < m_expectations.size(); ++i) {
         const ExpectRecord& expect = m_expectations[i];
-        const std::string name = "line " + std::to_string(expect.line) + ": " + source(expect.line);
+        const std::size_t more = expect.lines.empty() ? 0 : expect.lines.size() - 1;
+        const std::string name =
+            expectPlace(expect) + ": " + source(expect.line) +
+            (more > 0 ? " and " + std::to_string(more) + " more" : std::string());
         const double seconds = secondsOf(m_expectationSteps[i]);
         if (expect.held) {
             report.pass(name, seconds);
         } else {
             report.fail(name, seconds, "the expectation failed", renderRecord(expect, false));
         }
+    }
+    for (const ProblemRecord& problem : m_problems) {
+        report.fail("line " + std::to_string(problem.line) + ": " + source(problem.line) +
+                        " (a problem of the scenario)",
+                    0, "a problem of the scenario", renderRecord(problem, false));
     }
     for (const BreachRecord& breach : tally.breaches()) {
         const RuleInfo& rule = ruleInfo(breach.rule);

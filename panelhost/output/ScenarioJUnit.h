@@ -1,7 +1,7 @@
 // ScenarioJUnit: the JUnit report of a scenario run, made from its records: one
 // testcase per expectation, named by its line as written in the scenario, one
-// per breach that fails the run, and one for lines not played after a crash or
-// hang. Each testcase takes the time the component spent in the step it checks.
+// per problem of the scenario, one per breach that fails the run, and one for lines not played
+// after a crash or hang. Each testcase takes the time the component spent in the step it checks.
 #pragma once
 
 #include "language/Scenario.h"
@@ -27,6 +27,7 @@ private:
 
     const Scenario& m_scenario;
     std::vector<ExpectRecord> m_expectations;
+    std::vector<ProblemRecord> m_problems;
     std::vector<int> m_expectationSteps; // the step each expectation checks, by its line
     // By the step's line and whether it is implicit (a load before the step).
     std::map<std::pair<int, bool>, double> m_stepSeconds;

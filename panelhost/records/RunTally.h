@@ -1,7 +1,8 @@
 // RunTally: the count a run is judged by, kept from its records: steps,
-// expectations held and failed, and breaches by severity. A breach that an
-// "expect breach" record covers is expected and counts for nothing; which ones
-// are covered is decided by ExpectedBreaches, not here. It also knows which step
+// expectations held and failed, problems of the scenario, and breaches by
+// severity. A breach that an "expect breach" record covers is expected and
+// counts for nothing; which ones are covered is decided by ExpectedBreaches,
+// not here. It also knows which step
 // is open (begun, not ended), which is what the watchdog reports when the
 // component crashes or hangs.
 #pragma once
@@ -56,6 +57,7 @@ private:
     int m_steps = 0;
     int m_held = 0;
     int m_failed = 0;
+    int m_problems = 0;
     std::vector<BreachRecord> m_breaches;
     std::vector<bool> m_expected; // by breach, in order
     std::vector<long> m_breachEvents;

@@ -1,9 +1,10 @@
 # The HTML page as a person sees it, in headless Chromium: the demo's page
 # renders (a screenshot 1280 px wide and of more than a trivial size), the last
 # step of its DOM holds every control of the panel with the values that the
-# run's panel record gives, the page of a failing scenario marks the failure
-# and links it to its line from the summary and the timeline, and validate's
-# page of a faulty component links what a check found to its steps.
+# run's panel record gives, the page of a failing scenario marks the failure,
+# links it to its line from the summary and the timeline and labels its
+# implicit steps as such, and validate's page of a faulty component links what
+# a check found to its steps.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DFAILING=... -DFAILING_LINE=N
 #         [-DFAULTY=library] -DBROWSER=headless-chromium.sh -DOUT=folder
 #         -P report_in_browser.cmake
@@ -113,6 +114,9 @@ expect_xpath(${dom} "count(//*[@id='summary']//a[${link}])" "1")
 expect_xpath(${dom} "count(//*[@id='line-${FAILING_LINE}'][contains(@class,'fail')])" "1")
 expect_xpath(${dom} "count(//*[contains(@class,'timeline')]//a[contains(@class,'red')][${link}])" "1")
 expect_xpath(${dom} "count(//article[contains(@class,'fail')])" "1")
+# The steps the scenario did not write say so, with no line of their own.
+expect_xpath(${dom} "string(//article[contains(@class,'implicit')][last()]//h4/a)"
+             "implicit destroy at the end")
 # validate: a check that failed says what it found in the summary, each line
 # a link to the first breach of its rule among the check's own steps.
 if(DEFINED FAULTY)
