@@ -1,7 +1,8 @@
 // ScenarioJUnit: the JUnit report of a scenario run, made from its records: one
-// testcase per expectation, named by its line as written in the scenario, one
-// per problem of the scenario, one per breach that fails the run, and one for lines not played
-// after a crash or hang. Each testcase takes the time the component spent in the step it checks.
+// testcase per expectation, named by its lines as written in the scenario, one
+// per problem of the scenario, one per breach that fails the run, and one for
+// lines not played after a crash or hang. Each testcase takes the time the
+// component spent in the step it checks.
 #pragma once
 
 #include "language/Scenario.h"
