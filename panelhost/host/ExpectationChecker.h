@@ -1,7 +1,7 @@
 // ExpectationChecker: checks a scenario's expectations against what the step
 // before them caused. Expectations wait until the next line that is not one (or
 // the end), then each gives one expect record: the lines of a list (sent, event,
-// debug) together as one list, named by the first; breaches through
+// debug) together as one block, one expectation named by its lines; breaches through
 // ExpectedBreaches. At a terminal each expectation is checked as soon as it is
 // entered, a list line against the next entry of the step's list. It needs no
 // component: it reads the step's log and the world.
@@ -33,6 +33,8 @@ public:
 
     // Each expectation is checked as soon as it is added.
     void setImmediate(bool immediate) { m_immediate = immediate; }
+    // A property read of a control no panel has is a problem of the scenario too.
+    void setCheckControls(bool check) { m_checkControls = check; }
     // A new step has begun.
     void beginStep();
     // Adds one expectation (an item holding one); immediate: checks it at once.
@@ -48,6 +50,7 @@ private:
     std::string m_ui;
     RecordSink& m_sink;
     bool m_immediate = false;
+    bool m_checkControls = false;
     std::vector<Item> m_pending;
     std::size_t m_sentChecked = 0; // immediate: list lines checked since the step
     std::size_t m_eventsChecked = 0;

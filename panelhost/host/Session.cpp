@@ -2,6 +2,7 @@
 
 #include "EscapedException.h"
 #include "HostEvents.h"
+#include "host/UnknownControl.h"
 
 #include <chrono>
 
@@ -22,6 +23,7 @@ Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_host(m_world, sink, options.keep),
       m_checker(options.ui, sink) {
     m_host.numberBreachesFrom(options.firstBreach);
+    m_checker.setCheckControls(options.checkControls);
 }
 
 Session::~Session() {
@@ -50,7 +52,6 @@ void Session::apply(const Item& item, long event) {
     if (!m_fatal.empty()) {
         return;
     }
-    m_lastLine = item.line;
     if (std::holds_alternative<Expectation>(item.what)) {
         m_checker.add(item, outcome());
         return;
@@ -85,7 +86,7 @@ void Session::finish() {
     if (m_component != nullptr) {
         Step destroyStep;
         destroyStep.kind = Step::Kind::Destroy;
-        runStep(destroyStep, m_lastLine, true, -1);
+        runStep(destroyStep, 0, true, -1);
     }
     if (const Panel* panel = m_world.panel("1")) {
         emitPanel("1", *panel);
@@ -112,9 +113,9 @@ void Session::emitWritten(int line, const std::string& debug) {
 }
 
 void Session::salvage() {
-    if (m_stepLine != 0) {
-        const int line = m_stepLine;
-        m_stepLine = 0;
+    if (m_stepLine) {
+        const int line = *m_stepLine;
+        m_stepLine.reset();
         emitWritten(line, m_debug.end());
     }
 }
@@ -164,11 +165,17 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     }
     record.numbers.assign(step.numbers, step.numbers + stepWord(step.kind).numbers);
     m_sink.emit(record);
+    if (m_options.checkControls && step.kind == Step::Kind::Press) {
+        // Played all the same: what the component does with it is still its own.
+        if (const auto problem = unknownControl(m_world, line, step.panel, step.control)) {
+            m_sink.emit(*problem);
+        }
+    }
     std::map<std::string, Panel> before;
     if (m_options.states) {
         before = m_world.panels();
     }
-    m_host.beginStep(line);
+    m_host.beginStep(line, implicit);
     m_checker.beginStep();
     m_reply.reset();
     m_debug.begin();
@@ -189,7 +196,7 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
-    m_stepLine = 0;
+    m_stepLine.reset();
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
         m_sink.emit(ReplyRecord{line, m_reply});

@@ -33,6 +33,10 @@ struct SessionOptions {
     std::size_t keep = ReplyLedger::DefaultKeep;
     bool states = false;  // a state record after each step, for a page that draws the panels
     long firstBreach = 0; // the id of the first breach (a live session's ids go on)
+    // A person's scenario: a press or property read of a control no panel has
+    // is a problem of the scenario (UnknownControl). Generated ones press such
+    // controls on purpose.
+    bool checkControls = false;
 };
 
 class Session {
@@ -102,8 +106,7 @@ private:
     ExpectationChecker m_checker;
     std::optional<std::string> m_reply;
     std::string m_debugText;
-    int m_lastLine = 0;
-    int m_stepLine = 0;              // the step under way, 0 between steps
+    std::optional<int> m_stepLine;   // the step under way, none between steps
     const char* m_calling = nullptr; // the call into the component under way
     std::string m_fatal;
     bool m_ownFailure = false;

@@ -22,9 +22,9 @@ public:
 
     void TARN_THISCALL reserved() override;
 
-    // Starts the log of the step at `line`; records made until the next step
-    // carry that line.
-    void beginStep(int line);
+    // Starts the log of the step at `line` (implicit: a step the scenario did
+    // not write); records made until the next step carry that line.
+    void beginStep(int line, bool implicit = false);
 
     // Records a breach found outside the checker (an escaped exception, a leak).
     void report(const Finding& finding);

@@ -1,7 +1,8 @@
 // RunTally: the count a run is judged by, kept from its records: steps,
-// expectations held and failed, and breaches by severity. A breach that an
-// "expect breach" record covers is expected and counts for nothing; which ones
-// are covered is decided by ExpectedBreaches, not here. It also knows which step
+// expectations held and failed, problems of the scenario, and breaches by
+// severity. A breach that an "expect breach" record covers is expected and
+// counts for nothing; which ones are covered is decided by ExpectedBreaches,
+// not here. It also knows which step
 // is open (begun, not ended), which is what the watchdog reports when the
 // component crashes or hangs.
 #pragma once
@@ -29,6 +30,8 @@ public:
 
     bool stepOpen() const { return m_open; }
     int stepLine() const { return m_stepLine; }
+    // Whether that step is an implicit one (StepRecord says where it stands).
+    bool stepImplicit() const { return m_stepImplicit; }
     // The generated event of the open or last step (fuzzing); -1 when none.
     long stepEvent() const { return m_stepEvent; }
     // The last command the open step sent; empty when none.
@@ -54,12 +57,14 @@ private:
     int m_steps = 0;
     int m_held = 0;
     int m_failed = 0;
+    int m_problems = 0;
     std::vector<BreachRecord> m_breaches;
     std::vector<bool> m_expected; // by breach, in order
     std::vector<long> m_breachEvents;
     long m_lastEvent = -1;
     bool m_open = false;
     int m_stepLine = 0;
+    bool m_stepImplicit = false;
     long m_stepEvent = -1;
     std::string m_lastCommand;
     long m_sent = 0;
