@@ -4,8 +4,8 @@
 
 namespace {
 
-const char* const Kinds[] = {"scenario", "plan", "terminal", "leak"};
-static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Leak) + 1,
+const char* const Kinds[] = {"scenario", "plan", "terminal", "leak", "live"};
+static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Live) + 1,
               "every kind of job has a name");
 
 ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
@@ -36,6 +36,17 @@ ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool every
 
 ChildJob terminalJob(const LibrarySettings& target) {
     return jobOf(ChildJob::Kind::Terminal, target);
+}
+
+ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
+                 int firstLine, long firstBreach) {
+    ChildJob job = jobOf(ChildJob::Kind::Live, target);
+    job.scenarioName = name;
+    job.scenarioText = text;
+    job.states = true;
+    job.firstLine = firstLine;
+    job.firstBreach = firstBreach;
+    return job;
 }
 
 ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
@@ -97,11 +108,12 @@ inline auto fieldsOf(Tag<FuzzPlan>) {
 
 inline auto fieldsOf(Tag<ChildJob>) {
     using J = ChildJob;
-    return std::make_tuple(field("kind", &J::kind), field("library", &J::library),
-                           field("ui", &J::ui), field("scenario_name", &J::scenarioName),
-                           field("scenario_text", &J::scenarioText),
-                           field("cycle_text", &J::cycleText), field("plan", &J::plan),
-                           field("board", &J::board), field("states", &J::states));
+    return std::make_tuple(
+        field("kind", &J::kind), field("library", &J::library), field("ui", &J::ui),
+        field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
+        field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
+        field("states", &J::states), field("first_line", &J::firstLine),
+        field("first_breach", &J::firstBreach));
 }
 
 std::string jobToJson(const ChildJob& job) {

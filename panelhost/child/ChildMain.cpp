@@ -2,6 +2,7 @@
 
 #include "EscapedException.h"
 #include "child/ChildSinks.h"
+#include "child/FedSession.h"
 #include "child/Process.h"
 #include "child/TerminalSession.h"
 #include "engine/LeakCheck.h"
@@ -55,9 +56,10 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     }
     Scenario scenario;
     Scenario cycle;
-    if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak) {
+    if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak ||
+        job.kind == ChildJob::Kind::Live) {
         std::vector<ScenarioError> errors;
-        if (!parseScenario(job.scenarioText, scenario, errors) ||
+        if (!parseScenario(job.scenarioText, scenario, errors, job.kind == ChildJob::Kind::Live) ||
             (job.kind == ChildJob::Kind::Leak && !parseScenario(job.cycleText, cycle, errors))) {
             return sink->fatal(describeErrors(job.scenarioName, errors));
         }
@@ -66,6 +68,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     options.library = job.library;
     options.ui = job.ui;
     options.states = job.states;
+    options.firstBreach = job.firstBreach;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;
@@ -94,6 +97,12 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
         break;
     case ChildJob::Kind::Terminal:
         converse(session, *sink);
+        break;
+    case ChildJob::Kind::Live:
+        for (const Item& item : scenario.items) {
+            session.apply(item);
+        }
+        playFedLines(session, *sink, job.firstLine);
         break;
     case ChildJob::Kind::Leak:
         measureLeak(session, scenario, cycle, *sink);

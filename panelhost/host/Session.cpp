@@ -20,7 +20,8 @@ std::string uncaptured(const std::string& problem) {
 } // namespace
 
 Session::Session(const SessionOptions& options, RecordSink& sink)
-    : m_options(options), m_sink(sink), m_checker(options.ui, sink) {
+    : m_options(options), m_sink(sink), m_breachIds(options.firstBreach),
+      m_checker(options.ui, sink) {
     addInstance(std::string());
 }
 
@@ -166,6 +167,12 @@ void Session::relay(int line, long event) {
                 return;
             }
         }
+    }
+}
+
+void Session::checkWaiting() {
+    if (m_fatal.empty()) {
+        m_checker.check([this](const std::string& name) { return outcome(name); });
     }
 }
 

@@ -45,7 +45,8 @@ struct SessionOptions {
     std::string scenario;
     // Settled replies each instance's host keeps allocated (ReplyLedger).
     std::size_t keep = ReplyLedger::DefaultKeep;
-    bool states = false; // a state record after each step, for a page that draws the panels
+    bool states = false;  // a state record after each step, for a page that draws the panels
+    long firstBreach = 0; // the id of the first breach (a live session's ids go on)
 };
 
 class Session {
@@ -84,6 +85,9 @@ public:
     // Breaches reported so far in the whole run, by every instance.
     long breachCount() const { return m_breachIds; }
 
+    // Checks the expectations still waiting for the line after them (before
+    // lines come one at a time).
+    void checkWaiting();
     // At a terminal: each expectation is checked as soon as it is entered, a list
     // line (sent, event) against the entry of the step at its position.
     void setImmediate(bool immediate) { m_checker.setImmediate(immediate); }

@@ -83,12 +83,14 @@ struct ScenarioError {
 bool parseScenarioLine(const std::string& line, int number, std::optional<Item>& out,
                        ScenarioError& error);
 // Parses a whole script. Every bad line gives one error, as does an expectation
-// before any step and a script with no step at all; false when there is any.
-bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors);
+// before any step and, unless `stepless` (a live session's opening world), a
+// script with no step at all; false when there is any.
+bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors,
+                   bool stepless = false);
 // Reads (ScenarioInput: "-" is standard input) and parses a scenario; input that
 // cannot be read or is refused is one error. `text` is the text as read.
 bool loadScenario(const std::string& path, std::string& text, Scenario& out,
-                  std::vector<ScenarioError>& errors);
+                  std::vector<ScenarioError>& errors, bool stepless = false);
 // The errors of `source` for a person, one a line, the first `shown` of them
 // and then how many more, so that no input makes a message without bound.
 std::string describeErrors(const std::string& source, const std::vector<ScenarioError>& errors,
