@@ -66,18 +66,6 @@ Session::Instance& Session::instance(const std::string& name) {
     return *m_instances.front();
 }
 
-std::vector<Session::Instance*> Session::targets(const Item& item) {
-    std::vector<Instance*> out;
-    if (!item.every) {
-        out.push_back(&instance(item.instance));
-        return out;
-    }
-    for (const std::unique_ptr<Instance>& each : m_instances) {
-        out.push_back(each.get());
-    }
-    return out;
-}
-
 StepOutcome Session::outcome(const std::string& name) {
     Instance& of = instance(name);
     return StepOutcome{of.host.log(), of.debug,         of.reply,
@@ -103,14 +91,15 @@ void Session::apply(const Item& item, long event) {
 }
 
 void Session::play(const Step& step, const Item& item, long event) {
-    const std::vector<Instance*> to = targets(item);
+    // The step's instance, or none for a step of every instance.
+    Instance* const only = item.every ? nullptr : &instance(item.instance);
+    const auto isTarget = [only](const Instance* each) { return only == nullptr || each == only; };
     const bool ownLife = step.kind == Step::Kind::Load || step.kind == Step::Kind::Destroy;
     const Step loadStep;
     // Children named and never created are created first, in the order named;
     // a load or destroy of the step's own sees to its child itself.
     for (const std::unique_ptr<Instance>& each : m_instances) {
-        const bool own = std::find(to.begin(), to.end(), each.get()) != to.end();
-        if (m_named && !each->begun && !(own && ownLife)) {
+        if (m_named && !each->begun && !(ownLife && isTarget(each.get()))) {
             runStep(*each, loadStep, item.line, How{true, nullptr, ""}, event);
             if (!m_fatal.empty()) {
                 return;
@@ -124,7 +113,10 @@ void Session::play(const Step& step, const Item& item, long event) {
         each->debug.clear();
     }
     m_checker.beginStep();
-    for (Instance* each : to) {
+    for (const std::unique_ptr<Instance>& each : m_instances) {
+        if (!isTarget(each.get())) {
+            continue;
+        }
         if (each->component == nullptr && !ownLife) {
             runStep(*each, loadStep, item.line, How{true, nullptr, ""}, event);
             if (!m_fatal.empty()) {
@@ -136,7 +128,9 @@ void Session::play(const Step& step, const Item& item, long event) {
             return;
         }
     }
-    relay(item.line, event);
+    if (!m_raised.empty()) {
+        relay(item.line, event);
+    }
 }
 
 void Session::relay(int line, long event) {
@@ -337,9 +331,11 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
         emitState(instance, line, before);
     }
     m_sink.emit(EndRecord{line, micros, instance.host.instance()});
-    for (std::string& raised : instance.host.takeRaised()) {
-        m_raised.emplace_back(&instance, std::move(raised));
+    std::vector<std::string>& raised = instance.host.raised();
+    for (std::string& each : raised) {
+        m_raised.emplace_back(&instance, std::move(each));
     }
+    raised.clear();
 }
 
 char* Session::call(Instance& instance, ContractChecker::Call kind, int type,

@@ -118,7 +118,6 @@ private:
     void applyFact(const Fact& fact, const Item& item);
     void addInstance(const std::string& name);
     Instance& instance(const std::string& name);
-    std::vector<Instance*> targets(const Item& item);
     void play(const Step& step, const Item& item, long event);
     void relay(int line, long event);
     void runStep(Instance& instance, const Step& step, int line, const How& how, long event);

@@ -22,12 +22,6 @@ void SimulatedHost::found(const std::vector<Finding>& findings) {
     }
 }
 
-std::vector<std::string> SimulatedHost::takeRaised() {
-    std::vector<std::string> raised;
-    raised.swap(m_raised);
-    return raised;
-}
-
 void SimulatedHost::noCommand(const ContractChecker::Send& sent, const char* text, int) {
     if (sent.giveBack) {
         m_sink.emit(GiveBackRecord{m_log.line,

@@ -45,8 +45,8 @@ public:
     const std::string& instance() const { return m_instance; }
     Panels& panels() { return m_panels; }
     const Panels& panels() const { return m_panels; }
-    // The events raised to the parent since the last call, in order.
-    std::vector<std::string> takeRaised();
+    // The events raised to the parent and not yet taken from here, in order.
+    std::vector<std::string>& raised() { return m_raised; }
     // Breaches reported in the whole run, by every instance.
     long breachCount() const { return m_breaches; }
     std::vector<int> registeredRouters() const { return checker().registeredRouters(); }
