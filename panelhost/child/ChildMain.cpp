@@ -69,6 +69,7 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     options.ui = job.ui;
     options.states = job.states;
     options.firstBreach = job.firstBreach;
+    options.checkControls = job.checkControls;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;

@@ -2,6 +2,7 @@
 
 #include "EscapedException.h"
 #include "HostEvents.h"
+#include "host/UnknownControl.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,7 @@ std::string uncaptured(const std::string& problem) {
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_breachIds(options.firstBreach),
       m_checker(options.ui, sink) {
+    m_checker.setCheckControls(options.checkControls);
     addInstance(std::string());
 }
 
@@ -76,7 +78,6 @@ void Session::apply(const Item& item, long event) {
     if (!m_fatal.empty()) {
         return;
     }
-    m_lastLine = item.line;
     const auto outcomeOf = [this](const std::string& name) { return outcome(name); };
     if (std::holds_alternative<Expectation>(item.what)) {
         m_checker.add(item, outcomeOf);
@@ -179,7 +180,7 @@ void Session::finish() {
     destroyStep.kind = Step::Kind::Destroy;
     for (const std::unique_ptr<Instance>& each : m_instances) {
         if (each->component != nullptr) {
-            runStep(*each, destroyStep, m_lastLine, How{true, nullptr, ""}, -1);
+            runStep(*each, destroyStep, 0, How{true, nullptr, ""}, -1);
         }
     }
     m_raised.clear();
@@ -210,9 +211,9 @@ void Session::emitWritten(const Instance& instance, int line, const std::string&
 }
 
 void Session::salvage() {
-    if (m_stepLine != 0 && m_stepInstance != nullptr) {
-        const int line = m_stepLine;
-        m_stepLine = 0;
+    if (m_stepLine && m_stepInstance != nullptr) {
+        const int line = *m_stepLine;
+        m_stepLine.reset();
         emitWritten(*m_stepInstance, line, m_debug.end());
     }
 }
@@ -285,6 +286,13 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
         record.raisedBy = how.raisedBy->host.instance();
     }
     m_sink.emit(record);
+    if (m_options.checkControls && step.kind == Step::Kind::Press) {
+        // Played all the same: what the component does with it is still its own.
+        if (auto problem = unknownControl(instance.host.panels(), line, step.panel, step.control)) {
+            problem->instance = instance.host.instance();
+            m_sink.emit(*problem);
+        }
+    }
     std::map<std::string, Panel> before;
     if (m_options.states) {
         before = instance.host.panels().all();
@@ -294,7 +302,7 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     if (how.raisedBy != nullptr) {
         instance.host.continueStep(line);
     } else {
-        instance.host.beginStep(line);
+        instance.host.beginStep(line, how.implicit);
         instance.reply.reset();
         instance.debug.clear();
     }
@@ -302,7 +310,6 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     m_stepLine = line;
     m_stepInstance = &instance;
     const auto began = std::chrono::steady_clock::now();
-    std::optional<std::string> reply;
     switch (step.kind) {
     case Step::Kind::Load:
         load(instance);
@@ -319,7 +326,7 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
-    m_stepLine = 0;
+    m_stepLine.reset();
     m_stepInstance = nullptr;
     const std::string debug = m_debug.end();
     instance.debug += debug;

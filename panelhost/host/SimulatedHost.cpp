@@ -4,14 +4,15 @@
 
 void TARN_THISCALL SimulatedHost::reserved() {}
 
-void SimulatedHost::beginStep(int line) {
+void SimulatedHost::beginStep(int line, bool implicit) {
     m_log = StepLog();
     m_log.line = line;
+    m_log.implicit = implicit;
 }
 
 void SimulatedHost::report(const Finding& finding) {
-    const BreachRecord breach{m_log.line,      m_breaches++,   finding.rule,
-                              finding.command, finding.detail, m_instance};
+    const BreachRecord breach{m_log.line,     m_breaches++,   finding.rule, finding.command,
+                              finding.detail, m_log.implicit, m_instance};
     m_log.breaches.push_back(breach);
     m_sink.emit(breach);
 }

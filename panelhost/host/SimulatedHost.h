@@ -33,11 +33,15 @@ public:
 
     void TARN_THISCALL reserved() override;
 
-    // Starts a new log at the step at `line`; records made until the next step
-    // carry that line. A step the log goes on through (one the parent delivered
-    // in answer to the step before it) only moves the line on: continueStep.
-    void beginStep(int line);
-    void continueStep(int line) { m_log.line = line; }
+    // Starts a new log at the step at `line` (implicit: a step the scenario did
+    // not write); records made until the next step carry that line. A step the
+    // log goes on through (one the parent delivered in answer to the step before
+    // it) only moves the line on: continueStep.
+    void beginStep(int line, bool implicit = false);
+    void continueStep(int line) {
+        m_log.line = line;
+        m_log.implicit = false;
+    }
 
     // Records a breach found outside the checker (an escaped exception, a leak).
     void report(const Finding& finding);

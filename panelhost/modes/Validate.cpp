@@ -62,8 +62,8 @@ public:
         }
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
-        std::map<int, std::string> stepText;
-        int openLine = 0;
+        std::map<int, std::string> stepText; // the steps the check wrote, by line
+        std::string openText;                // the step under way
         RecordStream stream(OutputFormat::Quiet, false, m_rules.strict);
         if (m_html != nullptr) {
             m_html->setScenario(job.scenarioText);
@@ -74,13 +74,15 @@ public:
                 also(record);
             }
             if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
-                openLine = step->line;
-                stepText[step->line] =
-                    nameOf(step->step) + (step->text ? " " + *step->text : std::string());
+                openText = nameOf(step->step) + (step->text ? " " + *step->text : std::string());
                 if (step->step == Step::Kind::Press) {
-                    stepText[step->line] =
-                        "press " + step->panel + " " + step->control +
-                        (step->text && !step->text->empty() ? " " + *step->text : "");
+                    openText = "press " + step->panel + " " + step->control +
+                               (step->text && !step->text->empty() ? " " + *step->text : "");
+                }
+                if (step->implicit) {
+                    openText = stepPlace(step->line, true);
+                } else {
+                    stepText[step->line] = openText;
                 }
             } else if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
                 breaches.push_back(*breach);
@@ -91,7 +93,7 @@ public:
             } else if (const EndRecord* end = std::get_if<EndRecord>(&record)) {
                 if (end->micros > m_slowest.micros) {
                     m_slowest.micros = end->micros;
-                    m_slowest.where = check + ", " + stepText[openLine];
+                    m_slowest.where = check + ", " + openText;
                 }
             } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
                 verdict.outcome = Outcome::Failed;
@@ -122,8 +124,9 @@ public:
         }
         for (Rule rule : order) {
             const BreachRecord& breach = *first[rule];
-            const std::string where =
-                stepText.count(breach.line) > 0 ? stepText[breach.line] : std::string("a step");
+            const std::string where = breach.implicit ? stepPlace(breach.line, true)
+                                      : stepText.count(breach.line) > 0 ? stepText[breach.line]
+                                                                        : std::string("a step");
             ruleLine(verdict, rule,
                      std::to_string(times[rule]) + (times[rule] == 1 ? " time" : " times") +
                          ", first at " + shortened(where, 0, 50) + ": " +
