@@ -4,7 +4,6 @@
 #include "HostEvents.h"
 #include "host/UnknownControl.h"
 
-#include <algorithm>
 #include <chrono>
 
 namespace {
