@@ -41,7 +41,8 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
                               tally.lastCommand(),
                               end.hung ? "the step did not return within " + seconds(timeout)
                                        : end.how + " before the run finished",
-                              implicit};
+                              implicit,
+                              tally.stepInstance()};
     stream.emit(breach);
     if (scenario == nullptr) {
         return;
@@ -57,17 +58,19 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
         if (expectation == nullptr) {
             break;
         }
-        if (expectation->kind == Expectation::Kind::Breach) {
+        if (expectation->kind == Expectation::Kind::Breach &&
+            scenario->items[next].instance == breach.instance) {
             foreseen.push_back(&scenario->items[next]);
         }
     }
     std::vector<BreachRecord> ofStep;
     for (const BreachRecord& each : tally.breaches()) {
-        if (each.line == stepLine) {
+        if (each.line == stepLine && each.instance == breach.instance) {
             ofStep.push_back(each);
         }
     }
-    for (const ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+    for (ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+        record.instance = breach.instance;
         stream.emit(record);
     }
     // Everything from there but the breach lines just checked was never played.
@@ -75,7 +78,8 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
     int from = 0;
     for (std::size_t i = first; i < scenario->items.size(); ++i) {
         const Expectation* expectation = std::get_if<Expectation>(&scenario->items[i].what);
-        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach) {
+        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach &&
+            scenario->items[i].instance == breach.instance) {
             continue;
         }
         from = from == 0 ? scenario->items[i].line : from;

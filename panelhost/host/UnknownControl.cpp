@@ -4,9 +4,9 @@
 
 #include <limits>
 
-std::optional<ProblemRecord> unknownControl(const World& world, int line, const std::string& panel,
-                                            const std::string& control) {
-    const Panel* named = world.panel(panel);
+std::optional<ProblemRecord> unknownControl(const Panels& panels, int line,
+                                            const std::string& panel, const std::string& control) {
+    const Panel* named = panels.panel(panel);
     if (named != nullptr && named->layout.find(control) != nullptr) {
         return std::nullopt;
     }
@@ -19,7 +19,7 @@ std::optional<ProblemRecord> unknownControl(const World& world, int line, const 
     // The nearest of every control the world has: a slip in the control's name
     // counts, and one in the panel's too.
     std::size_t best = std::numeric_limits<std::size_t>::max();
-    for (const auto& entry : world.panels()) {
+    for (const auto& entry : panels.all()) {
         const std::size_t off = entry.first == panel ? 0 : editDistance(entry.first, panel);
         for (const Control& each : entry.second.layout.controls) {
             const std::size_t distance = off + editDistance(each.name, control);

@@ -21,10 +21,11 @@ double ScenarioJUnit::secondsOf(int stepLine, bool implicit) const {
     return found == m_stepSeconds.end() ? 0 : found->second;
 }
 
-std::string ScenarioJUnit::source(int line) const {
+std::string ScenarioJUnit::source(int line, const std::string& instance) const {
     for (const Item& item : m_scenario.items) {
         if (item.line == line) {
-            return item.source;
+            // A line about an instance that it does not name says which, as if it did.
+            return (instance.empty() || item.addressed ? "" : instance + ": ") + item.source;
         }
     }
     return std::string();
@@ -37,7 +38,7 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
         const ExpectRecord& expect = m_expectations[i];
         const std::size_t more = expect.lines.empty() ? 0 : expect.lines.size() - 1;
         const std::string name =
-            expectPlace(expect) + ": " + source(expect.line) +
+            expectPlace(expect) + ": " + source(expect.line, expect.instance) +
             (more > 0 ? " and " + std::to_string(more) + " more" : std::string());
         const double seconds = secondsOf(m_expectationSteps[i]);
         if (expect.held) {
@@ -47,16 +48,18 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
         }
     }
     for (const ProblemRecord& problem : m_problems) {
-        report.fail("line " + std::to_string(problem.line) + ": " + source(problem.line) +
-                        " (a problem of the scenario)",
+        report.fail("line " + std::to_string(problem.line) + ": " +
+                        source(problem.line, problem.instance) + " (a problem of the scenario)",
                     0, "a problem of the scenario", renderRecord(problem, false));
     }
     for (const BreachRecord& breach : tally.breaches()) {
         const RuleInfo& rule = ruleInfo(breach.rule);
         if (!tally.expected(breach) && (rule.severity == Severity::Error || strict)) {
-            report.fail(
-                stepPlace(breach.line, breach.implicit) + ": breach " + rule.id + " " + rule.name,
-                secondsOf(breach.line, breach.implicit), rule.name, renderRecord(breach, false));
+            report.fail(stepPlace(breach.line, breach.implicit) + ": " +
+                            (breach.instance.empty() ? "" : breach.instance + ": ") + "breach " +
+                            rule.id + " " + rule.name,
+                        secondsOf(breach.line, breach.implicit), rule.name,
+                        renderRecord(breach, false));
         }
     }
     if (tally.summary().notPlayed > 0) {

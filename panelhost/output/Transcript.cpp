@@ -35,6 +35,12 @@ std::string shownOptional(const std::optional<std::string>& text) {
     return text ? shortened(*text, 0, Longest) : "none";
 }
 
+// "A: " before what is about instance A, as a scenario line addresses it;
+// nothing in a run that names no instances.
+std::string of(const std::string& instance) {
+    return instance.empty() ? std::string() : instance + ": ";
+}
+
 struct Shown {
     std::string expected;
     std::string actual;
@@ -106,10 +112,11 @@ struct Render {
     }
     std::string operator()(const StepRecord& r) const {
         if (r.implicit) {
-            return "\n[" + stepPlace(r.line, true) + "]\n";
+            return "\n[" + stepPlace(r.line, true) + "]" +
+                   (r.instance.empty() ? "" : " " + of(r.instance) + nameOf(r.step)) + "\n";
         }
         const bool press = r.step == Step::Kind::Press;
-        std::string out = "\n[" + std::to_string(r.line) + "] " + nameOf(r.step);
+        std::string out = "\n[" + std::to_string(r.line) + "] " + of(r.instance) + nameOf(r.step);
         if (press) {
             out += " " + encodeText(r.panel) + " " + encodeText(r.control);
         }
@@ -121,6 +128,10 @@ struct Render {
         }
         if (r.text && !(press && r.text->empty())) {
             out += " " + shortened(*r.text, 0, Longest);
+        }
+        if (r.relayed) {
+            out += "   (parent: " + (r.raisedBy.empty() ? "" : r.raisedBy + " ") + "raised " +
+                   shortened(*r.relayed, 0, Longest) + ")";
         }
         return out + "\n";
     }
@@ -158,14 +169,15 @@ struct Render {
     std::string operator()(const BreachRecord& r) const {
         const RuleInfo& info = ruleInfo(r.rule);
         std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
-                          info.name + " (" + stepPlace(r.line, r.implicit) + ")";
+                          info.name + " (" + stepPlace(r.line, r.implicit) +
+                          (r.instance.empty() ? "" : ", " + r.instance) + ")";
         if (!r.command.empty()) {
             out += ": " + shortened(r.command, 0, Longest);
         }
         return out + ": " + printable(r.detail) + "\n";
     }
     std::string operator()(const ExpectRecord& r) const {
-        std::string label = std::string("expect ") + nameOf(r.what);
+        std::string label = of(r.instance) + "expect " + nameOf(r.what);
         if (r.what == Expectation::Kind::Property) {
             label += " " + encodeText(r.panel) + " " + encodeText(r.control) + " " +
                      encodeText(r.property);
@@ -182,6 +194,7 @@ struct Render {
     }
     std::string operator()(const ProblemRecord& r) const {
         return Indent + "?? line " + std::to_string(r.line) +
+               (r.instance.empty() ? "" : ", " + r.instance) +
                ", a problem of the scenario: " + printable(r.text) +
                (r.nearest.empty() ? std::string()
                                   : "; the nearest known is " + printable(r.nearest)) +
@@ -189,7 +202,9 @@ struct Render {
     }
     std::string operator()(const EndRecord&) const { return ""; }
     std::string operator()(const PanelRecord& r) const {
-        std::string out = "\npanel " + printable(r.panel) + " (" + printable(r.source) + ")\n";
+        std::string out = "\npanel " + printable(r.panel) +
+                          (r.instance.empty() ? "" : " of " + r.instance) + " (" +
+                          printable(r.source) + ")\n";
         for (const PanelRecord::Control& control : r.controls) {
             const std::string name = encodeText(control.name);
             out += Indent + name;
@@ -308,8 +323,8 @@ struct Render {
         case TerminalRecord::What::Help:
             return languageHelp();
         case TerminalRecord::What::Show:
-            return "routers registered: " + numbers(r.routers) + "\n" +
-                   "timers running: " + numbers(r.timers) + "\n" +
+            return of(r.instance) + "routers registered: " + numbers(r.routers) + "\n" +
+                   of(r.instance) + "timers running: " + numbers(r.timers) + "\n" + of(r.instance) +
                    "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
         case TerminalRecord::What::Error:
             break;

@@ -30,6 +30,8 @@ public:
 
     bool stepOpen() const { return m_open; }
     int stepLine() const { return m_stepLine; }
+    // The instance of the open or last step (empty in a run that names none).
+    const std::string& stepInstance() const { return m_stepInstance; }
     // Whether that step is an implicit one (StepRecord says where it stands).
     bool stepImplicit() const { return m_stepImplicit; }
     // The generated event of the open or last step (fuzzing); -1 when none.
@@ -64,6 +66,7 @@ private:
     long m_lastEvent = -1;
     bool m_open = false;
     int m_stepLine = 0;
+    std::string m_stepInstance;
     bool m_stepImplicit = false;
     long m_stepEvent = -1;
     std::string m_lastCommand;

@@ -13,7 +13,7 @@ protected:
     CommandOutcome run(const std::string& text) {
         ParsedCommand parsed;
         parseCommand(text, parsed);
-        return world.execute(text, parsed);
+        return world.execute(text, parsed, panels);
     }
     static std::vector<std::string> ids(const CommandOutcome& outcome) {
         std::vector<std::string> out;
@@ -28,6 +28,7 @@ protected:
     }
 
     World world;
+    Panels panels;
 };
 
 using Ids = std::vector<std::string>;
@@ -65,7 +66,7 @@ TEST_F(panelhost_WorldTest, PanelCommandsWorkOnTheLoadedLayout) {
         EXPECT_EQ(ids(outcome), c.findings) << c.command;
     }
     // A property set that the layout lacked is still kept, after the warning.
-    EXPECT_EQ(*world.panel("1")->layout.find("myDest")->find("colour"), "red");
+    EXPECT_EQ(*panels.panel("1")->layout.find("myDest")->find("colour"), "red");
 }
 
 TEST_F(panelhost_WorldTest, NamesInstancesAndScriptedAnswers) {
@@ -99,7 +100,7 @@ TEST_F(panelhost_WorldTest, TimersAreCounted) {
 
 TEST_F(panelhost_WorldTest, AControlNoPanelHasIsNamedWithTheNearestKnown) {
     loadQuillonLayout();
-    world.setControlProperty("2", "lamp", "statesheet", "lamp_off");
+    panels.setControlProperty("2", "lamp", "statesheet", "lamp_off");
     struct Case {
         const char* panel;
         const char* control;
@@ -115,7 +116,7 @@ TEST_F(panelhost_WorldTest, AControlNoPanelHasIsNamedWithTheNearestKnown) {
         {"3", "lamp", "no panel 3 is loaded, so it has no control lamp", "2 lamp"},
     };
     for (const Case& c : cases) {
-        const auto problem = unknownControl(world, 9, c.panel, c.control);
+        const auto problem = unknownControl(panels, 9, c.panel, c.control);
         ASSERT_EQ(problem.has_value(), *c.text != 0) << c.panel << " " << c.control;
         if (problem) {
             EXPECT_EQ(problem->line, 9);
