@@ -13,6 +13,7 @@ ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
     job.kind = kind;
     job.library = target.library;
     job.ui = target.ui;
+    job.stack = target.stack.bytes;
     return job;
 }
 
@@ -97,11 +98,11 @@ inline auto fieldsOf(Tag<FuzzPlan>) {
 
 inline auto fieldsOf(Tag<ChildJob>) {
     using J = ChildJob;
-    return std::make_tuple(field("kind", &J::kind), field("library", &J::library),
-                           field("ui", &J::ui), field("scenario_name", &J::scenarioName),
-                           field("scenario_text", &J::scenarioText),
-                           field("cycle_text", &J::cycleText), field("plan", &J::plan),
-                           field("board", &J::board), field("states", &J::states));
+    return std::make_tuple(
+        field("kind", &J::kind), field("library", &J::library), field("ui", &J::ui),
+        field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
+        field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
+        field("states", &J::states), field("stack", &J::stack));
 }
 
 std::string jobToJson(const ChildJob& job) {

@@ -2,8 +2,10 @@
 
 #include "EscapedException.h"
 #include "HostEvents.h"
+#include "ProcessCounts.h"
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -15,6 +17,10 @@ std::string ownFailureMessage(const std::string& problem) {
 std::string uncaptured(const std::string& problem) {
     return ownFailureMessage("cannot capture what the component writes: " + problem);
 }
+
+// How long the component's threads get to end after its destruction, or to
+// show a late call after the last step.
+const auto ThreadGrace = std::chrono::milliseconds(100);
 
 } // namespace
 
@@ -36,6 +42,7 @@ bool Session::open(std::string& error) {
         m_ownFailure = true;
         return false;
     }
+    m_threadsBeforeLibrary = process_counts::runningThreads();
     m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
@@ -79,6 +86,8 @@ void Session::finish() {
         destroyStep.kind = Step::Kind::Destroy;
         runStep(destroyStep, m_lastLine, true, -1);
     }
+    // A thread of the library's own may still call the host after the last step.
+    awaitThreads(m_threadsBeforeLibrary, false);
     if (const Panel* panel = m_world.panel("1")) {
         emitPanel("1", *panel);
     }
@@ -181,6 +190,11 @@ void Session::runStep(const Step& step, int line, bool implicit, long event) {
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
+    // The host's own wait for the component's threads is no time of the step's.
+    if (m_destroyed) {
+        m_destroyed = false;
+        awaitThreads(m_threadsBeforeCreate, true);
+    }
     m_stepLine = 0;
     m_debugText = m_debug.end();
     if (step.kind == Step::Kind::Command) {
@@ -223,6 +237,7 @@ void Session::load() {
         destroy();
     }
     tarn_client_callback* component = nullptr;
+    m_threadsBeforeCreate = process_counts::runningThreads();
     call(ContractChecker::Call::Create, 0, [&]() -> char* {
         component = m_library->factory()(&m_host, m_options.ui.c_str());
         return nullptr;
@@ -240,6 +255,29 @@ void Session::destroy() {
         tarn_destroy_component(component);
         return nullptr;
     });
+    m_destroyed = true;
+}
+
+void Session::awaitThreads(int baseline, bool leftIsBreach) {
+    int threads = process_counts::runningThreads();
+    if (threads <= baseline) {
+        return;
+    }
+    const auto until = std::chrono::steady_clock::now() + ThreadGrace;
+    while (threads > baseline && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        threads = process_counts::runningThreads();
+    }
+    m_host.collectLate();
+    if (leftIsBreach && threads > baseline) {
+        const int left = threads - baseline;
+        m_host.report({Rule::ThreadLeftRunning, "",
+                       std::to_string(left) + (left == 1 ? " thread" : " threads") +
+                           " that the component started still ran " +
+                           std::to_string(ThreadGrace.count()) +
+                           " ms after its destructor returned: a host unloads the library "
+                           "under them"});
+    }
 }
 
 void Session::deliver(const Step& step) {

@@ -76,6 +76,10 @@ private:
     void deliver(const Step& step);
     void load();
     void destroy();
+    // Waits a little while the process runs more threads than `baseline` (the
+    // component's, ending or about to call the host late), then reports what
+    // they sent meanwhile, and, when `leftIsBreach`, those still running.
+    void awaitThreads(int baseline, bool leftIsBreach);
     // Makes one call into the component, bracketed by the contract checker; an
     // exception that escapes it is reported with its type and message.
     char* call(ContractChecker::Call kind, int type, const std::function<char*()>& body);
@@ -104,4 +108,7 @@ private:
     std::string m_fatal;
     bool m_ownFailure = false;
     bool m_loaderRefused = false;
+    int m_threadsBeforeLibrary = 0; // threads running before the library was loaded
+    int m_threadsBeforeCreate = 0;  // and before the component was created
+    bool m_destroyed = false;       // the step destroyed the component
 };

@@ -16,6 +16,7 @@
 #include "output/Transcript.h"
 #include "records/CheckSelection.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -361,12 +362,22 @@ Verdict memoryStaysFlat(Battery& battery) {
         }
         return verdict;
     }
+    const auto signedText = [](long long value) {
+        return (value >= 0 ? "+" : "") + std::to_string(value);
+    };
     const long long first = memory.readings[1] - memory.readings[0];
     const long long second = memory.readings[2] - memory.readings[1];
-    verdict.summary = "heap " + std::string(first >= 0 ? "+" : "") + std::to_string(first) + ", " +
-                      (second >= 0 ? "+" : "") + std::to_string(second) + " bytes in 2 x " +
-                      std::to_string(memory.cycles) + " repetitions of " +
-                      std::to_string(memory.steps) + " steps";
+    // Handles are counted where the platform tells (-1 where it does not).
+    const bool counted = memory.handles.size() == memory.readings.size() &&
+                         *std::min_element(memory.handles.begin(), memory.handles.end()) >= 0;
+    const int firstHandles = counted ? memory.handles[1] - memory.handles[0] : 0;
+    const int secondHandles = counted ? memory.handles[2] - memory.handles[1] : 0;
+    verdict.summary =
+        "heap " + signedText(first) + ", " + signedText(second) + " bytes" +
+        (counted ? ", handles " + signedText(firstHandles) + ", " + signedText(secondHandles)
+                 : std::string()) +
+        " in 2 x " + std::to_string(memory.cycles) + " repetitions of " +
+        std::to_string(memory.steps) + " steps";
     add(verdict, "measured by " + memory.how);
     if (first > check_bounds::LeakBytes && second > check_bounds::LeakBytes &&
         battery.rules().counts(Rule::MemoryGrows)) {
@@ -375,6 +386,14 @@ Verdict memoryStaysFlat(Battery& battery) {
                              std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
                              std::to_string(second) + " over as many more (bound: " +
                              std::to_string(check_bounds::LeakBytes) + " bytes each)");
+    }
+    if (firstHandles > check_bounds::LeakHandles && secondHandles > check_bounds::LeakHandles &&
+        battery.rules().counts(Rule::HandlesGrow)) {
+        battery.ruleLine(verdict, Rule::HandlesGrow,
+                         "the open handles grew by " + std::to_string(firstHandles) + " over " +
+                             std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
+                             std::to_string(secondHandles) + " over as many more (bound: " +
+                             std::to_string(check_bounds::LeakHandles) + " each)");
     }
     if (verdict.outcome == Outcome::Held) {
         verdict.findings.clear(); // the measure is in the docs; a held check takes one line

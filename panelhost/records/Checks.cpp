@@ -42,10 +42,11 @@ std::vector<CheckInfo> made() {
         {Check::Fuzz, "VL6", "fuzz", Severity::Error,
          "a seeded fuzz run of --seconds (default " + number(FuzzSeconds) + ") finds nothing"},
         {Check::MemoryStaysFlat, "VL7", "memory-stays-flat", Severity::Error,
-         "the heap in use does not keep growing while one cycle of every command, press and "
-         "event is repeated (more than " +
-             number(static_cast<double>(LeakBytes) / 1024) + " KiB in each of " + count(LeakRuns) +
-             " runs of " + std::to_string(Repetitions) + " repetitions fails)"},
+         "the heap in use and the open handles do not keep growing while one cycle of every "
+         "command, press and event is repeated (more than " +
+             number(static_cast<double>(LeakBytes) / 1024) + " KiB, or " +
+             std::to_string(LeakHandles) + " handles, in each of " + count(LeakRuns) + " runs of " +
+             std::to_string(Repetitions) + " repetitions fails)"},
     };
 }
 

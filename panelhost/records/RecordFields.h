@@ -143,7 +143,8 @@ inline auto fieldsOf(Tag<ProgressRecord>) {
 inline auto fieldsOf(Tag<MemoryRecord>) {
     return std::make_tuple(field("how", &MemoryRecord::how), field("cycles", &MemoryRecord::cycles),
                            field("steps", &MemoryRecord::steps),
-                           field("readings", &MemoryRecord::readings));
+                           field("readings", &MemoryRecord::readings),
+                           field("handles", &MemoryRecord::handles));
 }
 
 inline auto fieldsOf(Tag<ValidationRecord>) {

@@ -214,14 +214,17 @@ struct ProgressRecord {
     double seconds = 0;
 };
 
-// The leak check's readings of the heap in use, in bytes: one after the warm-up
-// repetitions of its cycle of events and one after each further `cycles`
-// repetitions; `steps` in one repetition; `how` the heap was measured.
+// The leak check's readings of the heap in use, in bytes, and of the handles the
+// process holds open (-1 where the platform does not tell), each taken once
+// after the warm-up repetitions of its cycle of events and once after each
+// further `cycles` repetitions; `steps` in one repetition; `how` the heap was
+// measured.
 struct MemoryRecord {
     std::string how;
     int cycles = 0;
     int steps = 0;
     std::vector<long long> readings;
+    std::vector<int> handles;
 };
 
 // Validation began: the library validated and the UI folder handed to it.
