@@ -43,7 +43,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         TerminalRecord{TerminalRecord::What::Show, "", {20, 20}, {3}, true},
         OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
         ProgressRecord{4096, 4100, 2000, 1.5},
-        MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
+        MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}, {7, 7, 9}},
         StateRecord{3,
                     {PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}}},
                     {{"1", "myDest", "text"}},
