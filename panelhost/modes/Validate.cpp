@@ -34,7 +34,9 @@ using Outcome = CheckOutcome;
 
 // A finding of the check's own, not a rule's.
 void add(Verdict& verdict, const std::string& text) {
-    verdict.findings.push_back({"", text});
+    CheckFinding finding;
+    finding.message = text;
+    verdict.findings.push_back(finding);
 }
 
 // The longest step seen, for the slow-event check.
@@ -123,14 +125,12 @@ public:
         }
         for (Rule rule : order) {
             const BreachRecord& breach = *first[rule];
-            const std::string where =
-                stepText.count(breach.line) > 0 ? stepText[breach.line] : std::string("a step");
-            ruleLine(verdict, rule,
-                     std::to_string(times[rule]) + (times[rule] == 1 ? " time" : " times") +
-                         ", first at " + shortened(where, 0, 50) + ": " +
-                         (breach.command.empty() ? std::string()
-                                                 : shortened(breach.command, 0, 50) + ": ") +
-                         breach.detail);
+            CheckFinding finding;
+            finding.times = times[rule];
+            finding.step = stepText.count(breach.line) > 0 ? stepText[breach.line] : "";
+            finding.command = breach.command;
+            finding.message = breach.detail;
+            ruleLine(verdict, rule, finding);
         }
         const RunTally& tally = stream.tally();
         if (job.kind == ChildJob::Kind::Scenario && tally.summary().notPlayed > 0) {
@@ -147,16 +147,16 @@ public:
                     scenarioJob(m_settings.target, "(" + check + ")", text, m_html != nullptr));
     }
 
-    // Adds the line of a rule broken to `verdict`, failing or warning it as the
-    // rule selection says.
-    void ruleLine(Verdict& verdict, Rule rule, const std::string& text) const {
-        const RuleInfo& info = ruleInfo(rule);
+    // Adds the finding of a rule broken to `verdict`, failing or warning it as
+    // the rule selection says.
+    void ruleLine(Verdict& verdict, Rule rule, CheckFinding finding) const {
         if (m_rules.fails(rule)) {
             verdict.outcome = Outcome::Failed;
         } else if (verdict.outcome == Outcome::Held) {
             verdict.outcome = Outcome::Warned;
         }
-        verdict.findings.push_back({info.id, text});
+        finding.rule = ruleInfo(rule).id;
+        verdict.findings.push_back(std::move(finding));
     }
 
     // panelhost's own input or output failed in a check: no verdict of it holds.
@@ -327,20 +327,20 @@ Verdict fuzz(Battery& battery) {
     }
     verdict.summary =
         std::to_string(found.events) + " events, seed " + std::to_string(settings.seed);
+    const auto findingOf = [](const BreachRecord& breach, long event) {
+        CheckFinding finding;
+        finding.event = event + 1;
+        finding.command = breach.command;
+        finding.message = breach.detail;
+        return finding;
+    };
     for (const FuzzSummary::Warning& warning : found.warnings) {
-        battery.ruleLine(verdict, warning.breach.rule,
-                         "first at event " + std::to_string(warning.event + 1) + ": " +
-                             warning.breach.detail);
+        battery.ruleLine(verdict, warning.breach.rule, findingOf(warning.breach, warning.event));
     }
     if (found.found) {
-        battery.ruleLine(verdict, found.finding.rule,
-                         "at event " + std::to_string(found.findingEvent + 1) + ": " +
-                             (found.finding.command.empty()
-                                  ? std::string()
-                                  : shortened(found.finding.command, 0, 50) + ": ") +
-                             found.finding.detail);
-        add(verdict,
-            "replay it: " + replayCommand(settings, plan.selection, found.findingEvent + 1));
+        CheckFinding finding = findingOf(found.finding, found.findingEvent);
+        finding.replay = replayCommand(settings, plan.selection, found.findingEvent + 1);
+        battery.ruleLine(verdict, found.finding.rule, finding);
     }
     return verdict;
 }
@@ -381,19 +381,22 @@ Verdict memoryStaysFlat(Battery& battery) {
     add(verdict, "measured by " + memory.how);
     if (first > check_bounds::LeakBytes && second > check_bounds::LeakBytes &&
         battery.rules().counts(Rule::MemoryGrows)) {
-        battery.ruleLine(verdict, Rule::MemoryGrows,
-                         "the heap in use grew by " + std::to_string(first) + " bytes over " +
-                             std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
-                             std::to_string(second) + " over as many more (bound: " +
-                             std::to_string(check_bounds::LeakBytes) + " bytes each)");
+        CheckFinding finding;
+        finding.message = "the heap in use grew by " + std::to_string(first) + " bytes over " +
+                          std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
+                          std::to_string(second) +
+                          " over as many more (bound: " + std::to_string(check_bounds::LeakBytes) +
+                          " bytes each)";
+        battery.ruleLine(verdict, Rule::MemoryGrows, finding);
     }
     if (firstHandles > check_bounds::LeakHandles && secondHandles > check_bounds::LeakHandles &&
         battery.rules().counts(Rule::HandlesGrow)) {
-        battery.ruleLine(verdict, Rule::HandlesGrow,
-                         "the open handles grew by " + std::to_string(firstHandles) + " over " +
-                             std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
-                             std::to_string(secondHandles) + " over as many more (bound: " +
-                             std::to_string(check_bounds::LeakHandles) + " each)");
+        CheckFinding finding;
+        finding.message = "the open handles grew by " + std::to_string(firstHandles) + " over " +
+                          std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
+                          std::to_string(secondHandles) + " over as many more (bound: " +
+                          std::to_string(check_bounds::LeakHandles) + " each)";
+        battery.ruleLine(verdict, Rule::HandlesGrow, finding);
     }
     if (verdict.outcome == Outcome::Held) {
         verdict.findings.clear(); // the measure is in the docs; a held check takes one line
@@ -423,8 +426,10 @@ struct Report {
         std::vector<std::string> lines;
         std::string text;
         for (const CheckFinding& finding : verdict->findings) {
-            lines.push_back(findingText(finding));
-            text += lines.back() + "\n";
+            for (const std::string& line : findingLines(finding)) {
+                lines.push_back(line);
+                text += line + "\n";
+            }
         }
         if (html) {
             html->judge(nameOf(verdict->outcome), verdict->summary, lines);
@@ -515,7 +520,8 @@ int runValidate(const ValidateSettings& settings) {
     // The ids were checked with the command line: each is a check or a rule.
     const Selection selection = selectionOf(settings.only, settings.skip, settings.strict);
     const bool importsSelected = selection.checks.selected(checkInfo(Check::ImportsResolve));
-    RecordStream stream(OutputFormat::Text, false, settings.strict);
+    const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
+    RecordStream stream(format, false, settings.strict);
     Report report{JUnitReport("panelhost validate " + settings.target.library), std::nullopt};
     if (!settings.html.empty()) {
         report.html.emplace("validate", "panelhost validate " + settings.target.library);
@@ -535,7 +541,7 @@ int runValidate(const ValidateSettings& settings) {
         began = Clock::now();
         learned = learnWorld(settings.target);
         if (learned.fatal && !learned.importsRefused) {
-            return reportFatal(OutputFormat::Text, learned.message);
+            return reportFatal(format, learned.message);
         }
         if (learned.fatal) {
             imports = importsRefusedByLoader(learned.message);
@@ -548,7 +554,7 @@ int runValidate(const ValidateSettings& settings) {
         for (const std::string& line : imports.lines) {
             why += "\n  " + line;
         }
-        return reportFatal(OutputFormat::Text, why);
+        return reportFatal(format, why);
     }
     Battery battery(settings, selection.rules, learned.world,
                     report.html ? &*report.html : nullptr);
@@ -568,7 +574,7 @@ int runValidate(const ValidateSettings& settings) {
             record = play(check.check, battery);
             seconds = secondsSince(began);
             if (!battery.ownFailure().empty()) {
-                return reportFatal(OutputFormat::Text, battery.ownFailure());
+                return reportFatal(format, battery.ownFailure());
             }
         }
         record.check = check.check;
@@ -598,5 +604,5 @@ int runValidate(const ValidateSettings& settings) {
     validated.seconds = secondsSince(start);
     validated.status = !unwritten.empty() ? 2 : report.failed > 0 ? 1 : 0;
     stream.emit(validated);
-    return unwritten.empty() ? validated.status : reportFatal(OutputFormat::Text, unwritten);
+    return unwritten.empty() ? validated.status : reportFatal(format, unwritten);
 }
