@@ -44,12 +44,20 @@ GuardedReplies::Region* GuardedReplies::smallRegion() {
             }
             return nullptr;
         }
+        bool guarded = true;
+        for (std::size_t i = 0; i < ChunkRegions && guarded; ++i) {
+            guarded = guarded_pages::protect(base + (i * 2 + 1) * m_page, m_page, false);
+        }
+        if (!guarded) {
+            guarded_pages::release(base, bytes);
+            guarded_pages::release(place, records);
+            return nullptr;
+        }
         Chunk* chunk = new (place) Chunk();
         chunk->base = base;
         for (std::size_t i = ChunkRegions; i-- > 0;) {
             Region& region = chunk->regions[i];
             region.base = base + i * 2 * m_page;
-            guarded_pages::protect(region.base + m_page, m_page, false);
             region.nextFree = m_free;
             m_free = &region;
         }
@@ -70,7 +78,10 @@ GuardedReplies::Region* GuardedReplies::largeRegion(std::size_t pages) {
         if (base == nullptr) {
             return nullptr;
         }
-        guarded_pages::protect(base + pages * m_page, m_page, false);
+        if (!guarded_pages::protect(base + pages * m_page, m_page, false)) {
+            guarded_pages::release(base, (pages + 1) * m_page);
+            return nullptr;
+        }
         region.pages = pages;
         region.base = base;
         return &region;

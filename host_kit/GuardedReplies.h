@@ -67,8 +67,10 @@ private:
     // Single-page regions, made a chunk at a time and never unmapped. The pool's
     // own records live in pages of its own too, not on the heap, so that a
     // reading of the heap in use sees the component's memory, not the host's.
+    // Each region of a chunk is two mappings to the system (its page and its
+    // guard), and a process may hold some 65,000: the chunks stay well below.
     static constexpr std::size_t ChunkRegions = 64;
-    static constexpr std::size_t MostChunks = 1024;
+    static constexpr std::size_t MostChunks = 256;
     struct Chunk {
         char* base = nullptr;
         Region regions[ChunkRegions];
