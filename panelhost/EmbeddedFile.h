@@ -1,6 +1,7 @@
 // EmbeddedFile: a file of the project built into panelhost as text, so that an
 // installed panelhost needs nothing beside it to write what it writes: the
-// starter's templates (panelhost new) and the page template (--html). CMake makes
+// starter's templates (panelhost new), the page template (--html) and the
+// live page's script. CMake makes
 // the arrays below from the files (panelhost/CMakeLists.txt, embed_files).
 #pragma once
 
@@ -21,3 +22,6 @@ extern const int starterFilesCount;
 // The page of --html, as output/report.html holds it.
 extern const EmbeddedFile pageTemplateFiles[];
 extern const int pageTemplateFilesCount;
+// The live page's own script, as live/live.js holds it.
+extern const EmbeddedFile liveScriptFiles[];
+extern const int liveScriptFilesCount;

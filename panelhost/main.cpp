@@ -10,6 +10,7 @@
 #include "child/Process.h"
 #include "cli/CommandLine.h"
 #include "modes/Fuzzer.h"
+#include "modes/Live.h"
 #include "modes/NewComponent.h"
 #include "modes/ScenarioRun.h"
 #include "modes/Validate.h"
@@ -98,6 +99,13 @@ struct Dispatch {
         run.verbose = settings.verbose;
         run.strict = settings.strict;
         return runScenario(run);
+    }
+    int operator()(const LiveSettings& settings) const {
+        int status = 0;
+        return outputsWritable({{"the recorded session (--record)", settings.record}},
+                               OutputFormat::Text, status)
+                   ? runLive(settings)
+                   : status;
     }
     int operator()(const ValidateSettings& settings) const {
         int status = 0;

@@ -8,11 +8,11 @@
 #   install-deps.sh [all]        everything the test command uses
 set -euo pipefail
 
-demo=(cmake ninja-build g++ nlohmann-json3-dev)
+demo=(cmake ninja-build g++ nlohmann-json3-dev libcpp-httplib-dev pkg-config)
 windows_kit=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools clang lld llvm
              libwine-dev libc++-14-dev wine wine64)
 tests=(googletest libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind binutils
-       lcov libxml2-utils chromium wine32:i386)
+       lcov libxml2-utils chromium nodejs wine32:i386)
 
 case ${1:-all} in
 demo) packages=("${demo[@]}") ;;

@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 # stand side by side), and the folders of panelhost, low to high; a header is
 # found by its name, which is unique in the tree.
 set(tree_layers platform stand_ins frame "host_kit panels" panelhost)
-set(panelhost_layers language records output host engine child cli modes)
+set(panelhost_layers language records output host engine child cli live modes)
 # Arrows still to be removed, as FILE|INCLUDE: the command line asks the modes
 # for the starter's name rule and the validation checks' ids.
 set(allowed "panelhost/cli/CommandLine.cpp|modes/NewComponent.h"

@@ -4,8 +4,8 @@
 
 namespace {
 
-const char* const Kinds[] = {"scenario", "plan", "terminal", "leak"};
-static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Leak) + 1,
+const char* const Kinds[] = {"scenario", "plan", "terminal", "leak", "live"};
+static_assert(std::size(Kinds) == static_cast<std::size_t>(ChildJob::Kind::Live) + 1,
               "every kind of job has a name");
 
 ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
@@ -37,6 +37,17 @@ ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool every
 
 ChildJob terminalJob(const LibrarySettings& target) {
     return jobOf(ChildJob::Kind::Terminal, target);
+}
+
+ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
+                 int firstLine, long firstBreach) {
+    ChildJob job = jobOf(ChildJob::Kind::Live, target);
+    job.scenarioName = name;
+    job.scenarioText = text;
+    job.states = true;
+    job.firstLine = firstLine;
+    job.firstBreach = firstBreach;
+    return job;
 }
 
 ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
@@ -102,7 +113,8 @@ inline auto fieldsOf(Tag<ChildJob>) {
         field("kind", &J::kind), field("library", &J::library), field("ui", &J::ui),
         field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
         field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
-        field("states", &J::states), field("stack", &J::stack));
+        field("states", &J::states), field("stack", &J::stack), field("first_line", &J::firstLine),
+        field("first_breach", &J::firstBreach));
 }
 
 std::string jobToJson(const ChildJob& job) {

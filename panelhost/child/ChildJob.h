@@ -1,10 +1,11 @@
 // ChildJob: everything a supervised child needs to do its work, as one value:
 // the library and UI folder, and the work itself: a scenario (its text, known to
 // parse, and the name its records show), a fuzz plan, a session typed at the
-// terminal, or the leak check (a scenario to begin with, then a cycle of lines
-// repeated while the heap in use is read). Natively the forked child has it in memory;
-// panelhost.exe hands it to the panelhost.exe it starts as a file in its JSON form, with the name
-// of the step board they share.
+// terminal, a live session (a scenario to begin with, then lines its parent
+// sends to its standard input), or the leak check (a scenario to begin with,
+// then a cycle of lines repeated while the heap in use is read). Natively the forked child has it
+// in memory; panelhost.exe hands it to the panelhost.exe it starts as a file in its JSON form, with
+// the name of the step board they share.
 #pragma once
 
 #include "engine/FuzzPlan.h"
@@ -28,17 +29,22 @@ struct LibrarySettings {
 };
 
 struct ChildJob {
-    enum class Kind { Scenario, Plan, Terminal, Leak };
+    enum class Kind { Scenario, Plan, Terminal, Leak, Live };
     Kind kind = Kind::Scenario;
     std::string library;
     std::string ui;
     std::string scenarioName; // Scenario: as the start record shows it
-    std::string scenarioText; // Scenario, Leak: the lines played first
+    std::string scenarioText; // Scenario, Leak, Live: the lines played first
     std::string cycleText;    // Leak: the lines repeated
     FuzzPlan plan;            // Plan
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
     unsigned long long stack = StackSize::Default; // the host thread's, in bytes
+    int firstLine = 1;                             // Live: the line number of the first line sent
+    long firstBreach = 0; // Live: the id of its first breach (a run's ids go on)
+
+    // Whether the child reads lines that its parent sends to its standard input.
+    bool fed() const { return kind == Kind::Live; }
 };
 
 // The jobs, each made here alone. A scenario (`text`, known to parse, shown
@@ -49,6 +55,11 @@ ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
 ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord);
 // A session typed at the terminal.
 ChildJob terminalJob(const LibrarySettings& target);
+// A live session: `text` (known to parse, shown as `name`) played first, then
+// the lines its parent sends, numbered from `firstLine`, with a state record
+// after each step; its breaches are numbered from `firstBreach`.
+ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
+                 int firstLine, long firstBreach);
 // The leak check: `first` played once, then `cycle` repeated.
 ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
                  const std::string& cycle);

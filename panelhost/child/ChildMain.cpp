@@ -3,6 +3,7 @@
 #include "EscapedException.h"
 #include "GuardedReplies.h"
 #include "child/ChildSinks.h"
+#include "child/FedSession.h"
 #include "child/HostThread.h"
 #include "child/Process.h"
 #include "child/TerminalSession.h"
@@ -104,9 +105,10 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     }
     Scenario scenario;
     Scenario cycle;
-    if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak) {
+    if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak ||
+        job.kind == ChildJob::Kind::Live) {
         std::vector<ScenarioError> errors;
-        if (!parseScenario(job.scenarioText, scenario, errors) ||
+        if (!parseScenario(job.scenarioText, scenario, errors, job.kind == ChildJob::Kind::Live) ||
             (job.kind == ChildJob::Kind::Leak && !parseScenario(job.cycleText, cycle, errors))) {
             return sink->fatal(describeErrors(job.scenarioName, errors));
         }
@@ -115,6 +117,7 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     options.library = job.library;
     options.ui = job.ui;
     options.states = job.states;
+    options.firstBreach = job.firstBreach;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
                                                               : job.scenarioName;
@@ -143,6 +146,12 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
         break;
     case ChildJob::Kind::Terminal:
         converse(session, *sink);
+        break;
+    case ChildJob::Kind::Live:
+        for (const Item& item : scenario.items) {
+            session.apply(item);
+        }
+        playFedLines(session, *sink, job.firstLine);
         break;
     case ChildJob::Kind::Leak:
         measureLeak(session, scenario, cycle, *sink);

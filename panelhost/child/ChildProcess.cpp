@@ -1,6 +1,5 @@
 #include "child/ChildProcess.h"
 
-#include "child/Process.h"
 #include "child/RecordChannel.h"
 
 #include <atomic>
@@ -47,7 +46,8 @@ std::string temporaryFileName(const std::string& stem, const std::string& extens
 
 ChildEnd runChild(const ChildJob& job, double stepTimeout,
                   const std::function<void(const Record&)>& onRecord,
-                  const std::function<void()>& onTick) {
+                  const std::function<void()>& onTick,
+                  const std::function<void(ChildInput&)>& feed) {
     ChildEnd result;
     const std::string records = temporaryFileName("panelhost-records", "");
     RecordReader reader(records);
@@ -64,6 +64,10 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
         reader.poll(take);
         if (onTick) {
             onTick();
+        }
+        if (feed && !ended) {
+            feed(child);
+            child.flushInput();
         }
         if (ended) {
             break;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "child/ChildJob.h"
+#include "child/Process.h"
 #include "child/StepBoard.h"
 #include "records/Records.h"
 
@@ -26,10 +27,11 @@ struct ChildEnd {
 
 // Runs `job` in a child to its end; every record it writes is handed to
 // `onRecord` as soon as it is read. `onTick` (when given) is called every few
-// milliseconds.
+// milliseconds, and so is `feed` (for a fed job), with the child's input.
 ChildEnd runChild(const ChildJob& job, double stepTimeout,
                   const std::function<void(const Record&)>& onRecord,
-                  const std::function<void()>& onTick = nullptr);
+                  const std::function<void()>& onTick = nullptr,
+                  const std::function<void(ChildInput&)>& feed = nullptr);
 
 // A fresh name for a file in the temporary folder.
 std::string temporaryFileName(const std::string& stem, const std::string& extension);

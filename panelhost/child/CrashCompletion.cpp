@@ -79,10 +79,11 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
     }
     const int stepLine = tally.stepLine();
     const long id = static_cast<long>(tally.breaches().size());
-    const BreachRecord breach =
-        end.hung ? BreachRecord{stepLine, id, Rule::ComponentHang, tally.lastCommand(),
-                                "the step did not return within " + seconds(timeout)}
-                 : crashBreach(end, stepLine, id, tally.lastCommand());
+    BreachRecord breach = end.hung
+                              ? BreachRecord{stepLine, id, Rule::ComponentHang, tally.lastCommand(),
+                                             "the step did not return within " + seconds(timeout)}
+                              : crashBreach(end, stepLine, id, tally.lastCommand());
+    breach.instance = tally.stepInstance();
     stream.emit(breach);
     if (scenario == nullptr) {
         return;
@@ -95,17 +96,19 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
         if (expectation == nullptr) {
             break;
         }
-        if (expectation->kind == Expectation::Kind::Breach) {
+        if (expectation->kind == Expectation::Kind::Breach &&
+            scenario->items[next].instance == breach.instance) {
             foreseen.push_back(&scenario->items[next]);
         }
     }
     std::vector<BreachRecord> ofStep;
     for (const BreachRecord& each : tally.breaches()) {
-        if (each.line == stepLine) {
+        if (each.line == stepLine && each.instance == breach.instance) {
             ofStep.push_back(each);
         }
     }
-    for (const ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+    for (ExpectRecord& record : matchExpectedBreaches(foreseen, ofStep, stepLine)) {
+        record.instance = breach.instance;
         stream.emit(record);
     }
     // Everything after the step but the breach lines just checked was never played.
@@ -113,7 +116,8 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
     int from = 0;
     for (std::size_t i = step + 1; i < scenario->items.size(); ++i) {
         const Expectation* expectation = std::get_if<Expectation>(&scenario->items[i].what);
-        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach) {
+        if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach &&
+            scenario->items[i].instance == breach.instance) {
             continue;
         }
         from = from == 0 ? scenario->items[i].line : from;

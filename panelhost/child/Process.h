@@ -12,7 +12,21 @@
 #include <cstdint>
 #include <string>
 
-class RunningChild {
+// The standard input of a child that reads lines its parent sends (a live
+// session). Lines go out without blocking the parent: what the child has not
+// taken yet waits here and goes with the next call.
+class ChildInput {
+public:
+    // Sends `line` and a line feed; false once the child reads no more.
+    virtual bool send(const std::string& line) = 0;
+    // No more lines: the child's input ends once what waits has gone.
+    virtual void close() = 0;
+
+protected:
+    ~ChildInput() = default;
+};
+
+class RunningChild : public ChildInput {
 public:
     RunningChild() = default;
     ~RunningChild(); // a child still running is killed; its job file is removed
@@ -21,8 +35,14 @@ public:
 
     // Starts `job`, which writes its records to `records` and marks its steps
     // on `board`; false with the reason when the child could not be started.
+    // A job that is fed (ChildJob::fed) reads a pipe from this parent as its
+    // standard input, and holds no other descriptor of the parent's.
     bool start(const ChildJob& job, const std::string& records, StepBoard& board,
                std::string& error);
+    bool send(const std::string& line) override;
+    void close() override;
+    // Sends what waits for the child's input; false once the child reads no more.
+    bool flushInput();
     // Waits a few milliseconds at most; true once the child has ended.
     bool waitBriefly();
     // Ends the child at once and waits for its end.
@@ -35,7 +55,10 @@ public:
 private:
     std::intptr_t m_process = -1; // the process id, or the process handle (Windows)
     bool m_running = false;
-    std::string m_jobFile; // Windows: the job handed to the child
+    std::string m_jobFile;      // Windows: the job handed to the child
+    std::intptr_t m_input = -1; // the child's standard input when it is fed
+    std::string m_waiting;      // sent, not yet taken by the pipe
+    bool m_closing = false;
     int m_exitCode = 0;
     std::string m_how;
 };

@@ -71,6 +71,11 @@ LONG WINAPI endQuietly(EXCEPTION_POINTERS* info) {
 
 bool RunningChild::start(const ChildJob& job, const std::string& records, StepBoard& board,
                          std::string& error) {
+    if (job.fed()) {
+        // Only the live mode feeds its child, and panelhost.exe has no live mode.
+        error = "a child fed by its parent is not made on Windows";
+        return false;
+    }
     m_jobFile = records + ".job";
     ChildJob named = job;
     named.board = board.name();
@@ -105,6 +110,16 @@ bool RunningChild::start(const ChildJob& job, const std::string& records, StepBo
     m_process = reinterpret_cast<std::intptr_t>(process.hProcess);
     m_running = true;
     return true;
+}
+
+bool RunningChild::send(const std::string&) {
+    return false;
+}
+
+void RunningChild::close() {}
+
+bool RunningChild::flushInput() {
+    return false;
 }
 
 bool RunningChild::waitBriefly() {

@@ -4,9 +4,9 @@
 #include "child/CrashCompletion.h"
 
 int supervise(const ChildJob& job, double timeout, const Scenario* scenario, RecordStream& stream,
-              const std::function<void()>& onTick) {
+              const std::function<void()>& onTick, const std::function<void(ChildInput&)>& feed) {
     const ChildEnd end = runChild(
-        job, timeout, [&](const Record& record) { stream.emit(record); }, onTick);
+        job, timeout, [&](const Record& record) { stream.emit(record); }, onTick, feed);
     if (!end.started) {
         return stream.emitFatal(end.how);
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "child/ChildJob.h"
+#include "child/Process.h"
 #include "language/Scenario.h"
 #include "output/RecordStream.h"
 
@@ -14,6 +15,7 @@
 // Returns the run's status before its summary: 2 when it could not be made (the
 // fatal record already reported), else 0 or 1. `scenario` is the one the job
 // plays (null for a plan or a terminal session); `onTick` is called while the
-// parent waits.
+// parent waits, and `feed` with the input of a fed job.
 int supervise(const ChildJob& job, double timeout, const Scenario* scenario, RecordStream& stream,
-              const std::function<void()>& onTick = nullptr);
+              const std::function<void()>& onTick = nullptr,
+              const std::function<void(ChildInput&)>& feed = nullptr);

@@ -1,6 +1,7 @@
 #include "child/TerminalSession.h"
 
 #include "host/Session.h"
+#include "language/ChildAddressing.h"
 #include "language/Text.h"
 
 #include <iostream>
@@ -21,6 +22,7 @@ void converse(Session& session, RecordSink& sink) {
     sink.emit(note(TerminalRecord::What::Begin));
     std::string line;
     int number = 0;
+    ChildAddressing addressing;
     for (;;) {
         sink.emit(note(TerminalRecord::What::Prompt));
         if (!session.fatal().empty() || !std::getline(std::cin, line)) {
@@ -41,7 +43,8 @@ void converse(Session& session, RecordSink& sink) {
         }
         std::optional<Item> item;
         ScenarioError lineError;
-        if (!parseScenarioLine(line, number, item, lineError)) {
+        if (!parseScenarioLine(line, number, item, lineError) ||
+            (item && !addressing.resolve(*item, lineError))) {
             sink.emit(note(TerminalRecord::What::Error, lineError.where()));
         } else if (item) {
             session.apply(*item);

@@ -12,7 +12,15 @@
 
 namespace {
 
-enum Mode : unsigned { Run = 1, Terminal = 2, Validate = 4, Fuzz = 8, New = 16, Info = 32 };
+enum Mode : unsigned {
+    Run = 1,
+    Terminal = 2,
+    Validate = 4,
+    Fuzz = 8,
+    New = 16,
+    Info = 32,
+    Live = 64
+};
 
 struct ModeSpec {
     Mode mode;
@@ -33,6 +41,13 @@ const ModeSpec Modes[] = {
      "play lines typed at a terminal, with a prompt; 'help' lists what can be "
      "typed, 'show' prints the panels, the routers and the timers, 'quit' ends. "
      "Input that is not a terminal is read whole and checked like a scenario file."},
+    {Live, "live", "live", "live", "live LIBRARY [SCENARIO]", "live [OPTIONS] LIBRARY [SCENARIO]",
+     "serve the component's panel as a page on 127.0.0.1 and print its address, "
+     "which holds a token that every request must present. What is done on the "
+     "page (a control clicked, a parent command, a timer, any scenario line) is "
+     "played as a step, after SCENARIO when given, and shown as it happens; a "
+     "component that crashes or hangs can be restarted, and the session saved "
+     "as a scenario. Ctrl-C or the page's Quit ends it."},
     {Validate, "validate", "validate", "validate", "validate LIBRARY", "validate [OPTIONS] LIBRARY",
      "run the built-in battery of checks that every component of this host must "
      "pass; one line per check."},
@@ -53,6 +68,8 @@ Settings defaultsOf(Mode mode) {
         return RunSettings();
     case Terminal:
         return TerminalSettings();
+    case Live:
+        return LiveSettings();
     case Validate:
         return ValidateSettings();
     case Fuzz:
@@ -157,8 +174,11 @@ const OptionSpec Options[] = {
     {"--record", nullptr, "FILE", Kind::Path, 0, 0,
      "write the scenario back to FILE with what happened as its expectations "
      "(sent, event and reply of every step, debug, breaches), its other lines kept "
-     "as they were; checked before anything runs.",
+     "as they were (live: the session, when it ends); checked before anything runs.",
      SETTINGS_FIELD(record), 0},
+    {"--port", nullptr, "N", Kind::Count, 0, 65535,
+     "the port of 127.0.0.1 the page is served on (default {default}: a free one).",
+     SETTINGS_FIELD(port), 0},
     {"--seed", nullptr, "N", Kind::Seed, 0, 0, "the seed of fuzzing (default {default}).",
      SETTINGS_FIELD(seed), 0},
     {"--events", nullptr, "K", Kind::Count, 1, MostFuzzEvents,
@@ -441,6 +461,9 @@ bool makeSettings(Mode mode, const std::vector<std::string>& positional, Values&
     if (RunSettings* run = std::get_if<RunSettings>(&out)) {
         run->scenario = positional[1];
     }
+    if (LiveSettings* live = std::get_if<LiveSettings>(&out); live && positional.size() == 2) {
+        live->scenario = positional[1];
+    }
     if (!values.apply(out, mode == Validate)) {
         return false;
     }
@@ -561,8 +584,10 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& ou
         return values.fail("-i takes no scenario: it plays lines typed at the terminal (to "
                            "play a file, leave out -i)");
     }
-    if (positional.size() != wanted) {
-        const std::string expected = mode == Run ? "LIBRARY and SCENARIO" : "one LIBRARY";
+    if (positional.size() != wanted && !(mode == Live && positional.size() == 2)) {
+        const std::string expected = mode == Run    ? "LIBRARY and SCENARIO"
+                                     : mode == Live ? "LIBRARY and, optionally, SCENARIO"
+                                                    : "one LIBRARY";
         return values.fail(std::string(spec.name) + " takes " + expected + ", but " +
                            (positional.empty() ? std::string("none was")
                                                : std::to_string(positional.size()) +
@@ -583,6 +608,10 @@ std::string commandLine(const Settings& settings, const std::vector<const char*>
     std::visit(Overload{[&](const RunSettings& run) {
                             out +=
                                 " " + printable(run.target.library) + " " + printable(run.scenario);
+                        },
+                        [&](const LiveSettings& live) {
+                            out += " " + printable(live.target.library) +
+                                   (live.scenario.empty() ? "" : " " + printable(live.scenario));
                         },
                         [&](const auto& other) -> decltype(void(other.target)) {
                             out += " " + printable(other.target.library);
@@ -616,8 +645,10 @@ std::string helpText() {
     // The head, then the text wrapped into a column beside it.
     const auto described = [&](std::string head, const std::string& text) {
         head = "  " + head;
-        head.resize(indent.size(), ' ');
-        std::string out = head;
+        // A head too long for its column stands on a line of its own.
+        const bool alone = head.size() >= indent.size();
+        head.resize(alone ? head.size() : indent.size(), ' ');
+        std::string out = alone ? head + "\n" + indent : head;
         std::string line;
         std::size_t begin = 0;
         while (begin < text.size()) {

@@ -30,6 +30,17 @@ struct TerminalSettings {
     bool strict = false;
 };
 
+// live LIBRARY [SCENARIO]: the component's panel served as a page on the
+// loopback interface, each action there played as a step.
+struct LiveSettings {
+    LibrarySettings target;
+    std::string scenario; // played first; empty: none
+    long port = 0;        // 0: a free port
+    bool verbose = false;
+    bool strict = false;
+    std::string record; // where the session is written as a scenario when it ends; empty: nowhere
+};
+
 // validate LIBRARY: the built-in battery of checks.
 struct ValidateSettings {
     LibrarySettings target;
@@ -66,8 +77,8 @@ struct NewSettings {
 // --help, --version, --list-rules: print and exit 0.
 enum class InfoRequest { Help, Version, ListRules };
 
-using Settings = std::variant<RunSettings, TerminalSettings, ValidateSettings, FuzzSettings,
-                              NewSettings, InfoRequest>;
+using Settings = std::variant<RunSettings, TerminalSettings, LiveSettings, ValidateSettings,
+                              FuzzSettings, NewSettings, InfoRequest>;
 
 // The UI folder of a library when none is given: "ui" beside it.
 std::string defaultUiFolder(const std::string& library);

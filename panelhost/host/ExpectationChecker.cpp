@@ -6,16 +6,21 @@
 #include <map>
 
 void ExpectationChecker::beginStep() {
-    m_sentChecked = 0;
-    m_eventsChecked = 0;
+    m_sentChecked.clear();
+    m_eventsChecked.clear();
     m_covered.clear();
 }
 
-void ExpectationChecker::add(const Item& expectation, const StepOutcome& outcome) {
+void ExpectationChecker::add(const Item& expectation, const OutcomeOf& outcomeOf) {
     m_pending.push_back(expectation);
     if (m_immediate) {
-        check(outcome);
+        check(outcomeOf);
     }
+}
+
+void ExpectationChecker::emit(ExpectRecord record, const Item& item) {
+    record.instance = item.instance;
+    m_sink.emit(record);
 }
 
 std::string ExpectationChecker::expand(const std::string& text) const {
@@ -28,29 +33,30 @@ std::string ExpectationChecker::expand(const std::string& text) const {
     return out;
 }
 
-void ExpectationChecker::check(const StepOutcome& outcome) {
+void ExpectationChecker::check(const OutcomeOf& outcomeOf) {
     if (m_pending.empty()) {
         return;
     }
     const std::vector<Item> pending = std::move(m_pending);
     m_pending.clear();
-    // Gathered expectations judge all their lines after one step together, at
-    // the first of them; the others each alone.
+    // Gathered expectations judge all their lines about one instance after one
+    // step together, at the first of them; the others each alone.
     using Kind = Expectation::Kind;
-    std::map<Kind, std::vector<const Item*>> gathered;
+    std::map<std::pair<std::string, Kind>, std::vector<const Item*>> gathered;
     for (const Item& item : pending) {
         const Kind kind = std::get<Expectation>(item.what).kind;
         if (expectationWord(kind).gathered) {
-            gathered[kind].push_back(&item);
+            gathered[{item.instance, kind}].push_back(&item);
         }
     }
     for (const Item& item : pending) {
         const Kind kind = std::get<Expectation>(item.what).kind;
+        const StepOutcome outcome = outcomeOf(item.instance);
         if (!expectationWord(kind).gathered) {
             expectOne(item, outcome);
             continue;
         }
-        const std::vector<const Item*>& group = gathered[kind];
+        const std::vector<const Item*>& group = gathered[{item.instance, kind}];
         if (&item != group.front()) {
             continue;
         }
@@ -69,7 +75,7 @@ void ExpectationChecker::check(const StepOutcome& outcome) {
             record.held = expected == outcome.debug;
             record.expected = ExpectValue::ofText(expected);
             record.actual = ExpectValue::ofText(outcome.debug);
-            m_sink.emit(record);
+            emit(record, item);
         } else if (kind == Kind::Breach) {
             std::vector<BreachRecord> open;
             for (const BreachRecord& breach : outcome.log.breaches) {
@@ -80,7 +86,7 @@ void ExpectationChecker::check(const StepOutcome& outcome) {
             for (const ExpectRecord& record :
                  matchExpectedBreaches(group, open, outcome.log.line)) {
                 m_covered.insert(record.covers);
-                m_sink.emit(record);
+                emit(record, item);
             }
         }
     }
@@ -94,7 +100,8 @@ void ExpectationChecker::expectList(const std::vector<const Item*>& group,
         // One line typed: it is the next entry of the step's list, or "none" for
         // a list that is empty.
         std::size_t& checked =
-            first.kind == Expectation::Kind::Sent ? m_sentChecked : m_eventsChecked;
+            (first.kind == Expectation::Kind::Sent ? m_sentChecked
+                                                   : m_eventsChecked)[group.front()->instance];
         const bool none = !first.text;
         actual = none || checked >= all.size()
                      ? std::vector<std::string>(none ? all : std::vector<std::string>())
@@ -114,7 +121,7 @@ void ExpectationChecker::expectList(const std::vector<const Item*>& group,
     record.held = expected == actual;
     record.expected = ExpectValue::ofLines(expected);
     record.actual = ExpectValue::ofLines(actual);
-    m_sink.emit(record);
+    emit(record, *group.front());
 }
 
 void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome) {
@@ -134,7 +141,7 @@ void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome)
         record.control = expectation.control;
         record.property = expectation.property;
         record.expected = expected;
-        const Panel* panel = outcome.world.panel(expectation.panel);
+        const Panel* panel = outcome.panels.panel(expectation.panel);
         const Control* control =
             panel != nullptr ? panel->layout.find(expectation.control) : nullptr;
         const std::string* value =
@@ -154,5 +161,5 @@ void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome)
     }
     }
     record.held = record.expected == record.actual;
-    m_sink.emit(record);
+    emit(record, item);
 }

@@ -1,30 +1,38 @@
 // ExpectationChecker: checks a scenario's expectations against what the step
-// before them caused. Expectations wait until the next line that is not one (or
-// the end), then each gives one expect record: the lines of a list (sent, event,
-// debug) together as one list, named by the first; breaches through
-// ExpectedBreaches. At a terminal each expectation is checked as soon as it is
-// entered, a list line against the next entry of the step's list. It needs no
-// component: it reads the step's log and the world.
+// before them caused, in the instance each is about. Expectations wait until
+// the next line that is not one (or the end), then each gives one expect
+// record: the lines of a list (sent, event, debug) of one instance together as
+// one list, named by the first; breaches through ExpectedBreaches. At a
+// terminal each expectation is checked as soon as it is entered, a list line
+// against the next entry of the step's list. It needs no component: it reads
+// the instance's step log, its panels and the world.
 #pragma once
 
+#include "host/Panels.h"
 #include "host/StepLog.h"
 #include "host/World.h"
 #include "language/Scenario.h"
 #include "records/RecordSink.h"
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-// What the step before the expectations caused, and the world after it.
+// What the step before the expectations caused in one instance (with the
+// commands the parent delivered to it in answer), and the world after it.
 struct StepOutcome {
     const StepLog& log;
     const std::string& debug;
-    const std::optional<std::string>& reply;
+    const std::optional<std::string>& reply; // to the last parent command
     const World& world;
-    std::vector<int> routers; // registered at the end of the step
+    const Panels& panels;     // the instance's
+    std::vector<int> routers; // registered by the instance at the end of the step
 };
+// The outcome in the instance named (empty: the only one).
+using OutcomeOf = std::function<StepOutcome(const std::string& instance)>;
 
 class ExpectationChecker {
 public:
@@ -36,20 +44,21 @@ public:
     // A new step has begun.
     void beginStep();
     // Adds one expectation (an item holding one); immediate: checks it at once.
-    void add(const Item& expectation, const StepOutcome& outcome);
+    void add(const Item& expectation, const OutcomeOf& outcomeOf);
     // Checks every expectation still waiting.
-    void check(const StepOutcome& outcome);
+    void check(const OutcomeOf& outcomeOf);
 
 private:
     void expectList(const std::vector<const Item*>& group, const std::vector<std::string>& all);
     void expectOne(const Item& item, const StepOutcome& outcome);
+    void emit(ExpectRecord record, const Item& item);
     std::string expand(const std::string& text) const;
 
     std::string m_ui;
     RecordSink& m_sink;
     bool m_immediate = false;
     std::vector<Item> m_pending;
-    std::size_t m_sentChecked = 0; // immediate: list lines checked since the step
-    std::size_t m_eventsChecked = 0;
+    // Immediate: list lines checked since the step, by instance.
+    std::map<std::string, std::size_t> m_sentChecked, m_eventsChecked;
     std::set<long> m_covered; // breaches of the step already covered
 };

@@ -10,8 +10,8 @@ void SimulatedHost::beginStep(int line) {
 }
 
 void SimulatedHost::report(const Finding& finding) {
-    const BreachRecord breach{m_log.line, m_breaches++, finding.rule, finding.command,
-                              finding.detail};
+    const BreachRecord breach{m_log.line,      m_breaches++,   finding.rule,
+                              finding.command, finding.detail, m_instance};
     m_log.breaches.push_back(breach);
     m_sink.emit(breach);
 }
@@ -22,11 +22,18 @@ void SimulatedHost::found(const std::vector<Finding>& findings) {
     }
 }
 
+std::vector<std::string> SimulatedHost::takeRaised() {
+    std::vector<std::string> raised;
+    raised.swap(m_raised);
+    return raised;
+}
+
 void SimulatedHost::noCommand(const ContractChecker::Send& sent, const char* text, int) {
     if (sent.giveBack) {
-        m_sink.emit(GiveBackRecord{m_log.line, text == nullptr
-                                                   ? std::nullopt
-                                                   : std::optional<std::string>(sent.givenBackOf)});
+        m_sink.emit(GiveBackRecord{m_log.line,
+                                   text == nullptr ? std::nullopt
+                                                   : std::optional<std::string>(sent.givenBackOf),
+                                   m_instance});
     }
 }
 
@@ -35,7 +42,7 @@ void SimulatedHost::noCommand(const ContractChecker::Send& sent, const char* tex
 AuditingHost::Answer SimulatedHost::answer(const ContractChecker::Send& sent, const char*) {
     CommandOutcome outcome;
     if (sent.carryOut) {
-        outcome = m_world.execute(sent.text, sent.parsed);
+        outcome = m_world.execute(sent.text, sent.parsed, m_panels);
     }
     for (Finding& finding : outcome.findings) {
         if (finding.command.empty()) {
@@ -49,9 +56,10 @@ AuditingHost::Answer SimulatedHost::answer(const ContractChecker::Send& sent, co
 void SimulatedHost::replied(const ContractChecker::Send& sent, const char* reply) {
     m_log.sent.push_back(sent.text);
     m_sink.emit(SentRecord{m_log.line, sent.text, m_reply,
-                           replyIsOwed(sent.parsed.code, reply == nullptr)});
+                           replyIsOwed(sent.parsed.code, reply == nullptr), m_instance});
     if (sent.parsed.code == "HN" && sent.parsed.arguments.size() == 1) {
         m_log.events.push_back(sent.parsed.text(0));
-        m_sink.emit(EventRecord{m_log.line, sent.parsed.text(0)});
+        m_raised.push_back(sent.parsed.text(0));
+        m_sink.emit(EventRecord{m_log.line, sent.parsed.text(0), m_instance});
     }
 }

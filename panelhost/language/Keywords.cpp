@@ -6,11 +6,13 @@
 
 namespace {
 
-constexpr FactWord Facts[] = {{Fact::Kind::Setting, "setting"},
-                              {Fact::Kind::Name, "name"},
-                              {Fact::Kind::Instance, "instance"},
-                              {Fact::Kind::Control, "control"},
-                              {Fact::Kind::Answer, "answer"}};
+constexpr FactWord Facts[] = {{Fact::Kind::Setting, "setting"},   {Fact::Kind::Name, "name"},
+                              {Fact::Kind::Instance, "instance"}, {Fact::Kind::Control, "control"},
+                              {Fact::Kind::Answer, "answer"},     {Fact::Kind::Child, "child"},
+                              {Fact::Kind::Parent, "parent"}};
+
+constexpr RelayWord Relays[] = {
+    {Fact::Relay::Every, "every"}, {Fact::Relay::Others, "others"}, {Fact::Relay::Stop, "none"}};
 
 constexpr StepWord Steps[] = {
     {Step::Kind::Load, "load", 0},   {Step::Kind::Command, "command", 0},
@@ -37,9 +39,12 @@ template <class Word, std::size_t N> constexpr bool inOrder(const Word (&words)[
     }
     return true;
 }
-static_assert(std::size(Facts) == static_cast<std::size_t>(Fact::Kind::Answer) + 1 &&
+static_assert(std::size(Facts) == static_cast<std::size_t>(Fact::Kind::Parent) + 1 &&
                   inOrder(Facts),
               "a keyword for every fact kind, in order");
+static_assert(std::size(Relays) == static_cast<std::size_t>(Fact::Relay::Stop) + 1 &&
+                  inOrder(Relays),
+              "a word for every relay, in order");
 static_assert(std::size(Steps) == static_cast<std::size_t>(Step::Kind::Event) + 1 && inOrder(Steps),
               "a keyword for every step kind, in order");
 static_assert(std::size(Expectations) == static_cast<std::size_t>(Expectation::Kind::Breach) + 1 &&
@@ -105,6 +110,22 @@ std::string listed(bool expectations) {
 
 const FactWord& factWord(Fact::Kind kind) {
     return Facts[static_cast<std::size_t>(kind)];
+}
+
+const RelayWord& relayWord(Fact::Relay relay) {
+    return Relays[static_cast<std::size_t>(relay)];
+}
+
+const RelayWord* findRelayWord(const std::string& word) {
+    return find(Relays, word);
+}
+
+std::string relayList() {
+    std::string out;
+    for (const RelayWord& each : Relays) {
+        out += std::string(out.empty() ? "" : ", ") + each.word;
+    }
+    return out;
 }
 
 const StepWord& stepWord(Step::Kind kind) {

@@ -1,6 +1,7 @@
 // Keywords: every keyword of the scenario language in one table each for world
-// facts, steps and expectations, in the order of the kinds they make (asserted
-// where the tables are made). A step says how many numbers it carries; an
+// facts, steps and expectations, and the parent's relays, in the order of the
+// kinds they make (asserted where the tables are made); and the one word that
+// addresses a line to every child. A step says how many numbers it carries; an
 // expectation whether the lines of its kind after one step are gathered and
 // judged together (sent, event and debug as one list each, breach as one set
 // of breaches) or each alone.
@@ -12,6 +13,11 @@
 
 struct FactWord {
     Fact::Kind kind;
+    const char* word;
+};
+
+struct RelayWord {
+    Fact::Relay kind;
     const char* word;
 };
 
@@ -27,7 +33,14 @@ struct ExpectationWord {
     bool gathered; // its lines after one step are judged together
 };
 
+// "every: STEP" plays the step for each child; no child may be named so.
+const char* const EveryChild = "every";
+
 const FactWord& factWord(Fact::Kind kind);
+const RelayWord& relayWord(Fact::Relay relay);
+const RelayWord* findRelayWord(const std::string& word);
+// "every, others, none".
+std::string relayList();
 const StepWord& stepWord(Step::Kind kind);
 const ExpectationWord& expectationWord(Expectation::Kind kind);
 // The keyword `word` names, or null.

@@ -1,6 +1,7 @@
 #include "language/Scenario.h"
 
 #include "Rules.h"
+#include "language/ChildAddressing.h"
 #include "language/Keywords.h"
 #include "language/ScenarioInput.h"
 #include "language/Text.h"
@@ -167,6 +168,68 @@ struct Parser {
     }
 };
 
+// A child is named by letters, digits, '_', '-' and '.', so that it reads back
+// as one word before ':' and stands in any output unquoted.
+bool childName(Parser& p, const std::string& name) {
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-' || c == '.';
+    });
+    if (name.empty() || !plain) {
+        return p.fail("a child's name is letters, digits, '_', '-' and '.', not '" + clipped(name) +
+                          "'",
+                      p.words.column());
+    }
+    if (name == EveryChild) {
+        return p.fail(std::string("'") + EveryChild +
+                          "' addresses every child; no child is named so",
+                      p.words.column());
+    }
+    return true;
+}
+
+// "parent PREFIX => every|others [AS]" or "parent PREFIX => none": the events
+// beginning with PREFIX that the parent delivers, to whom, and renamed how.
+bool parseRelay(Parser& p, Fact& fact) {
+    const std::string rest = p.words.rest();
+    const int column = p.words.column();
+    const std::size_t arrow = rest.find("=>");
+    if (arrow == std::string::npos) {
+        return p.fail("expected parent PREFIX => " + relayList() + ", but there is no '=>'",
+                      column);
+    }
+    if (!p.decode(trim(rest.substr(0, arrow)), fact.object, column)) {
+        return false;
+    }
+    if (fact.object.empty()) {
+        return p.fail("expected an event prefix before '=>'", column);
+    }
+    const std::string tail = rest.substr(arrow + 2);
+    const int tailColumn = column + static_cast<int>(arrow) + 2;
+    Words after(tail);
+    std::string word;
+    after.raw(word);
+    const RelayWord* relay = findRelayWord(word);
+    if (relay == nullptr) {
+        return p.fail("expected " + relayList() + " after '=>'", tailColumn + after.column() - 1);
+    }
+    fact.relay = relay->kind;
+    const std::string as = after.rest();
+    const int asColumn = tailColumn + after.column() - 1;
+    if (as.empty()) {
+        return true;
+    }
+    if (fact.relay == Fact::Relay::Stop) {
+        return p.fail("unexpected '" + clipped(as) + "' after none", asColumn);
+    }
+    std::string decoded;
+    if (!p.decode(as, decoded, asColumn)) {
+        return false;
+    }
+    fact.value = decoded;
+    return true;
+}
+
 // The words after a fact's keyword, by the kind `fact` already has.
 bool parseFact(Parser& p, Fact& fact) {
     switch (fact.kind) {
@@ -184,6 +247,10 @@ bool parseFact(Parser& p, Fact& fact) {
         return p.word(fact.panel, "a panel") && p.word(fact.control, "a control") &&
                p.word(fact.property, "a property") && p.equals("the property") &&
                p.text(fact.value, false);
+    case Fact::Kind::Child:
+        return p.word(fact.object, "a child's name") && childName(p, fact.object) && p.end();
+    case Fact::Kind::Parent:
+        return parseRelay(p, fact);
     case Fact::Kind::Answer:
         break;
     }
@@ -326,10 +393,23 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
     Parser p{Words(line), error};
     std::string keyword;
     p.words.raw(keyword);
-    const int keywordColumn = p.words.column();
     Item item;
     item.line = number;
     item.source = text;
+    // "NAME: line" addresses the line to one child, "every: line" to each.
+    if (keyword.size() > 1 && keyword.back() == ':' && keyword.front() != '"') {
+        const std::string name = keyword.substr(0, keyword.size() - 1);
+        item.addressed = true;
+        item.every = name == EveryChild;
+        if (!item.every && !childName(p, name)) {
+            return false;
+        }
+        item.instance = item.every ? std::string() : name;
+        if (!p.words.raw(keyword)) {
+            return p.fail("expected a line after '" + clipped(name) + ":'", p.words.column());
+        }
+    }
+    const int keywordColumn = p.words.column();
     if (const FactWord* fact = findFactWord(keyword)) {
         Fact parsed;
         parsed.kind = fact->kind;
@@ -364,13 +444,15 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
                   keywordColumn);
 }
 
-bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors) {
+bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors,
+                   bool stepless) {
     out = Scenario();
     errors.clear();
     std::istringstream lines(text);
     std::string line;
     int number = 0;
     bool stepSeen = false;
+    ChildAddressing addressing;
     while (std::getline(lines, line)) {
         ++number;
         std::optional<Item> item;
@@ -388,23 +470,27 @@ bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioE
                 {number, 0, "an expectation before any step: it has nothing to check"});
             continue;
         }
+        if (!addressing.resolve(*item, error)) {
+            errors.push_back(error);
+            continue;
+        }
         out.items.push_back(*item);
     }
-    if (!stepSeen && errors.empty()) {
+    if (!stepSeen && !stepless && errors.empty()) {
         errors.push_back({0, 0, "holds no step, so nothing would be played or checked"});
     }
     return errors.empty();
 }
 
 bool loadScenario(const std::string& path, std::string& text, Scenario& out,
-                  std::vector<ScenarioError>& errors) {
+                  std::vector<ScenarioError>& errors, bool stepless) {
     std::string error;
     errors.clear();
     if (!readScenarioInput(path, text, error)) {
         errors.push_back({0, 0, error});
         return false;
     }
-    if (!parseScenario(text, out, errors)) {
+    if (!parseScenario(text, out, errors, stepless)) {
         for (ScenarioError& each : errors) {
             if (each.line == 0) {
                 each.message =

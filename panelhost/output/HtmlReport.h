@@ -34,6 +34,8 @@ public:
                const std::vector<std::string>& lines);
     // The status the program ends with.
     void setStatus(int status) { m_data["status"] = status; }
+    // A member of the page's data for a script of its own (the live page's).
+    void attach(const std::string& key, const nlohmann::json& value) { m_data[key] = value; }
 
     std::string page() const;
     // False when the file could not be written whole.

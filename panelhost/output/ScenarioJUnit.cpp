@@ -19,10 +19,11 @@ double ScenarioJUnit::secondsOf(int stepLine) const {
     return found == m_stepSeconds.end() ? 0 : found->second;
 }
 
-std::string ScenarioJUnit::source(int line) const {
+std::string ScenarioJUnit::source(int line, const std::string& instance) const {
     for (const Item& item : m_scenario.items) {
         if (item.line == line) {
-            return item.source;
+            // A line about an instance that it does not name says which, as if it did.
+            return (instance.empty() || item.addressed ? "" : instance + ": ") + item.source;
         }
     }
     return std::string();
@@ -33,7 +34,8 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
     JUnitReport report(suite);
     for (std::size_t i = 0; i < m_expectations.size(); ++i) {
         const ExpectRecord& expect = m_expectations[i];
-        const std::string name = "line " + std::to_string(expect.line) + ": " + source(expect.line);
+        const std::string name =
+            "line " + std::to_string(expect.line) + ": " + source(expect.line, expect.instance);
         const double seconds = secondsOf(m_expectationSteps[i]);
         if (expect.held) {
             report.pass(name, seconds);
@@ -44,8 +46,9 @@ JUnitReport ScenarioJUnit::report(const std::string& suite, const RunTally& tall
     for (const BreachRecord& breach : tally.breaches()) {
         const RuleInfo& rule = ruleInfo(breach.rule);
         if (!tally.expected(breach) && (rule.severity == Severity::Error || strict)) {
-            report.fail("line " + std::to_string(breach.line) + ": breach " + rule.id + " " +
-                            rule.name,
+            report.fail("line " + std::to_string(breach.line) + ": " +
+                            (breach.instance.empty() ? "" : breach.instance + ": ") + "breach " +
+                            rule.id + " " + rule.name,
                         secondsOf(breach.line), rule.name, renderRecord(breach, false));
         }
     }

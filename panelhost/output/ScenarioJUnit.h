@@ -1,7 +1,9 @@
 // ScenarioJUnit: the JUnit report of a scenario run, made from its records: one
-// testcase per expectation, named by its line as written in the scenario, one
-// per breach that fails the run, and one for lines not played after a crash or
-// hang. Each testcase takes the time the component spent in the step it checks.
+// testcase per expectation, named by its line as written in the scenario (and
+// by its instance, where the line leaves it to the step before), one per
+// breach that fails the run (with its instance), and one for lines not played
+// after a crash or hang. Each testcase takes the time the component spent in
+// the step it checks.
 #pragma once
 
 #include "language/Scenario.h"
@@ -22,7 +24,7 @@ public:
 
 private:
     double secondsOf(int stepLine) const;
-    std::string source(int line) const;
+    std::string source(int line, const std::string& instance) const;
 
     const Scenario& m_scenario;
     std::vector<ExpectRecord> m_expectations;

@@ -2,6 +2,8 @@
 
 #include "language/Text.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -42,11 +44,15 @@ ScenarioRecorder::ScenarioRecorder(const Scenario& scenario, std::string text, s
 void ScenarioRecorder::see(const Record& record) {
     if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
         // An implicit step's traffic is no step's that the scenario wrote: no
-        // line can expect it.
-        m_open = step->implicit ? nullptr : &m_steps[step->line];
+        // line can expect it. A command the parent delivered goes on with the
+        // step it answers.
+        m_open = step->implicit ? nullptr : &m_steps[{step->line, step->instance}];
         if (m_open != nullptr) {
-            *m_open = Happened();
-            m_open->command = step->step == Step::Kind::Command;
+            if (!step->relayed) {
+                *m_open = Happened();
+            }
+            m_open->command = m_open->command || step->step == Step::Kind::Command;
+            m_open->ended = false;
         }
     } else if (const ExpectRecord* expect = std::get_if<ExpectRecord>(&record)) {
         m_expects[expect->line] = *expect;
@@ -82,11 +88,10 @@ std::string ScenarioRecorder::marked(const std::string& text) const {
     return encodeText(out);
 }
 
-std::vector<std::string> ScenarioRecorder::block(const Happened& happened,
-                                                 const std::string& indent,
+std::vector<std::string> ScenarioRecorder::block(const Happened& happened, const std::string& head,
                                                  bool debugExpected) const {
     std::vector<std::string> out;
-    const std::string expect = indent + "expect ";
+    const std::string expect = head + "expect ";
     // A step that never returned (it crashed or hung) shows only its breaches:
     // nothing after it is checked but those.
     if (happened.ended) {
@@ -138,21 +143,26 @@ std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
     const std::vector<std::string> lines = splitLines(m_text);
     const bool endsWithNewline = !m_text.empty() && m_text.back() == '\n';
 
-    // Which step each expectation is about, each step's first expectation, and
-    // the steps whose debug output the scenario expected.
+    // Which step each expectation is about, each step's first expectation, the
+    // steps (by instance) whose debug output the scenario expected, and the
+    // instances in the order named.
     std::map<int, const Item*> items;
     std::map<int, int> owner, first;
-    std::set<int> debugExpected;
+    std::set<std::pair<int, std::string>> debugExpected;
+    std::vector<std::string> instances{std::string()};
     int step = 0;
     for (const Item& item : m_scenario.items) {
         items[item.line] = &item;
-        if (std::holds_alternative<Step>(item.what)) {
+        const Fact* fact = std::get_if<Fact>(&item.what);
+        if (fact != nullptr && fact->kind == Fact::Kind::Child) {
+            instances.push_back(fact->object);
+        } else if (std::holds_alternative<Step>(item.what)) {
             step = item.line;
         } else if (const Expectation* expectation = std::get_if<Expectation>(&item.what)) {
             owner[item.line] = step;
             first.emplace(step, item.line);
             if (expectation->kind == Expectation::Kind::Debug) {
-                debugExpected.insert(step);
+                debugExpected.insert({step, item.instance});
             }
         }
     }
@@ -166,12 +176,34 @@ std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
         out += line + "\n";
         outcome.expectations += expectation ? 1 : 0;
     };
+    // The step's own instance first, its lines as the step's; then every other
+    // instance the step reached, each line naming it.
     const auto putBlock = [&](int stepLine, const std::string& indent, const std::string& end) {
-        const Happened& happened = m_steps.at(stepLine);
-        for (const std::string& line : block(happened, indent, debugExpected.count(stepLine) > 0)) {
-            put(line + end, true);
+        const Item& stepItem = *items.at(stepLine);
+        const auto own = [&](const std::string& name) {
+            return !stepItem.every && name == stepItem.instance;
+        };
+        std::vector<std::string> order;
+        std::copy_if(instances.begin(), instances.end(), std::back_inserter(order), own);
+        std::copy_if(instances.begin(), instances.end(), std::back_inserter(order),
+                     [&](const std::string& name) { return !own(name); });
+        for (const std::string& name : order) {
+            const auto found = m_steps.find({stepLine, name});
+            if (found == m_steps.end()) {
+                continue;
+            }
+            const Happened& happened = found->second;
+            const std::string head = indent + (own(name) ? "" : name + ": ");
+            for (const std::string& line :
+                 block(happened, head, debugExpected.count({stepLine, name}) > 0)) {
+                put(line + end, true);
+            }
+            outcome.breaches += static_cast<int>(happened.breaches.size());
         }
-        outcome.breaches += static_cast<int>(happened.breaches.size());
+    };
+    const auto played = [&](int stepLine) {
+        const auto at = m_steps.lower_bound({stepLine, std::string()});
+        return at != m_steps.end() && at->first.first == stepLine;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
@@ -184,14 +216,14 @@ std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
         }
         if (std::holds_alternative<Step>(item->what)) {
             put(raw, false);
-            if (m_steps.count(number) > 0 && first.count(number) == 0) {
+            if (played(number) && first.count(number) == 0) {
                 putBlock(number, "  ", endOf(raw));
             }
             continue;
         }
         // An expectation about a step that was not played stays as written.
         const int about = owner[number];
-        if (m_steps.count(about) == 0) {
+        if (!played(about)) {
             put(raw, true);
             continue;
         }

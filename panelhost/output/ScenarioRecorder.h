@@ -3,8 +3,10 @@
 // wrote gets the commands it sent and the events it raised to the parent (none
 // included), a parent command's reply, its debug output where there was any
 // (or where the scenario expected some) and a line per breach, in the
-// scenario's own escapes with the UI folder as {ui}. They stand where the
-// step's first expectation stood, or right after the step. The scenario's
+// scenario's own escapes with the UI folder as {ui}. In a scenario that names
+// instances, so does every other instance that the parent's commands reached
+// in answer to the step, on lines that name it, in the order named. They
+// stand where the step's first expectation stood, or right after the step. The scenario's
 // property, routers and timers expectations keep their place, rewritten with
 // what was found where they failed; world facts, steps, comments and blank
 // lines stay as they were.
@@ -40,7 +42,9 @@ private:
         bool ended = false;
     };
 
-    std::vector<std::string> block(const Happened& happened, const std::string& indent,
+    // The lines of one instance's part in a step, each after `head` (the
+    // indent, and the instance where the line must name it).
+    std::vector<std::string> block(const Happened& happened, const std::string& head,
                                    bool debugExpected) const;
     std::string rewritten(const Item& item, const std::string& indent) const;
     std::string marked(const std::string& text) const;
@@ -48,8 +52,10 @@ private:
     const Scenario& m_scenario;
     std::string m_text;
     std::string m_ui;
-    std::map<int, Happened> m_steps; // by the step's line
-    Happened* m_open = nullptr;      // null in an implicit step
+    // By the step's line and instance: the scenario's step, with the commands
+    // the parent delivered to that instance in answer to it.
+    std::map<std::pair<int, std::string>, Happened> m_steps;
+    Happened* m_open = nullptr; // null in an implicit step
     int m_unrecordable = 0;
     std::map<int, ExpectRecord> m_expects; // by line
 };

@@ -35,6 +35,12 @@ std::string shownOptional(const std::optional<std::string>& text) {
     return text ? shortened(*text, 0, Longest) : "none";
 }
 
+// "A: " before what is about instance A, as a scenario line addresses it;
+// nothing in a run that names no instances.
+std::string of(const std::string& instance) {
+    return instance.empty() ? std::string() : instance + ": ";
+}
+
 struct Shown {
     std::string expected;
     std::string actual;
@@ -106,7 +112,7 @@ struct Render {
     }
     std::string operator()(const StepRecord& r) const {
         const bool press = r.step == Step::Kind::Press;
-        std::string out = "\n[" + std::to_string(r.line) + "] " + nameOf(r.step);
+        std::string out = "\n[" + std::to_string(r.line) + "] " + of(r.instance) + nameOf(r.step);
         if (press) {
             out += " " + encodeText(r.panel) + " " + encodeText(r.control);
         }
@@ -121,6 +127,10 @@ struct Render {
         }
         if (r.implicit) {
             out += "   (implicit)";
+        }
+        if (r.relayed) {
+            out += "   (parent: " + (r.raisedBy.empty() ? "" : r.raisedBy + " ") + "raised " +
+                   shortened(*r.relayed, 0, Longest) + ")";
         }
         return out + "\n";
     }
@@ -158,14 +168,15 @@ struct Render {
     std::string operator()(const BreachRecord& r) const {
         const RuleInfo& info = ruleInfo(r.rule);
         std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
-                          info.name + " (line " + std::to_string(r.line) + ")";
+                          info.name + " (line " + std::to_string(r.line) +
+                          (r.instance.empty() ? "" : ", " + r.instance) + ")";
         if (!r.command.empty()) {
             out += ": " + shortened(r.command, 0, Longest);
         }
         return out + ": " + printable(r.detail) + "\n";
     }
     std::string operator()(const ExpectRecord& r) const {
-        std::string label = std::string("expect ") + nameOf(r.what);
+        std::string label = of(r.instance) + "expect " + nameOf(r.what);
         if (r.what == Expectation::Kind::Property) {
             label += " " + encodeText(r.panel) + " " + encodeText(r.control) + " " +
                      encodeText(r.property);
@@ -182,7 +193,9 @@ struct Render {
     }
     std::string operator()(const EndRecord&) const { return ""; }
     std::string operator()(const PanelRecord& r) const {
-        std::string out = "\npanel " + printable(r.panel) + " (" + printable(r.source) + ")\n";
+        std::string out = "\npanel " + printable(r.panel) +
+                          (r.instance.empty() ? "" : " of " + r.instance) + " (" +
+                          printable(r.source) + ")\n";
         for (const PanelRecord::Control& control : r.controls) {
             const std::string name = encodeText(control.name);
             out += Indent + name;
@@ -342,8 +355,8 @@ struct Render {
         case TerminalRecord::What::Help:
             return languageHelp();
         case TerminalRecord::What::Show:
-            return "routers registered: " + numbers(r.routers) + "\n" +
-                   "timers running: " + numbers(r.timers) + "\n" +
+            return of(r.instance) + "routers registered: " + numbers(r.routers) + "\n" +
+                   of(r.instance) + "timers running: " + numbers(r.timers) + "\n" + of(r.instance) +
                    "component: " + (r.loaded ? "loaded" : "not loaded") + "\n";
         case TerminalRecord::What::Error:
             break;

@@ -8,6 +8,11 @@
 #include "records/FieldList.h"
 #include "records/Records.h"
 
+// The instance a record belongs to, written only in a run that names instances.
+template <class R> auto instanceField() {
+    return field("instance", &R::instance, [](const R& r) { return !r.instance.empty(); });
+}
+
 inline auto fieldsOf(Tag<StartRecord>) {
     return std::make_tuple(field("library", &StartRecord::library), field("ui", &StartRecord::ui),
                            field("scenario", &StartRecord::scenario));
@@ -22,28 +27,35 @@ inline auto fieldsOf(Tag<StepRecord>) {
         field("panel", &R::panel, press), field("control", &R::control, press),
         field("numbers", &R::numbers, [](const R& r) { return !r.numbers.empty(); }),
         field("implicit", &R::implicit, [](const R& r) { return r.implicit; }),
-        field("event", &R::event, [](const R& r) { return r.event >= 0; }));
+        field("event", &R::event, [](const R& r) { return r.event >= 0; }), instanceField<R>(),
+        field("relayed", &R::relayed, [](const R& r) { return r.relayed.has_value(); }),
+        field("raised_by", &R::raisedBy, [](const R& r) { return !r.raisedBy.empty(); }));
 }
 
 inline auto fieldsOf(Tag<SentRecord>) {
     return std::make_tuple(field("line", &SentRecord::line), field("command", &SentRecord::command),
-                           field("reply", &SentRecord::reply), field("owed", &SentRecord::owed));
+                           field("reply", &SentRecord::reply), field("owed", &SentRecord::owed),
+                           instanceField<SentRecord>());
 }
 
 inline auto fieldsOf(Tag<GiveBackRecord>) {
-    return std::make_tuple(field("line", &GiveBackRecord::line), field("of", &GiveBackRecord::of));
+    return std::make_tuple(field("line", &GiveBackRecord::line), field("of", &GiveBackRecord::of),
+                           instanceField<GiveBackRecord>());
 }
 
 inline auto fieldsOf(Tag<EventRecord>) {
-    return std::make_tuple(field("line", &EventRecord::line), field("text", &EventRecord::text));
+    return std::make_tuple(field("line", &EventRecord::line), field("text", &EventRecord::text),
+                           instanceField<EventRecord>());
 }
 
 inline auto fieldsOf(Tag<ReplyRecord>) {
-    return std::make_tuple(field("line", &ReplyRecord::line), field("text", &ReplyRecord::text));
+    return std::make_tuple(field("line", &ReplyRecord::line), field("text", &ReplyRecord::text),
+                           instanceField<ReplyRecord>());
 }
 
 inline auto fieldsOf(Tag<DebugRecord>) {
-    return std::make_tuple(field("line", &DebugRecord::line), field("text", &DebugRecord::text));
+    return std::make_tuple(field("line", &DebugRecord::line), field("text", &DebugRecord::text),
+                           instanceField<DebugRecord>());
 }
 
 inline auto fieldsOf(Tag<BreachRecord>) {
@@ -53,7 +65,7 @@ inline auto fieldsOf(Tag<BreachRecord>) {
         derived("name", [](const R& r) { return std::string(ruleInfo(r.rule).name); }),
         derived("severity",
                 [](const R& r) { return std::string(severityName(ruleInfo(r.rule).severity)); }),
-        field("command", &R::command), field("detail", &R::detail));
+        field("command", &R::command), field("detail", &R::detail), instanceField<R>());
 }
 
 inline auto fieldsOf(Tag<ExpectRecord>) {
@@ -65,13 +77,14 @@ inline auto fieldsOf(Tag<ExpectRecord>) {
         field("expected", &R::expected), field("actual", &R::actual),
         field("panel", &R::panel, property), field("control", &R::control, property),
         field("property", &R::property, property), field("rule", &R::rule, breach),
-        field("step", &R::step, breach), field("covers", &R::covers, breach));
+        field("step", &R::step, breach), field("covers", &R::covers, breach), instanceField<R>());
 }
 
 inline auto fieldsOf(Tag<EndRecord>) {
     return std::make_tuple(
         field("line", &EndRecord::line),
-        field("micros", &EndRecord::micros, [](const EndRecord& r) { return r.micros >= 0; }));
+        field("micros", &EndRecord::micros, [](const EndRecord& r) { return r.micros >= 0; }),
+        instanceField<EndRecord>());
 }
 
 inline auto fieldsOf(Tag<PanelRecord::Control>) {
@@ -82,14 +95,14 @@ inline auto fieldsOf(Tag<PanelRecord::Control>) {
 inline auto fieldsOf(Tag<PanelRecord>) {
     return std::make_tuple(field("panel", &PanelRecord::panel),
                            field("source", &PanelRecord::source),
-                           field("controls", &PanelRecord::controls));
+                           field("controls", &PanelRecord::controls), instanceField<PanelRecord>());
 }
 
 inline auto fieldsOf(Tag<StateRecord>) {
     return std::make_tuple(field("line", &StateRecord::line), field("panels", &StateRecord::panels),
                            field("changed", &StateRecord::changed),
                            field("routers", &StateRecord::routers),
-                           field("timers", &StateRecord::timers));
+                           field("timers", &StateRecord::timers), instanceField<StateRecord>());
 }
 
 inline auto fieldsOf(Tag<SummaryRecord>) {
@@ -115,7 +128,7 @@ inline auto fieldsOf(Tag<TerminalRecord>) {
     return std::make_tuple(field("what", &R::what),
                            field("text", &R::text, [](const R& r) { return !r.text.empty(); }),
                            field("routers", &R::routers, show), field("timers", &R::timers, show),
-                           field("loaded", &R::loaded, show));
+                           field("loaded", &R::loaded, show), instanceField<R>());
 }
 
 inline auto fieldsOf(Tag<RecordedRecord>) {
@@ -131,7 +144,7 @@ inline auto fieldsOf(Tag<RecordedRecord>) {
 inline auto fieldsOf(Tag<OutputRecord>) {
     return std::make_tuple(field("line", &OutputRecord::line),
                            field("stream", &OutputRecord::stream),
-                           field("text", &OutputRecord::text));
+                           field("text", &OutputRecord::text), instanceField<OutputRecord>());
 }
 
 inline auto fieldsOf(Tag<ProgressRecord>) {

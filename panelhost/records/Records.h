@@ -1,5 +1,7 @@
 // Records: what a run is made of, one typed record per happening, in the order
-// it happened. The session builds them; the child streams them to the watching
+// it happened. A record of one instance of the component carries its name in
+// `instance`, empty when the scenario names no instances (and then absent from
+// its JSON). The session builds them; the child streams them to the watching
 // parent as JSON lines (output/RecordJson.h), and the parent alone shows them:
 // the transcript, the --json output, the JUnit report, the HTML page, the
 // recorded scenario and the tally all read these types and nothing else.
@@ -31,6 +33,12 @@ struct StepRecord {
     std::vector<int> numbers;   // dbchange, timer, revertive
     bool implicit = false;      // a load or destroy the scenario did not write
     long event = -1;            // fuzzing: the number of the generated event, from 0
+    std::string instance{};
+    // A parent command the parent delivered by its rules, in answer to the step
+    // at `line`: the event it took, and the instance that raised it. None: a
+    // step of the scenario's own.
+    std::optional<std::string> relayed{};
+    std::string raisedBy{};
 };
 
 // The component sent a command; the host's reply, and whether it is owed back.
@@ -39,30 +47,35 @@ struct SentRecord {
     std::string command;
     std::optional<std::string> reply;
     bool owed = false;
+    std::string instance{};
 };
 
 // A mode-5 give-back: the command whose reply came back; none for a null pointer.
 struct GiveBackRecord {
     int line = 0;
     std::optional<std::string> of;
+    std::string instance{};
 };
 
 // An event raised to the parent (HN).
 struct EventRecord {
     int line = 0;
     std::string text;
+    std::string instance{};
 };
 
 // The component's reply to a parent command; none for no reply.
 struct ReplyRecord {
     int line = 0;
     std::optional<std::string> text;
+    std::string instance{};
 };
 
 // What the component wrote to the debugger output during a step.
 struct DebugRecord {
     int line = 0;
     std::string text;
+    std::string instance{};
 };
 
 // A breach of the host contract. `id` numbers the breaches of a run from 0, so an
@@ -73,6 +86,7 @@ struct BreachRecord {
     Rule rule = Rule::ComponentCrash;
     std::string command;
     std::string detail;
+    std::string instance{};
 };
 
 // What an expectation wanted or saw: lines (sent, event), numbers (routers,
@@ -103,12 +117,14 @@ struct ExpectRecord {
     std::string rule;                     // breach: the rule's id
     int step = 0;                         // breach: the step's line
     long covers = -1;                     // breach: the id of the breach it covers
+    std::string instance{};
 };
 
 // The step ended, after `micros` microseconds in the component (-1: not timed).
 struct EndRecord {
     int line = 0;
     long micros = -1;
+    std::string instance{};
 };
 
 // The state of a panel at the end of the run.
@@ -120,12 +136,13 @@ struct PanelRecord {
     std::string panel;
     std::string source;
     std::vector<Control> controls;
+    std::string instance{};
 };
 
 // The host's world after a step, for a page that draws it (made only when a
-// report asks for it): every panel, whole, with the properties that changed
-// during the step (a panel loaded in the step: all of its properties), and the
-// routers registered and the timers running.
+// report asks for it): every panel of the step's instance, whole, with the
+// properties that changed during the step (a panel loaded in the step: all of
+// its properties), the routers it has registered and the timers running.
 struct StateRecord {
     struct Changed {
         std::string panel, control, property;
@@ -134,6 +151,7 @@ struct StateRecord {
     std::vector<PanelRecord> panels;
     std::vector<Changed> changed;
     std::vector<int> routers, timers;
+    std::string instance{};
 };
 
 // The judgement of the run. `notPlayed` lines of the scenario, from line
@@ -162,6 +180,7 @@ struct TerminalRecord {
     std::string text;
     std::vector<int> routers, timers;
     bool loaded = false;
+    std::string instance{}; // show: the instance shown
 };
 
 // The scenario was written back with what happened as its expectations
@@ -203,6 +222,7 @@ struct OutputRecord {
     int line = 0;
     std::string stream;
     std::string text;
+    std::string instance{};
 };
 
 // A fuzzing child's progress, in place of the records of every step: events

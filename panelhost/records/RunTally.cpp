@@ -5,6 +5,7 @@ void RunTally::add(const Record& record) {
         ++m_steps;
         m_open = true;
         m_stepLine = step->line;
+        m_stepInstance = step->instance;
         m_stepEvent = step->event;
         m_lastEvent = step->event > m_lastEvent ? step->event : m_lastEvent;
         m_lastCommand.clear();

@@ -29,6 +29,8 @@ public:
 
     bool stepOpen() const { return m_open; }
     int stepLine() const { return m_stepLine; }
+    // The instance of the open or last step (empty in a run that names none).
+    const std::string& stepInstance() const { return m_stepInstance; }
     // The generated event of the open or last step (fuzzing); -1 when none.
     long stepEvent() const { return m_stepEvent; }
     // The last command the open step sent; empty when none.
@@ -60,6 +62,7 @@ private:
     long m_lastEvent = -1;
     bool m_open = false;
     int m_stepLine = 0;
+    std::string m_stepInstance;
     long m_stepEvent = -1;
     std::string m_lastCommand;
     long m_sent = 0;

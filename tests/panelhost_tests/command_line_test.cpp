@@ -49,6 +49,9 @@ TEST(panelhost_CommandLine, RefusesWhatNoModeTakesNamingTheOption) {
         {"--version lib.so", "--version takes no other argument"},
         {"lib.so", "a scenario run takes LIBRARY and SCENARIO, but 1 was given"},
         {"validate", "validate takes one LIBRARY, but none was given"},
+        {"live lib.so a b", "live takes LIBRARY and, optionally, SCENARIO, but 3 were given"},
+        {"live lib.so --port 65536", "--port takes a whole number from 0 to 65535"},
+        {"live lib.so --json", "live does not take --json"},
     };
     for (const auto& c : cases) {
         CommandLine command;
@@ -80,6 +83,15 @@ TEST(panelhost_CommandLine, TakesOptionsBeforeAndAfterTheModeWordAndTheArguments
     EXPECT_EQ(run.scenario, "-");
     EXPECT_EQ(run.target.ui, "build/ui") << "the UI folder beside the library";
     EXPECT_TRUE(run.json && run.verbose && !run.strict);
+
+    for (const char* line : {"live lib.so --port 8080", "live lib.so s.scenario --port=8080"}) {
+        ASSERT_TRUE(parseCommandLine(words(line), command, error)) << line << ": " << error;
+        const LiveSettings& live = std::get<LiveSettings>(command.settings);
+        EXPECT_EQ(live.port, 8080) << line;
+        EXPECT_EQ(live.scenario,
+                  std::string(line).find(".scenario") != std::string::npos ? "s.scenario" : "")
+            << line;
+    }
 
     ASSERT_TRUE(parseCommandLine(words("fuzz lib.so --seconds 2"), command, error)) << error;
     EXPECT_EQ(std::get<FuzzSettings>(command.settings).events, 100000000)

@@ -30,7 +30,12 @@ struct Step {
     std::string debug;
     std::optional<std::string> reply;
     World world;
-    StepOutcome outcome() const { return StepOutcome{log, debug, reply, world, {}}; }
+    Panels panels;
+    OutcomeOf outcome() const {
+        return [this](const std::string&) {
+            return StepOutcome{log, debug, reply, world, panels, {}};
+        };
+    }
 };
 
 TEST(panelhost_ExpectationChecker, ChecksEachKindAgainstTheStepBeforeIt) {
@@ -42,7 +47,7 @@ TEST(panelhost_ExpectationChecker, ChecksEachKindAgainstTheStepBeforeIt) {
                          BreachRecord{1, 1, Rule::UnknownTimer, "ET 5", ""}};
     step.debug = "a\nb";
     step.reply = std::string("x");
-    step.world.setControlProperty("1", "myDest", "text", "Studio A");
+    step.panels.setControlProperty("1", "myDest", "text", "Studio A");
     step.world.startTimer(3);
     const struct {
         std::vector<const char*> lines;
@@ -85,6 +90,30 @@ TEST(panelhost_ExpectationChecker, AtATerminalChecksEachListLineAgainstTheNextEn
     checker.beginStep();
     checker.add(line("expect sent SD 'A'", 6), step.outcome());
     EXPECT_EQ(sink.results, (std::vector<std::string>{"2 ok", "3 FAIL", "4 FAIL", "6 ok"}));
+}
+
+// Lines about different instances after one step are judged each against its
+// own instance: a list is gathered per instance, a property read in its panels.
+TEST(panelhost_ExpectationChecker, EachInstanceIsJudgedOnItsOwn) {
+    Step a;
+    a.log.sent = {"SD 'A'"};
+    a.panels.setControlProperty("1", "myDest", "statesheet", "high");
+    Step b;
+    b.panels.setControlProperty("1", "myDest", "statesheet", "low");
+    const OutcomeOf outcomeOf = [&](const std::string& name) {
+        return (name == "A" ? a : b).outcome()(name);
+    };
+    Held sink;
+    ExpectationChecker checker("u", sink);
+    int number = 1;
+    for (const char* text :
+         {"A: expect sent SD 'A'", "B: expect sent none", "B: expect sent SD 'A'",
+          "A: expect property 1 myDest statesheet = high",
+          "B: expect property 1 myDest statesheet = high"}) {
+        checker.add(line(text, ++number), outcomeOf);
+    }
+    checker.check(outcomeOf);
+    EXPECT_EQ(sink.results, (std::vector<std::string>{"2 ok", "3 FAIL", "5 ok", "6 FAIL"}));
 }
 
 } // namespace

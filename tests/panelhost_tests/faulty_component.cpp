@@ -2,7 +2,9 @@
 // audits fires. It stands on the real frame, so everything it does right is
 // done the frame's way; each parent command named in its command list commits
 // one breach of the host contract by calling the host directly. Those it does
-// not list crash, hang, print to standard output or throw. Test use only.
+// not list crash, hang, print to standard output, throw, keep a reply where
+// every instance of it can give it back, or raise themselves to the parent
+// again. Test use only.
 #include "load_tarn_client_script.h"
 #include "tarn_script_helper.h"
 
@@ -57,6 +59,18 @@ public:
             std::printf("{\"type\":\"summary\",\"status\":0}\n");
         } else if (key == "throw") {
             throw std::runtime_error("the faulty component gave up");
+        } else if (key == "shared") {
+            // A static is every instance's: the reply one instance keeps there,
+            // another gives back.
+            static char* kept = nullptr;
+            if (value == "keep") {
+                kept = host->send("TG '1' 'button' 'text'", ClientHost::Command);
+            } else {
+                host->send(kept, ClientHost::GiveBack);
+                kept = nullptr;
+            }
+        } else if (key == "echo") {
+            raiseEvent(tarn_string("echo=") + tarn_string(value.c_str()));
         } else if (key == "register") {
             registerRouter(5, 1, 1, false);
         } else if (key == "crash") {

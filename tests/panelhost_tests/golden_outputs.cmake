@@ -102,7 +102,7 @@ foreach(example ${example_files})
     get_filename_component(name ${example} NAME_WE)
     played(example_${name} ${QUILLON} ${example})
 endforeach()
-foreach(name audits crash output throw unforeseen)
+foreach(name audits crash instances output throw unforeseen)
     played(faulty_${name} ${FAULTY} ${tests}/faulty/${name}.scenario)
 endforeach()
 played(faulty_hang ${FAULTY} ${tests}/faulty/hang.scenario --timeout 1)
@@ -133,7 +133,7 @@ shown(validate_faulty_selected.txt validate ${FAULTY} --only VL3,GB1,CT1 --skip 
 shown(validate_faulty_replay_selected.txt validate ${FAULTY} --only VL6,SH4,GB1 --skip SH1
       --strict --seconds 0.5 --ui ${UI})
 foreach(fault crash_on_own_button reply_never_back leak_per_command null_lookup_kept deep_stack
-              read_after_give_back write_past_nul handle_per_command)
+              read_after_give_back write_past_nul)
     shown(validate_own_${fault}.txt validate ${PREFIX}own_${fault}${SUFFIX} --skip VL5
           --seconds 0.5 --ui ${UI})
 endforeach()

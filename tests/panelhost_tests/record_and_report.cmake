@@ -1,7 +1,8 @@
 # Records a scenario (--record) and plays what was recorded: the recording must
-# pass and hold at least as many held expectations as the scenario played as
-# written. With STRIP the scenario's expectations are taken out before it is
-# recorded. The recording run's HTML page (--html) must hold its records as
+# pass, hold at least as many held expectations as the scenario played as
+# written, and play the same traffic (steps, commands, events and replies, in
+# every instance) as the run it was recorded from. With STRIP the scenario's
+# expectations are taken out before it is recorded. The recording run's HTML page (--html) must hold its records as
 # JSON, a state after each step among them.
 #   cmake -DEMULATOR=... -DPANELHOST=... -DLIBRARY=... -DUI=... -DSCENARIO=...
 #         -DOUT=folder [-DSTRIP=ON] -P record_and_report.cmake
@@ -20,6 +21,11 @@ function(play scenario)
     set(output "${output}${errors}" PARENT_SCOPE)
     set(held ${held} PARENT_SCOPE)
     set(failed ${failed} PARENT_SCOPE)
+    # The traffic, its lines aside: the recording has lines of its own.
+    string(REGEX MATCHALL "[^\n]*\"type\":\"(step|sent|event|reply)\"[^\n]*" traffic
+           "${output}")
+    string(REGEX REPLACE "\"line\":[0-9]+," "" traffic "${traffic}")
+    set(traffic "${traffic}" PARENT_SCOPE)
 endfunction()
 
 play(${SCENARIO})
@@ -30,7 +36,7 @@ if(STRIP)
     set(source ${OUT}/stripped.scenario)
     file(WRITE ${source} "")
     foreach(line IN LISTS lines)
-        if(NOT line MATCHES "^[ \t]*expect ")
+        if(NOT line MATCHES "^[ \t]*([A-Za-z0-9_.-]+:[ \t]*)?expect ")
             file(APPEND ${source} "${line}\n")
         endif()
     endforeach()
@@ -41,7 +47,11 @@ play(${source} --record ${OUT}/recorded.scenario --html ${OUT}/recorded.html)
 if(NOT status EQUAL 0 OR NOT output MATCHES "\"type\":\"recorded\"")
     message(FATAL_ERROR "recording ${source} exits ${status}, or says nothing of it:\n${output}")
 endif()
+set(recorded_traffic "${traffic}")
 play(${OUT}/recorded.scenario)
+if(NOT traffic STREQUAL recorded_traffic)
+    message(FATAL_ERROR "the recording plays other traffic than the run it was recorded from")
+endif()
 if(NOT status EQUAL 0 OR failed GREATER 0 OR held LESS written)
     message(FATAL_ERROR "the recording exits ${status} with ${held} expectations held and "
                         "${failed} failed; the scenario as written holds ${written}:\n${output}")
@@ -57,5 +67,6 @@ string(JSON status GET "${data}" status)
 if(records LESS 10 OR NOT status EQUAL 0 OR NOT data MATCHES "\"type\":\"state\"")
     message(FATAL_ERROR "the page's data holds ${records} records, status ${status}")
 endif()
-message("recorded ${source}: ${held} expectations held when played, ${written} as written; "
-        "the page holds ${records} records")
+list(LENGTH traffic alike)
+message("recorded ${source}: ${held} expectations held when played, ${written} as written, "
+        "${alike} records of traffic alike; the page holds ${records} records")

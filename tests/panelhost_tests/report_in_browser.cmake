@@ -2,13 +2,18 @@
 # renders (a screenshot 1280 px wide and of more than a trivial size), the last
 # step of its DOM holds every control of the panel with the values that the
 # run's panel record gives, the page of a failing scenario marks the failure
-# and links it to its line from the summary and the timeline, and validate's
-# page of a faulty component links what a check found to its steps.
+# and links it to its line from the summary and the timeline, validate's page
+# of a faulty component links what a check found to its steps, and the page of
+# a panel of buttons (PANEL: instances named A, B, C and D, each pressed in
+# turn, its parent relaying the selection) shows the four side by side and,
+# after each press and what the parent delivered for it, that one button alone
+# high.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DFAILING=... -DFAILING_LINE=N
-#         [-DFAULTY=library] -DBROWSER=headless-chromium.sh -DOUT=folder
+#         [-DFAULTY=library] [-DPANEL=scenario] -DBROWSER=headless-chromium.sh -DOUT=folder
 #         -P report_in_browser.cmake
 # Where the machine has no chromium it says "browser tests skipped" and ends.
-# The screenshot is OUT/demo-report.png (scripts/report-screenshot.sh copies it).
+# The screenshots are OUT/demo-report.png and OUT/destination-panel-report.png
+# (scripts/report-screenshot.sh copies them).
 file(MAKE_DIRECTORY ${OUT})
 
 function(browse page what)
@@ -133,5 +138,39 @@ if(DEFINED FAULTY)
     expect_xpath(${dom} "count(//*[@id='run-VL3']//article[@id='${target}'][contains(@class,'fail')])"
                  "1")
 endif()
+# A panel of four buttons: all four drawn after the last step, and the
+# selection moving from button to button as each is pressed.
+if(DEFINED PANEL)
+    execute_process(COMMAND ${PANELHOST} ${LIBRARY} ${PANEL} --ui ${UI} --html ${OUT}/panel.html
+                    RESULT_VARIABLE status OUTPUT_QUIET)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "the panel of buttons exits ${status}")
+    endif()
+    browse(${OUT}/panel.html "dump the DOM of" --dump-dom)
+    file(WRITE ${OUT}/panel.dom.html "${browsed}")
+    set(dom ${OUT}/panel.dom.html)
+    set(sheet "//*[@data-control='myDest']//*[@data-property='statesheet']")
+    expect_xpath(${dom} "count(//section[@class='final']//*[@data-instance]${sheet})" "4")
+    foreach(button A B C D)
+        # The press, and the last command the parent delivered in answer to it:
+        # every button's panel as the chain left it.
+        xpath(${dom} "string((//article[@data-instance='${button}'][starts-with(.//code,'${button}: press')])[1]/@id)")
+        if(NOT found MATCHES "^line-([0-9]+)-${button}$")
+            message(FATAL_ERROR "the page has no press of ${button}: '${found}'")
+        endif()
+        set(after "//article[@id='line-${CMAKE_MATCH_1}-D-parent']")
+        expect_xpath(${dom} "string(${after}//*[@data-instance='${button}']${sheet})" "button_high")
+        expect_xpath(${dom} "count(${after}//*[@data-instance]${sheet}[.='button_high'])" "1")
+        expect_xpath(${dom} "count(${after}//*[@data-instance]${sheet}[.='button_low'])" "3")
+    endforeach()
+    file(REMOVE ${OUT}/destination-panel-report.png)
+    browse(${OUT}/panel.html "screenshot" --window-size=1280,1400
+           --screenshot=${OUT}/destination-panel-report.png)
+    file(SIZE ${OUT}/destination-panel-report.png bytes)
+    if(bytes LESS 60000)
+        message(FATAL_ERROR "the panel's screenshot is ${bytes} bytes: the page drew next to nothing")
+    endif()
+    set(panel_said ", the selection moving over four buttons")
+endif()
 message("the pages render: ${checked} properties of the demo's panel as the run left them, "
-        "line ${FAILING_LINE} of the failing scenario marked and linked")
+        "line ${FAILING_LINE} of the failing scenario marked and linked${panel_said}")

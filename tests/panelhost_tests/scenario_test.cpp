@@ -41,6 +41,20 @@ TEST(panelhost_ScenarioLanguage, ReadsFacts) {
     EXPECT_EQ(answer.value, std::optional<std::string>("1 2"));
     EXPECT_FALSE(std::get<Fact>(parsed("answer RN => none").what).value.has_value());
     EXPECT_TRUE(std::get<Fact>(parsed("answer RN => world").what).backToWorld);
+
+    EXPECT_EQ(std::get<Fact>(parsed("child B-2").what).object, "B-2");
+    Fact relay = std::get<Fact>(parsed("parent pressed= => others selected=").what);
+    EXPECT_EQ(relay.object, "pressed=");
+    EXPECT_EQ(relay.relay, Fact::Relay::Others);
+    EXPECT_EQ(relay.value, std::optional<std::string>("selected="));
+    EXPECT_EQ(std::get<Fact>(parsed("parent \"x \" => none").what).object, "x ");
+    EXPECT_FALSE(std::get<Fact>(parsed("parent a => every").what).value.has_value());
+
+    // A line names its child before its keyword, as written.
+    const Item addressed = parsed("  B-2: press 1 go");
+    EXPECT_EQ(addressed.instance, "B-2");
+    EXPECT_TRUE(addressed.addressed && !addressed.every);
+    EXPECT_TRUE(parsed("every: command x=1").every);
 }
 
 TEST(panelhost_ScenarioLanguage, ReadsSteps) {
@@ -99,12 +113,13 @@ TEST(panelhost_ScenarioLanguage, SaysWhereAndWhyALineIsNotInTheLanguage) {
         const char* where;
     } cases[] = {
         {"load\nfrobnicate 1", "line 2, column 1: unknown keyword 'frobnicate'; the keywords are "
-                               "setting, name, instance, control, answer, load, command, press, "
-                               "dbchange, timer, revertive, aux, destroy, event, expect"},
+                               "setting, name, instance, control, answer, child, parent, load, "
+                               "command, press, dbchange, timer, revertive, aux, destroy, event, "
+                               "expect"},
         {"load\n  expct sent AS", "line 2, column 3: unknown keyword 'expct' (did you mean "
                                   "'expect'?); the keywords are setting, name, instance, control, "
-                                  "answer, load, command, press, dbchange, timer, revertive, aux, "
-                                  "destroy, event, expect"},
+                                  "answer, child, parent, load, command, press, dbchange, timer, "
+                                  "revertive, aux, destroy, event, expect"},
         {"expect sent AS", "line 1: an expectation before any step: it has nothing to check"},
         {"timer four", "line 1, column 7: expected a number for the timer id, found 'four'"},
         {"timer 12345678901234567890",
@@ -127,6 +142,29 @@ TEST(panelhost_ScenarioLanguage, SaysWhereAndWhyALineIsNotInTheLanguage) {
         {"load\nexpect routers some", "line 2, column 16: expected a number for a router, found "
                                       "'some'"},
         {"setting PKG levels = 2", "holds no step, so nothing would be played or checked"},
+        // Children: named before the first step, each step addressed to one or
+        // every, an expectation about one, the host's facts about none.
+        {"child A\nload", "line 2: the scenario names its children: say which one this step is "
+                          "for (NAME: load ..., or every: ...)"},
+        {"child A\nB: load", "line 2: no child B; the children are A"},
+        {"load\nchild A", "line 2: the first child is named after steps that played the "
+                          "component unnamed: name the children before the first step"},
+        {"A: load", "line 1: the scenario names no child, so a line cannot be addressed to one "
+                    "(name them first: child NAME)"},
+        {"child A\nchild A\nA: load", "line 2: child A is already named"},
+        {"child every", "line 1, column 7: 'every' addresses every child; no child is named so"},
+        {"child A:1", "line 1, column 7: a child's name is letters, digits, '_', '-' and '.', "
+                      "not 'A:1'"},
+        {"child A\nevery: load\n  expect sent none",
+         "line 3: the step before was every child's: say which child this expectation is about "
+         "(NAME: expect ...)"},
+        {"child A\nA: load\n  every: expect sent none",
+         "line 3: an expectation is about one child: name it"},
+        {"child A\nA: setting PKG levels = 2\nA: load",
+         "line 2: a setting line is the host's, shared by every child: it names none"},
+        {"parent selected= => all\nload",
+         "line 1, column 21: expected every, others, none after '=>'"},
+        {"parent selected= => none x\nload", "line 1, column 26: unexpected 'x' after none"},
     };
     for (const auto& c : cases) {
         Scenario scenario;

@@ -12,7 +12,7 @@ protected:
     CommandOutcome run(const std::string& text) {
         ParsedCommand parsed;
         parseCommand(text, parsed);
-        return world.execute(text, parsed);
+        return world.execute(text, parsed, panels);
     }
     static std::vector<std::string> ids(const CommandOutcome& outcome) {
         std::vector<std::string> out;
@@ -27,6 +27,7 @@ protected:
     }
 
     World world;
+    Panels panels;
 };
 
 using Ids = std::vector<std::string>;
@@ -64,7 +65,7 @@ TEST_F(panelhost_WorldTest, PanelCommandsWorkOnTheLoadedLayout) {
         EXPECT_EQ(ids(outcome), c.findings) << c.command;
     }
     // A property set that the layout lacked is still kept, after the warning.
-    EXPECT_EQ(*world.panel("1")->layout.find("myDest")->find("colour"), "red");
+    EXPECT_EQ(*panels.panel("1")->layout.find("myDest")->find("colour"), "red");
 }
 
 TEST_F(panelhost_WorldTest, NamesInstancesAndScriptedAnswers) {

@@ -1,0 +1,84 @@
+// LiveSession: the session a live page drives, played on one thread. The
+// component runs in a supervised child fed line by line (ChildJob::fed), after
+// the opening scenario. Every request of the page comes through the hub, and
+// everything the page does is a line of the scenario language, checked here
+// first: a line that is not in the language, an expectation before any step of
+// the component's present life, or any line while no component runs, is refused
+// and not numbered. The lines taken make the session's scenario, numbered as the
+// records show them, and each goes to the child at once.
+//
+// A component that crashes or hangs ends its child, not the session: the page
+// is told, and a restart starts a new child that replays the world facts taken
+// so far and none of the steps, whose lines (and their expectations) the new
+// life's scenario holds as comments. Saving writes that scenario with what
+// happened in the present life as its expectations (ScenarioRecorder), whole;
+// so a session saved while its component lies crashed replays the crash, and
+// one saved after a restart replays what followed it.
+#pragma once
+
+#include "cli/Settings.h"
+#include "language/Scenario.h"
+#include "live/LiveHub.h"
+#include "output/RecordStream.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class ChildInput;
+
+class LiveSession {
+public:
+    // `opening`: the scenario played first (known to parse, maybe without a
+    // step), its text; `stream` shows and counts the records, and `hub` gets
+    // each of them as it comes.
+    LiveSession(const LiveSettings& settings, const std::string& opening, LiveHub& hub,
+                RecordStream& stream);
+
+    // Plays until the page's Quit or until `interrupted()`, then ends the
+    // component (its implicit destroy) and writes the session to --record.
+    // Returns the status before the summary: 2 when panelhost's own failure
+    // ended the session (the fatal record told) or --record could not be
+    // written (failure() says so), else 0 or 1.
+    int run(const std::function<bool()>& interrupted);
+    const std::string& failure() const { return m_failure; }
+
+    // The scenario of the present life as a file holds it: the session's lines,
+    // those of earlier lives' steps and expectations as comments.
+    std::string lifeText() const;
+
+private:
+    enum class LineKind { Other, Fact, Step, Expectation };
+    struct Line {
+        std::string text;
+        int life = 0;
+        LineKind kind = LineKind::Other;
+    };
+
+    void beginLife();
+    void tick(ChildInput* input, const std::function<bool()>& interrupted);
+    void handle(const LiveHub::Pending& pending, ChildInput* input);
+    void takeLine(const LiveHub::Pending& pending, ChildInput& input);
+    // Writes the present life's scenario with what happened to `path`; false
+    // with what went wrong (`status`: the HTTP status that says so).
+    bool save(const std::string& path, std::string& message, int& status);
+    void publishState();
+    std::string stateJson() const;
+
+    LiveSettings m_settings;
+    LiveHub& m_hub;
+    RecordStream& m_stream;
+    std::vector<Line> m_lines;
+    int m_life = 0;
+    Scenario m_lifeScenario;       // what the present child has been given
+    std::vector<Record> m_records; // of the present life
+    bool m_lifeHasStep = false;
+    bool m_running = false;
+    bool m_quitting = false;
+    bool m_restart = false;
+    bool m_fatal = false;
+    bool m_changed = false; // records came since the state was last published
+    int m_notPlayed = 0;    // lines of the present life a crash left unplayed
+    int m_notPlayedFrom = 0;
+    std::string m_failure;
+};
