@@ -3,6 +3,7 @@
 #include "Rules.h"
 #include "child/Supervisor.h"
 #include "cli/CommandLine.h"
+#include "engine/InstancePlays.h"
 #include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
@@ -84,6 +85,9 @@ public:
                     stepText[step->line] =
                         "press " + step->panel + " " + step->control +
                         (step->text && !step->text->empty() ? " " + *step->text : "");
+                }
+                if (!step->instance.empty()) {
+                    stepText[step->line] = step->instance + ": " + stepText[step->line];
                 }
             } else if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
                 breaches.push_back(*breach);
@@ -171,6 +175,8 @@ public:
     const RuleSelection& rules() const { return m_rules; }
     const Slowest& slowest() const { return m_slowest; }
     const ValidateSettings& settings() const { return m_settings; }
+    // Whether a page draws the panels after each step.
+    bool drawing() const { return m_html != nullptr; }
 
 private:
     const ValidateSettings& m_settings;
@@ -273,6 +279,40 @@ Verdict repliesGivenBack(Battery& battery) {
     std::string text = loaded(world, world_script::answerEverything(world)) + join(plays) +
                        join(world_script::answerNoLookup()) + join(plays) + "destroy\n";
     return battery.play("VL4", text);
+}
+
+// The instances of one library side by side, as a panel holds them: each must
+// do what it does alone (InstancePlays).
+Verdict instancesApart(Battery& battery) {
+    const InstancePlays plays = instancePlays(battery.world());
+    const LibrarySettings& target = battery.settings().target;
+    InstanceTraffic alone[2];
+    for (int i = 0; i < 2; ++i) {
+        const ChildJob job = scenarioJob(target, "(VL8, alone)", plays.alone[i]);
+        battery.play("VL8", job, [&](const Record& record) { alone[i].see(record); });
+    }
+    InstanceTraffic together;
+    Verdict verdict =
+        battery.play("VL8", scenarioJob(target, "(VL8)", plays.together, battery.drawing()),
+                     [&](const Record& record) { together.see(record); });
+    const std::pair<const char*, int> compared[] = {
+        {InstancePlays::First, 0}, {InstancePlays::Second, 1}, {InstancePlays::Later, 0}};
+    for (const auto& each : compared) {
+        const std::string who =
+            std::string("instance ") + each.first +
+            (each.first == InstancePlays::Later ? " (made after the others were destroyed)"
+             : each.second == 0 ? " (beside " + std::string(InstancePlays::Second) + ")"
+                                : " (beside " + std::string(InstancePlays::First) + ")");
+        const std::string difference =
+            firstDifference(alone[each.second].of(""), together.of(each.first), who);
+        if (!difference.empty()) {
+            verdict.outcome = Outcome::Failed;
+            add(verdict, difference);
+        }
+    }
+    verdict.summary =
+        std::to_string(plays.steps) + " steps each, 2 instances side by side and 1 after";
+    return verdict;
 }
 
 Verdict slowEvent(Battery& battery) {
@@ -500,6 +540,8 @@ Verdict play(Check check, Battery& battery) {
         return commandsAndSettings(battery);
     case Check::RepliesGivenBack:
         return repliesGivenBack(battery);
+    case Check::InstancesApart:
+        return instancesApart(battery);
     case Check::SlowEvent:
         return slowEvent(battery);
     case Check::Fuzz:

@@ -36,6 +36,10 @@ std::vector<CheckInfo> made() {
         {Check::RepliesGivenBack, "VL4", "replies-given-back", Severity::Error,
          "with every command answered, then with every lookup unanswered, replies come back "
          "exactly as the host contract says"},
+        {Check::InstancesApart, "VL8", "instances-apart", Severity::Error,
+         "a second instance made while the first lives, the two played interleaved with "
+         "different values, each does what it does alone, and a third made after both were "
+         "destroyed does what the first did"},
         {Check::SlowEvent, "VL5", "slow-event", Severity::Warning,
          "no step of the other checks keeps the host's thread longer than " +
              number(SlowEventMilliseconds) + " ms"},

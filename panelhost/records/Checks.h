@@ -16,6 +16,7 @@ enum class Check {
     EveryEventType,
     CommandsAndSettings,
     RepliesGivenBack,
+    InstancesApart,
     SlowEvent,
     Fuzz,
     MemoryStaysFlat,

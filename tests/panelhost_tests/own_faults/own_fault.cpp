@@ -30,7 +30,13 @@ enum Fault {
     HandlePerCommand,     // a file opened on every parent command and never closed
     LateCall,             // the button "go" starts a thread that calls the host 20 ms later
     ThreadLeftRunning,    // the button "go" starts a thread that never ends
+    StaticShared,         // the instance chosen is kept in a static, which "go" shows
+    CrashBesideAnother,   // a second instance made while the first lives crashes
 };
+
+// What a faulty component keeps where every instance of it sees the same.
+std::string chosenInstance;
+void* liveInstance = nullptr;
 
 // Fills 3 MiB of its own stack frame; what it returns keeps the frame real.
 #if defined(__GNUC__)
@@ -46,8 +52,14 @@ int deepFrame(int seed) {
 class OwnFault : public tarn_script_helper {
 public:
     OwnFault(ClientHost* owner, const char* folder) : tarn_script_helper(owner, folder) {
+        if (OWN_FAULT == CrashBesideAnother && liveInstance != nullptr) {
+            int* volatile nowhere = nullptr;
+            *nowhere = 1;
+        }
+        liveInstance = this;
         openPanel("1", "own_fault.tarn_ui", "");
     }
+    ~OwnFault() override { liveInstance = nullptr; }
 
     void onButton(ButtonNotify* event) override {
         if (std::strcmp(static_cast<const char*>(event->control()), "go") != 0) {
@@ -81,7 +93,7 @@ public:
                 }
             }).detach();
         }
-        setProperty("on", "1", "1", "lamp");
+        setProperty("on", OWN_FAULT == StaticShared ? chosen().c_str() : "1", "1", "lamp");
     }
     int onRevertive(RevertiveNotify*) override { return 0; }
     void onTimer(int id) override { stopTimer(id); }
@@ -117,6 +129,7 @@ public:
             }
             return tarn_string();
         }
+        chosen() = name;
         char* reply = host->send(("SD '" + name + "'").c_str(), ClientHost::Command);
         if (reply != nullptr && OWN_FAULT == WritePastNul) {
             reply[std::strlen(reply) + 1] = ' ';
@@ -134,6 +147,10 @@ public:
     }
 
 private:
+    // The instance this component was told to be: its own, or every instance's.
+    std::string& chosen() { return OWN_FAULT == StaticShared ? chosenInstance : ownInstance; }
+
+    std::string ownInstance;
     char* volatile kept = nullptr;
     std::FILE* volatile opened = nullptr;
     volatile char seen = 0;
