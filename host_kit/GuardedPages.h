@@ -16,5 +16,9 @@ void release(void* base, std::size_t bytes);
 // Makes the pages from `base` untouchable (`accessible` false) or readable and
 // writable again; false when the system refused.
 bool protect(void* base, std::size_t bytes, bool accessible);
+// Makes the pages from `base` untouchable for as long as they are held: a
+// guard, which the protection of its neighbours never changes; false when the
+// system refused.
+bool guard(void* base, std::size_t bytes);
 
 } // namespace guarded_pages

@@ -23,4 +23,11 @@ bool protect(void* base, std::size_t bytes, bool accessible) {
     return mprotect(base, bytes, accessible ? PROT_READ | PROT_WRITE : PROT_NONE) == 0;
 }
 
+bool guard(void* base, std::size_t bytes) {
+    // Marked apart (not dumped), a guard is never merged into one mapping with
+    // a neighbour given the same protection, so that changing that neighbour's
+    // protection again needs no split: a give-back costs one small change.
+    return mprotect(base, bytes, PROT_NONE) == 0 && madvise(base, bytes, MADV_DONTDUMP) == 0;
+}
+
 } // namespace guarded_pages

@@ -26,4 +26,8 @@ bool protect(void* base, std::size_t bytes, bool accessible) {
     return VirtualProtect(base, bytes, accessible ? PAGE_READWRITE : PAGE_NOACCESS, &was) != 0;
 }
 
+bool guard(void* base, std::size_t bytes) {
+    return protect(base, bytes, false);
+}
+
 } // namespace guarded_pages

@@ -46,7 +46,7 @@ GuardedReplies::Region* GuardedReplies::smallRegion() {
         }
         bool guarded = true;
         for (std::size_t i = 0; i < ChunkRegions && guarded; ++i) {
-            guarded = guarded_pages::protect(base + (i * 2 + 1) * m_page, m_page, false);
+            guarded = guarded_pages::guard(base + (i * 2 + 1) * m_page, m_page);
         }
         if (!guarded) {
             guarded_pages::release(base, bytes);
@@ -78,7 +78,7 @@ GuardedReplies::Region* GuardedReplies::largeRegion(std::size_t pages) {
         if (base == nullptr) {
             return nullptr;
         }
-        if (!guarded_pages::protect(base + pages * m_page, m_page, false)) {
+        if (!guarded_pages::guard(base + pages * m_page, m_page)) {
             guarded_pages::release(base, (pages + 1) * m_page);
             return nullptr;
         }
