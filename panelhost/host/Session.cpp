@@ -37,6 +37,10 @@ Session::~Session() {
             destroy(*each);
         }
     }
+    // Threads the component left running (TH3) still run its code.
+    if (m_library && process_counts::runningThreads() > m_threadsBeforeLibrary) {
+        m_library->keepLoaded();
+    }
 }
 
 bool Session::open(std::string& error) {
