@@ -28,6 +28,13 @@ ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
     return job;
 }
 
+ChildJob writtenScenarioJob(const LibrarySettings& target, const std::string& name,
+                            const std::string& text, bool states) {
+    ChildJob job = scenarioJob(target, name, text, states);
+    job.checkControls = true;
+    return job;
+}
+
 ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord) {
     ChildJob job = jobOf(ChildJob::Kind::Plan, target);
     job.plan = plan;
@@ -36,7 +43,9 @@ ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool every
 }
 
 ChildJob terminalJob(const LibrarySettings& target) {
-    return jobOf(ChildJob::Kind::Terminal, target);
+    ChildJob job = jobOf(ChildJob::Kind::Terminal, target);
+    job.checkControls = true;
+    return job;
 }
 
 ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
@@ -47,6 +56,7 @@ ChildJob liveJob(const LibrarySettings& target, const std::string& name, const s
     job.states = true;
     job.firstLine = firstLine;
     job.firstBreach = firstBreach;
+    job.checkControls = true; // a person's lines, as at a terminal
     return job;
 }
 
@@ -114,7 +124,7 @@ inline auto fieldsOf(Tag<ChildJob>) {
         field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
         field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
         field("states", &J::states), field("stack", &J::stack), field("first_line", &J::firstLine),
-        field("first_breach", &J::firstBreach));
+        field("first_breach", &J::firstBreach), field("check_controls", &J::checkControls));
 }
 
 std::string jobToJson(const ChildJob& job) {

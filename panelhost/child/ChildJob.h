@@ -40,8 +40,12 @@ struct ChildJob {
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
     unsigned long long stack = StackSize::Default; // the host thread's, in bytes
-    int firstLine = 1;                             // Live: the line number of the first line sent
-    long firstBreach = 0; // Live: the id of its first breach (a run's ids go on)
+    int firstLine = 1;        // Live: the line number of the first line sent
+    long firstBreach = 0;     // Live: the id of its first breach (a run's ids go on)
+    // A person's lines (a scenario file, a terminal): a control they name that no
+    // panel has is a problem of the scenario. Validate's own scenarios press such
+    // controls on purpose.
+    bool checkControls = false;
 
     // Whether the child reads lines that its parent sends to its standard input.
     bool fed() const { return kind == Kind::Live; }
@@ -51,6 +55,10 @@ struct ChildJob {
 // as `name`), with a state record after each step when `states`.
 ChildJob scenarioJob(const LibrarySettings& target, const std::string& name,
                      const std::string& text, bool states = false);
+// The same for a scenario a person wrote: a control it names that no panel has
+// is a problem of the scenario.
+ChildJob writtenScenarioJob(const LibrarySettings& target, const std::string& name,
+                            const std::string& text, bool states);
 // A fuzz plan, sending every record or only what fuzzing needs.
 ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool everyRecord);
 // A session typed at the terminal.

@@ -78,20 +78,25 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
         tally.placeStep(end.step.line, end.step.event);
     }
     const int stepLine = tally.stepLine();
+    const bool implicit = tally.stepImplicit();
     const long id = static_cast<long>(tally.breaches().size());
     BreachRecord breach = end.hung
                               ? BreachRecord{stepLine, id, Rule::ComponentHang, tally.lastCommand(),
                                              "the step did not return within " + seconds(timeout)}
                               : crashBreach(end, stepLine, id, tally.lastCommand());
+    breach.implicit = implicit;
     breach.instance = tally.stepInstance();
     stream.emit(breach);
     if (scenario == nullptr) {
         return;
     }
+    // An implicit step has no expectations of its own, and the step an implicit
+    // load came before was never played: the unplayed lines begin with it.
     const std::size_t step = stepIndex(*scenario, stepLine);
-    std::size_t next = step + 1;
+    const std::size_t first = implicit ? step : step + 1;
+    std::size_t next = first;
     std::vector<const Item*> foreseen;
-    for (; next < scenario->items.size(); ++next) {
+    for (; !implicit && next < scenario->items.size(); ++next) {
         const Expectation* expectation = std::get_if<Expectation>(&scenario->items[next].what);
         if (expectation == nullptr) {
             break;
@@ -111,10 +116,10 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
         record.instance = breach.instance;
         stream.emit(record);
     }
-    // Everything after the step but the breach lines just checked was never played.
+    // Everything from there but the breach lines just checked was never played.
     int notPlayed = 0;
     int from = 0;
-    for (std::size_t i = step + 1; i < scenario->items.size(); ++i) {
+    for (std::size_t i = first; i < scenario->items.size(); ++i) {
         const Expectation* expectation = std::get_if<Expectation>(&scenario->items[i].what);
         if (i < next && expectation != nullptr && expectation->kind == Expectation::Kind::Breach &&
             scenario->items[i].instance == breach.instance) {

@@ -1,9 +1,23 @@
 #include "host/ExpectationChecker.h"
 
 #include "host/ExpectedBreaches.h"
+#include "host/UnknownControl.h"
 
 #include <algorithm>
 #include <map>
+
+namespace {
+
+// The lines of a block judged as one expectation; none for a single line.
+std::vector<int> blockLines(const std::vector<const Item*>& group) {
+    std::vector<int> lines;
+    for (const Item* item : group) {
+        lines.push_back(item->line);
+    }
+    return lines.size() > 1 ? lines : std::vector<int>();
+}
+
+} // namespace
 
 void ExpectationChecker::beginStep() {
     m_sentChecked.clear();
@@ -71,6 +85,7 @@ void ExpectationChecker::check(const OutcomeOf& outcomeOf) {
             }
             ExpectRecord record;
             record.line = item.line;
+            record.lines = blockLines(group);
             record.what = Kind::Debug;
             record.held = expected == outcome.debug;
             record.expected = ExpectValue::ofText(expected);
@@ -117,6 +132,7 @@ void ExpectationChecker::expectList(const std::vector<const Item*>& group,
     }
     ExpectRecord record;
     record.line = group.front()->line;
+    record.lines = blockLines(group);
     record.what = first.kind;
     record.held = expected == actual;
     record.expected = ExpectValue::ofLines(expected);
@@ -162,4 +178,12 @@ void ExpectationChecker::expectOne(const Item& item, const StepOutcome& outcome)
     }
     record.held = record.expected == record.actual;
     emit(record, item);
+    if (m_checkControls && expectation.kind == Expectation::Kind::Property) {
+        if (const auto problem =
+                unknownControl(outcome.panels, item.line, expectation.panel, expectation.control)) {
+            ProblemRecord named = *problem;
+            named.instance = item.instance;
+            m_sink.emit(named);
+        }
+    }
 }

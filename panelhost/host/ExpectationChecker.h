@@ -2,10 +2,10 @@
 // before them caused, in the instance each is about. Expectations wait until
 // the next line that is not one (or the end), then each gives one expect
 // record: the lines of a list (sent, event, debug) of one instance together as
-// one list, named by the first; breaches through ExpectedBreaches. At a
-// terminal each expectation is checked as soon as it is entered, a list line
-// against the next entry of the step's list. It needs no component: it reads
-// the instance's step log, its panels and the world.
+// one block, one expectation named by its lines; breaches through
+// ExpectedBreaches. At a terminal each expectation is checked as soon as it is
+// entered, a list line against the next entry of the step's list. It needs no
+// component: it reads the instance's step log, its panels and the world.
 #pragma once
 
 #include "host/Panels.h"
@@ -41,6 +41,8 @@ public:
 
     // Each expectation is checked as soon as it is added.
     void setImmediate(bool immediate) { m_immediate = immediate; }
+    // A property read of a control no panel has is a problem of the scenario too.
+    void setCheckControls(bool check) { m_checkControls = check; }
     // A new step has begun.
     void beginStep();
     // Adds one expectation (an item holding one); immediate: checks it at once.
@@ -57,6 +59,7 @@ private:
     std::string m_ui;
     RecordSink& m_sink;
     bool m_immediate = false;
+    bool m_checkControls = false;
     std::vector<Item> m_pending;
     // Immediate: list lines checked since the step, by instance.
     std::map<std::string, std::size_t> m_sentChecked, m_eventsChecked;

@@ -3,8 +3,8 @@
 #include "EscapedException.h"
 #include "HostEvents.h"
 #include "ProcessCounts.h"
+#include "host/UnknownControl.h"
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -28,6 +28,7 @@ const auto ThreadGrace = std::chrono::milliseconds(100);
 Session::Session(const SessionOptions& options, RecordSink& sink)
     : m_options(options), m_sink(sink), m_breachIds(options.firstBreach),
       m_checker(options.ui, sink) {
+    m_checker.setCheckControls(options.checkControls);
     addInstance(std::string());
 }
 
@@ -77,18 +78,6 @@ Session::Instance& Session::instance(const std::string& name) {
     return *m_instances.front();
 }
 
-std::vector<Session::Instance*> Session::targets(const Item& item) {
-    std::vector<Instance*> out;
-    if (!item.every) {
-        out.push_back(&instance(item.instance));
-        return out;
-    }
-    for (const std::unique_ptr<Instance>& each : m_instances) {
-        out.push_back(each.get());
-    }
-    return out;
-}
-
 StepOutcome Session::outcome(const std::string& name) {
     Instance& of = instance(name);
     return StepOutcome{of.host.log(), of.debug,         of.reply,
@@ -99,7 +88,6 @@ void Session::apply(const Item& item, long event) {
     if (!m_fatal.empty()) {
         return;
     }
-    m_lastLine = item.line;
     const auto outcomeOf = [this](const std::string& name) { return outcome(name); };
     if (std::holds_alternative<Expectation>(item.what)) {
         m_checker.add(item, outcomeOf);
@@ -114,14 +102,15 @@ void Session::apply(const Item& item, long event) {
 }
 
 void Session::play(const Step& step, const Item& item, long event) {
-    const std::vector<Instance*> to = targets(item);
+    // The step's instance, or none for a step of every instance.
+    Instance* const only = item.every ? nullptr : &instance(item.instance);
+    const auto isTarget = [only](const Instance* each) { return only == nullptr || each == only; };
     const bool ownLife = step.kind == Step::Kind::Load || step.kind == Step::Kind::Destroy;
     const Step loadStep;
     // Children named and never created are created first, in the order named;
     // a load or destroy of the step's own sees to its child itself.
     for (const std::unique_ptr<Instance>& each : m_instances) {
-        const bool own = std::find(to.begin(), to.end(), each.get()) != to.end();
-        if (m_named && !each->begun && !(own && ownLife)) {
+        if (m_named && !each->begun && !(ownLife && isTarget(each.get()))) {
             runStep(*each, loadStep, item.line, How{true, nullptr, ""}, event);
             if (!m_fatal.empty()) {
                 return;
@@ -135,7 +124,10 @@ void Session::play(const Step& step, const Item& item, long event) {
         each->debug.clear();
     }
     m_checker.beginStep();
-    for (Instance* each : to) {
+    for (const std::unique_ptr<Instance>& each : m_instances) {
+        if (!isTarget(each.get())) {
+            continue;
+        }
         if (each->component == nullptr && !ownLife) {
             runStep(*each, loadStep, item.line, How{true, nullptr, ""}, event);
             if (!m_fatal.empty()) {
@@ -147,7 +139,9 @@ void Session::play(const Step& step, const Item& item, long event) {
             return;
         }
     }
-    relay(item.line, event);
+    if (!m_raised.empty()) {
+        relay(item.line, event);
+    }
 }
 
 void Session::relay(int line, long event) {
@@ -196,7 +190,7 @@ void Session::finish() {
     destroyStep.kind = Step::Kind::Destroy;
     for (const std::unique_ptr<Instance>& each : m_instances) {
         if (each->component != nullptr) {
-            runStep(*each, destroyStep, m_lastLine, How{true, nullptr, ""}, -1);
+            runStep(*each, destroyStep, 0, How{true, nullptr, ""}, -1);
         }
     }
     // A thread of the library's own may still call the host after the last step.
@@ -229,9 +223,9 @@ void Session::emitWritten(const Instance& instance, int line, const std::string&
 }
 
 void Session::salvage() {
-    if (m_stepLine != 0 && m_stepInstance != nullptr) {
-        const int line = m_stepLine;
-        m_stepLine = 0;
+    if (m_stepLine && m_stepInstance != nullptr) {
+        const int line = *m_stepLine;
+        m_stepLine.reset();
         emitWritten(*m_stepInstance, line, m_debug.end());
     }
 }
@@ -304,6 +298,13 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
         record.raisedBy = how.raisedBy->host.instance();
     }
     m_sink.emit(record);
+    if (m_options.checkControls && step.kind == Step::Kind::Press) {
+        // Played all the same: what the component does with it is still its own.
+        if (auto problem = unknownControl(instance.host.panels(), line, step.panel, step.control)) {
+            problem->instance = instance.host.instance();
+            m_sink.emit(*problem);
+        }
+    }
     std::map<std::string, Panel> before;
     if (m_options.states) {
         before = instance.host.panels().all();
@@ -313,7 +314,7 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     if (how.raisedBy != nullptr) {
         instance.host.continueStep(line);
     } else {
-        instance.host.beginStep(line);
+        instance.host.beginStep(line, how.implicit);
         instance.reply.reset();
         instance.debug.clear();
     }
@@ -321,7 +322,6 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     m_stepLine = line;
     m_stepInstance = &instance;
     const auto began = std::chrono::steady_clock::now();
-    std::optional<std::string> reply;
     switch (step.kind) {
     case Step::Kind::Load:
         load(instance);
@@ -344,7 +344,7 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
         m_lastDestroyed = nullptr;
         awaitThreads(m_threadsBeforeCreate, destroyed);
     }
-    m_stepLine = 0;
+    m_stepLine.reset();
     m_stepInstance = nullptr;
     const std::string debug = m_debug.end();
     instance.debug += debug;
@@ -356,9 +356,11 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
         emitState(instance, line, before);
     }
     m_sink.emit(EndRecord{line, micros, instance.host.instance()});
-    for (std::string& raised : instance.host.takeRaised()) {
-        m_raised.emplace_back(&instance, std::move(raised));
+    std::vector<std::string>& raised = instance.host.raised();
+    for (std::string& each : raised) {
+        m_raised.emplace_back(&instance, std::move(each));
     }
+    raised.clear();
 }
 
 char* Session::call(Instance& instance, ContractChecker::Call kind, int type,

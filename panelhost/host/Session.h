@@ -47,6 +47,10 @@ struct SessionOptions {
     std::size_t keep = ReplyLedger::DefaultKeep;
     bool states = false;  // a state record after each step, for a page that draws the panels
     long firstBreach = 0; // the id of the first breach (a live session's ids go on)
+    // A person's scenario: a press or property read of a control no panel has
+    // is a problem of the scenario (UnknownControl). Generated ones press such
+    // controls on purpose.
+    bool checkControls = false;
 };
 
 class Session {
@@ -118,7 +122,6 @@ private:
     void applyFact(const Fact& fact, const Item& item);
     void addInstance(const std::string& name);
     Instance& instance(const std::string& name);
-    std::vector<Instance*> targets(const Item& item);
     void play(const Step& step, const Item& item, long event);
     void relay(int line, long event);
     void runStep(Instance& instance, const Step& step, int line, const How& how, long event);
@@ -157,8 +160,7 @@ private:
     std::unique_ptr<OutputTap> m_output; // the component's standard output, kept apart
     std::unique_ptr<ComponentLibrary> m_library;
     ExpectationChecker m_checker;
-    int m_lastLine = 0;
-    int m_stepLine = 0;                 // the step under way, 0 between steps
+    std::optional<int> m_stepLine;      // the step under way, none between steps
     Instance* m_stepInstance = nullptr; // and its instance
     const char* m_calling = nullptr;    // the call into the component under way
     std::string m_fatal;

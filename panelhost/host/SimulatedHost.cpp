@@ -4,14 +4,15 @@
 
 void TARN_THISCALL SimulatedHost::reserved() {}
 
-void SimulatedHost::beginStep(int line) {
+void SimulatedHost::beginStep(int line, bool implicit) {
     m_log = StepLog();
     m_log.line = line;
+    m_log.implicit = implicit;
 }
 
 void SimulatedHost::report(const Finding& finding) {
-    const BreachRecord breach{m_log.line,      m_breaches++,   finding.rule,
-                              finding.command, finding.detail, m_instance};
+    const BreachRecord breach{m_log.line,     m_breaches++,   finding.rule, finding.command,
+                              finding.detail, m_log.implicit, m_instance};
     m_log.breaches.push_back(breach);
     m_sink.emit(breach);
 }
@@ -20,12 +21,6 @@ void SimulatedHost::found(const std::vector<Finding>& findings) {
     for (const Finding& finding : findings) {
         report(finding);
     }
-}
-
-std::vector<std::string> SimulatedHost::takeRaised() {
-    std::vector<std::string> raised;
-    raised.swap(m_raised);
-    return raised;
 }
 
 void SimulatedHost::noCommand(const ContractChecker::Send& sent, const char* text, int) {

@@ -33,11 +33,15 @@ public:
 
     void TARN_THISCALL reserved() override;
 
-    // Starts a new log at the step at `line`; records made until the next step
-    // carry that line. A step the log goes on through (one the parent delivered
-    // in answer to the step before it) only moves the line on: continueStep.
-    void beginStep(int line);
-    void continueStep(int line) { m_log.line = line; }
+    // Starts a new log at the step at `line` (implicit: a step the scenario did
+    // not write); records made until the next step carry that line. A step the
+    // log goes on through (one the parent delivered in answer to the step before
+    // it) only moves the line on: continueStep.
+    void beginStep(int line, bool implicit = false);
+    void continueStep(int line) {
+        m_log.line = line;
+        m_log.implicit = false;
+    }
 
     // Records a breach found outside the checker (an escaped exception, a leak).
     void report(const Finding& finding);
@@ -45,8 +49,8 @@ public:
     const std::string& instance() const { return m_instance; }
     Panels& panels() { return m_panels; }
     const Panels& panels() const { return m_panels; }
-    // The events raised to the parent since the last call, in order.
-    std::vector<std::string> takeRaised();
+    // The events raised to the parent and not yet taken from here, in order.
+    std::vector<std::string>& raised() { return m_raised; }
     // Breaches reported in the whole run, by every instance.
     long breachCount() const { return m_breaches; }
     std::vector<int> registeredRouters() const { return checker().registeredRouters(); }

@@ -1,5 +1,7 @@
 #include "language/Keywords.h"
 
+#include "language/Text.h"
+
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -59,24 +61,6 @@ const Word* find(const Word (&words)[N], const std::string& word) {
         }
     }
     return nullptr;
-}
-
-// The number of single-character edits between two short words.
-std::size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 // Every word a line may begin with, or every expectation, in the order of

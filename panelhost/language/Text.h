@@ -55,3 +55,7 @@ std::string shortened(const std::string& text, std::size_t around, std::size_t l
 // The position of the first character where `a` and `b` differ (the shorter
 // length when one begins the other).
 std::size_t firstDifference(const std::string& a, const std::string& b);
+
+// The number of single-character edits (insert, delete, replace) between two
+// short words: how near a name is to one that was meant.
+std::size_t editDistance(const std::string& a, const std::string& b);

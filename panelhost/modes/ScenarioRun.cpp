@@ -44,7 +44,7 @@ int runScenario(const RunSettings& settings) {
     if (!loadScenario(settings.scenario, text, scenario, errors)) {
         return reportFatal(format, describeErrors(name, errors));
     }
-    const ChildJob job = scenarioJob(settings.target, name, text, !settings.html.empty());
+    const ChildJob job = writtenScenarioJob(settings.target, name, text, !settings.html.empty());
     RecordStream stream(format, settings.verbose, settings.strict);
     std::optional<ScenarioJUnit> junit;
     if (!settings.junit.empty()) {

@@ -67,8 +67,8 @@ public:
         }
         std::vector<BreachRecord> breaches;
         std::vector<ExpectRecord> failed;
-        std::map<int, std::string> stepText;
-        int openLine = 0;
+        std::map<int, std::string> stepText; // the steps the check wrote, by line
+        std::string openText;                // the step under way
         RecordStream stream(OutputFormat::Quiet, false, m_rules.strict);
         if (m_html != nullptr && !offPage) {
             m_html->setScenario(job.scenarioText);
@@ -79,13 +79,15 @@ public:
                 also(record);
             }
             if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
-                openLine = step->line;
-                stepText[step->line] =
-                    nameOf(step->step) + (step->text ? " " + *step->text : std::string());
+                openText = nameOf(step->step) + (step->text ? " " + *step->text : std::string());
                 if (step->step == Step::Kind::Press) {
-                    stepText[step->line] =
-                        "press " + step->panel + " " + step->control +
-                        (step->text && !step->text->empty() ? " " + *step->text : "");
+                    openText = "press " + step->panel + " " + step->control +
+                               (step->text && !step->text->empty() ? " " + *step->text : "");
+                }
+                if (step->implicit) {
+                    openText = stepPlace(step->line, true);
+                } else {
+                    stepText[step->line] = openText;
                 }
                 if (!step->instance.empty()) {
                     stepText[step->line] = step->instance + ": " + stepText[step->line];
@@ -99,7 +101,7 @@ public:
             } else if (const EndRecord* end = std::get_if<EndRecord>(&record)) {
                 if (end->micros > m_slowest.micros) {
                     m_slowest.micros = end->micros;
-                    m_slowest.where = check + ", " + stepText[openLine];
+                    m_slowest.where = check + ", " + openText;
                 }
             } else if (const FatalRecord* fatal = std::get_if<FatalRecord>(&record)) {
                 verdict.outcome = Outcome::Failed;
@@ -132,7 +134,10 @@ public:
             const BreachRecord& breach = *first[rule];
             CheckFinding finding;
             finding.times = times[rule];
-            finding.step = stepText.count(breach.line) > 0 ? stepText[breach.line] : "";
+            const std::string who = breach.instance.empty() ? "" : breach.instance + ": ";
+            finding.step = breach.implicit                   ? who + stepPlace(breach.line, true)
+                           : stepText.count(breach.line) > 0 ? stepText[breach.line]
+                                                             : std::string();
             finding.command = breach.command;
             finding.message = breach.detail;
             ruleLine(verdict, rule, finding);

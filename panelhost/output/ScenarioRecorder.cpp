@@ -130,7 +130,8 @@ std::string ScenarioRecorder::rewritten(const Item& item, const std::string& ind
     }
     const Expectation& expectation = std::get<Expectation>(item.what);
     const ExpectValue& actual = found->second.actual;
-    const std::string head = indent + "expect " + nameOf(expectation.kind) + " ";
+    const std::string head = indent + (item.addressed ? item.instance + ": " : std::string()) +
+                             "expect " + nameOf(expectation.kind) + " ";
     if (expectation.kind == Expectation::Kind::Property) {
         return head + word(expectation.panel) + " " + word(expectation.control) + " " +
                word(expectation.property) + " = " +

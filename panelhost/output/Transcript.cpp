@@ -111,6 +111,10 @@ struct Render {
                "ui folder: " + printable(r.ui) + "\n";
     }
     std::string operator()(const StepRecord& r) const {
+        if (r.implicit) {
+            return "\n[" + stepPlace(r.line, true) + "]" +
+                   (r.instance.empty() ? "" : " " + of(r.instance) + nameOf(r.step)) + "\n";
+        }
         const bool press = r.step == Step::Kind::Press;
         std::string out = "\n[" + std::to_string(r.line) + "] " + of(r.instance) + nameOf(r.step);
         if (press) {
@@ -124,9 +128,6 @@ struct Render {
         }
         if (r.text && !(press && r.text->empty())) {
             out += " " + shortened(*r.text, 0, Longest);
-        }
-        if (r.implicit) {
-            out += "   (implicit)";
         }
         if (r.relayed) {
             out += "   (parent: " + (r.raisedBy.empty() ? "" : r.raisedBy + " ") + "raised " +
@@ -168,7 +169,7 @@ struct Render {
     std::string operator()(const BreachRecord& r) const {
         const RuleInfo& info = ruleInfo(r.rule);
         std::string out = Indent + "!! " + severityName(info.severity) + " " + info.id + " " +
-                          info.name + " (line " + std::to_string(r.line) +
+                          info.name + " (" + stepPlace(r.line, r.implicit) +
                           (r.instance.empty() ? "" : ", " + r.instance) + ")";
         if (!r.command.empty()) {
             out += ": " + shortened(r.command, 0, Longest);
@@ -184,12 +185,20 @@ struct Render {
         if (r.what == Expectation::Kind::Breach) {
             label += " " + r.rule;
         }
-        const std::string where = "line " + std::to_string(r.line) + ": ";
+        const std::string where = expectPlace(r) + ": ";
         if (r.held) {
             return Indent + "ok   " + where + label + "\n";
         }
         const Shown shown = shownValues(r.expected, r.actual);
         return Indent + "FAIL " + where + label + "\n" + shown.expected + shown.actual;
+    }
+    std::string operator()(const ProblemRecord& r) const {
+        return Indent + "?? line " + std::to_string(r.line) +
+               (r.instance.empty() ? "" : ", " + r.instance) +
+               ", a problem of the scenario: " + printable(r.text) +
+               (r.nearest.empty() ? std::string()
+                                  : "; the nearest known is " + printable(r.nearest)) +
+               "\n";
     }
     std::string operator()(const EndRecord&) const { return ""; }
     std::string operator()(const PanelRecord& r) const {
@@ -219,9 +228,11 @@ struct Render {
         }
         return out + "summary: " + std::to_string(r.steps) + " steps, " +
                std::to_string(r.expectations) + " expectations (" + std::to_string(r.held) +
-               " held, " + std::to_string(r.failed) +
-               " failed), breaches: " + std::to_string(r.errors) + " errors, " +
-               std::to_string(r.warnings) + " warnings" +
+               " held, " + std::to_string(r.failed) + " failed), " +
+               (r.problems > 0 ? counted(r.problems, "problem", "problems") + " of the scenario, "
+                               : std::string()) +
+               "breaches: " + std::to_string(r.errors) + " errors, " + std::to_string(r.warnings) +
+               " warnings" +
                (r.expectedBreaches > 0 ? ", " + std::to_string(r.expectedBreaches) + " expected"
                                        : std::string()) +
                " -> exit " + std::to_string(r.status) + "\n";

@@ -65,7 +65,8 @@ inline auto fieldsOf(Tag<BreachRecord>) {
         derived("name", [](const R& r) { return std::string(ruleInfo(r.rule).name); }),
         derived("severity",
                 [](const R& r) { return std::string(severityName(ruleInfo(r.rule).severity)); }),
-        field("command", &R::command), field("detail", &R::detail), instanceField<R>());
+        field("command", &R::command), field("detail", &R::detail),
+        field("implicit", &R::implicit, [](const R& r) { return r.implicit; }), instanceField<R>());
 }
 
 inline auto fieldsOf(Tag<ExpectRecord>) {
@@ -73,11 +74,19 @@ inline auto fieldsOf(Tag<ExpectRecord>) {
     const auto property = [](const R& r) { return r.what == Expectation::Kind::Property; };
     const auto breach = [](const R& r) { return r.what == Expectation::Kind::Breach; };
     return std::make_tuple(
-        field("line", &R::line), field("what", &R::what), field("held", &R::held),
-        field("expected", &R::expected), field("actual", &R::actual),
-        field("panel", &R::panel, property), field("control", &R::control, property),
-        field("property", &R::property, property), field("rule", &R::rule, breach),
-        field("step", &R::step, breach), field("covers", &R::covers, breach), instanceField<R>());
+        field("line", &R::line),
+        field("lines", &R::lines, [](const R& r) { return r.lines.size() > 1; }),
+        field("what", &R::what), field("held", &R::held), field("expected", &R::expected),
+        field("actual", &R::actual), field("panel", &R::panel, property),
+        field("control", &R::control, property), field("property", &R::property, property),
+        field("rule", &R::rule, breach), field("step", &R::step, breach),
+        field("covers", &R::covers, breach), instanceField<R>());
+}
+
+inline auto fieldsOf(Tag<ProblemRecord>) {
+    return std::make_tuple(field("line", &ProblemRecord::line), field("text", &ProblemRecord::text),
+                           field("nearest", &ProblemRecord::nearest),
+                           instanceField<ProblemRecord>());
 }
 
 inline auto fieldsOf(Tag<EndRecord>) {
@@ -113,7 +122,8 @@ inline auto fieldsOf(Tag<SummaryRecord>) {
         field("failed", &R::failed), field("errors", &R::errors), field("warnings", &R::warnings),
         field("expected_breaches", &R::expectedBreaches), field("status", &R::status),
         field("not_played", &R::notPlayed, unplayed),
-        field("not_played_from", &R::notPlayedFrom, unplayed));
+        field("not_played_from", &R::notPlayedFrom, unplayed),
+        field("problems", &R::problems, [](const R& r) { return r.problems > 0; }));
 }
 
 inline auto fieldsOf(Tag<FatalRecord>) {

@@ -2,6 +2,32 @@
 
 #include <iterator>
 
+std::string stepPlace(int line, bool implicit) {
+    if (!implicit) {
+        return "line " + std::to_string(line);
+    }
+    return line > 0 ? "implicit load before line " + std::to_string(line)
+                    : std::string("implicit destroy at the end");
+}
+
+std::string expectPlace(const ExpectRecord& record) {
+    if (record.lines.size() < 2) {
+        return "line " + std::to_string(record.line);
+    }
+    std::string out = "lines ";
+    for (std::size_t i = 0; i < record.lines.size(); ++i) {
+        // A run of consecutive lines is shown as its first and last.
+        std::size_t last = i;
+        while (last + 1 < record.lines.size() && record.lines[last + 1] == record.lines[last] + 1) {
+            ++last;
+        }
+        out += (i == 0 ? "" : ", ") + std::to_string(record.lines[i]) +
+               (last > i ? "-" + std::to_string(record.lines[last]) : std::string());
+        i = last;
+    }
+    return out;
+}
+
 ExpectValue ExpectValue::ofLines(std::vector<std::string> lines) {
     ExpectValue value;
     value.form = Form::Lines;
@@ -35,10 +61,10 @@ bool ExpectValue::operator==(const ExpectValue& other) const {
 namespace {
 
 const char* const TypeNames[] = {
-    "start",  "step",      "sent",   "giveback", "event",   "reply",      "debug",
-    "breach", "expect",    "end",    "panel",    "summary", "fatal",      "terminal",
-    "state",  "recorded",  "output", "progress", "memory",  "validation", "world",
-    "check",  "validated", "fuzz",   "finding",  "shrunk",  "fuzzed"};
+    "start",   "step",     "sent",   "giveback", "event",   "reply",      "debug",
+    "breach",  "expect",   "end",    "panel",    "summary", "fatal",      "terminal",
+    "state",   "recorded", "output", "progress", "memory",  "validation", "world",
+    "check",   "validated", "problem", "fuzz",   "finding", "shrunk",     "fuzzed"};
 static_assert(std::size(TypeNames) == std::variant_size_v<Record>,
               "every kind of record has a name");
 

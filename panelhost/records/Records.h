@@ -25,6 +25,8 @@ struct StartRecord {
 };
 
 // A step began: a host event (or load or destroy) from scenario line `line`.
+// An implicit step is no line's own: the load that the step at `line` needed
+// first, or the destroy after the last line, whose `line` is 0.
 struct StepRecord {
     int line = 0;
     Step::Kind step = Step::Kind::Load;
@@ -86,8 +88,13 @@ struct BreachRecord {
     Rule rule = Rule::ComponentCrash;
     std::string command;
     std::string detail;
+    bool implicit = false; // came in an implicit step (`line` as the step's)
     std::string instance{};
 };
+
+// Where a step stands, as every output names it: "line 7", or for an implicit
+// step "implicit load before line 7" or "implicit destroy at the end".
+std::string stepPlace(int line, bool implicit);
 
 // What an expectation wanted or saw: lines (sent, event), numbers (routers,
 // timers), one text (debug, reply, property, breach), or none.
@@ -106,10 +113,12 @@ struct ExpectValue {
     bool operator==(const ExpectValue& other) const;
 };
 
-// One expectation checked: an "expect" line of the scenario (a group of lines for
-// sent, event and debug, named by its first line).
+// One expectation checked: an "expect" line of the scenario, or the block of
+// lines of one kind (sent, event, debug) after one step, judged and counted as
+// one and named by its first line.
 struct ExpectRecord {
     int line = 0;
+    std::vector<int> lines; // a block of more than one line: all of them, in order
     Expectation::Kind what = Expectation::Kind::Sent;
     bool held = false;
     ExpectValue expected, actual;
@@ -117,6 +126,21 @@ struct ExpectRecord {
     std::string rule;                     // breach: the rule's id
     int step = 0;                         // breach: the step's line
     long covers = -1;                     // breach: the id of the breach it covers
+    std::string instance{};
+};
+
+// The lines of an expectation, as every output names them: "line 7", or for a
+// block "lines 7-9, 12".
+std::string expectPlace(const ExpectRecord& record);
+
+// A line of the scenario that names what this run's world does not have (a
+// control that no panel holds): a problem of the scenario, not of the
+// component, which fails the run. `nearest` is the closest name the world
+// knows ("PANEL CONTROL"); empty when it knows none.
+struct ProblemRecord {
+    int line = 0;
+    std::string text;
+    std::string nearest;
     std::string instance{};
 };
 
@@ -167,6 +191,7 @@ struct SummaryRecord {
     int notPlayed = 0;
     int notPlayedFrom = 0;
     int status = 0;
+    int problems = 0; // lines of the scenario that name what the world does not have
 };
 
 // For a person at a terminal session (-i): the session begins ("begin"), waits
@@ -354,7 +379,8 @@ using Record =
                  DebugRecord, BreachRecord, ExpectRecord, EndRecord, PanelRecord, SummaryRecord,
                  FatalRecord, TerminalRecord, StateRecord, RecordedRecord, OutputRecord,
                  ProgressRecord, MemoryRecord, ValidationRecord, WorldRecord, CheckRecord,
-                 ValidatedRecord, FuzzRecord, FuzzFindingRecord, ShrunkRecord, FuzzedRecord>;
+                 ValidatedRecord, ProblemRecord, FuzzRecord, FuzzFindingRecord, ShrunkRecord,
+                 FuzzedRecord>;
 
 // The name of each kind of record, as its JSON says "type" and the page reads it.
 const char* recordTypeName(const Record& record);

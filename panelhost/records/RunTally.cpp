@@ -6,6 +6,7 @@ void RunTally::add(const Record& record) {
         m_open = true;
         m_stepLine = step->line;
         m_stepInstance = step->instance;
+        m_stepImplicit = step->implicit;
         m_stepEvent = step->event;
         m_lastEvent = step->event > m_lastEvent ? step->event : m_lastEvent;
         m_lastCommand.clear();
@@ -25,6 +26,8 @@ void RunTally::add(const Record& record) {
                 m_expected[i] = true;
             }
         }
+    } else if (std::holds_alternative<ProblemRecord>(record)) {
+        ++m_problems;
     } else if (const ProgressRecord* progress = std::get_if<ProgressRecord>(&record)) {
         m_lastEvent = progress->events - 1 > m_lastEvent ? progress->events - 1 : m_lastEvent;
         m_progress = *progress;
@@ -38,6 +41,7 @@ void RunTally::add(const Record& record) {
 void RunTally::placeStep(int line, long event) {
     if (line != m_stepLine || event != m_stepEvent) {
         m_lastCommand.clear();
+        m_stepImplicit = false;
     }
     m_stepLine = line;
     m_stepEvent = event;
@@ -84,13 +88,15 @@ SummaryRecord RunTally::summary() const {
     }
     out.notPlayed = m_notPlayed;
     out.notPlayedFrom = m_notPlayedFrom;
+    out.problems = m_problems;
     out.status = status();
     return out;
 }
 
 int RunTally::status() const {
-    // Lines never played are checks that never happened.
-    if (m_failed > 0 || m_notPlayed > 0) {
+    // Lines never played are checks that never happened; a line that names what
+    // the world does not have cannot check what it says.
+    if (m_failed > 0 || m_notPlayed > 0 || m_problems > 0) {
         return 1;
     }
     for (std::size_t i = 0; i < m_breaches.size(); ++i) {

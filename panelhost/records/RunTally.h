@@ -1,7 +1,8 @@
 // RunTally: the count a run is judged by, kept from its records: steps,
-// expectations held and failed, and breaches by severity. A breach that an
-// "expect breach" record covers is expected and counts for nothing; which ones
-// are covered is decided by ExpectedBreaches, not here. It also knows which step
+// expectations held and failed, problems of the scenario, and breaches by
+// severity. A breach that an "expect breach" record covers is expected and
+// counts for nothing; which ones are covered is decided by ExpectedBreaches,
+// not here. It also knows which step
 // is open (begun, not ended), which is what the watchdog reports when the
 // component crashes or hangs.
 #pragma once
@@ -31,6 +32,8 @@ public:
     int stepLine() const { return m_stepLine; }
     // The instance of the open or last step (empty in a run that names none).
     const std::string& stepInstance() const { return m_stepInstance; }
+    // Whether that step is an implicit one (StepRecord says where it stands).
+    bool stepImplicit() const { return m_stepImplicit; }
     // The generated event of the open or last step (fuzzing); -1 when none.
     long stepEvent() const { return m_stepEvent; }
     // The last command the open step sent; empty when none.
@@ -56,6 +59,7 @@ private:
     int m_steps = 0;
     int m_held = 0;
     int m_failed = 0;
+    int m_problems = 0;
     std::vector<BreachRecord> m_breaches;
     std::vector<bool> m_expected; // by breach, in order
     std::vector<long> m_breachEvents;
@@ -63,6 +67,7 @@ private:
     bool m_open = false;
     int m_stepLine = 0;
     std::string m_stepInstance;
+    bool m_stepImplicit = false;
     long m_stepEvent = -1;
     std::string m_lastCommand;
     long m_sent = 0;

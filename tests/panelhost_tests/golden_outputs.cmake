@@ -110,6 +110,7 @@ played(cli_crash_then_more ${FAULTY} ${tests}/cli/crash_then_more.scenario)
 played(cli_bad_lines ${FAULTY} ${tests}/cli/bad_lines.scenario)
 played(cli_no_step ${FAULTY} ${tests}/cli/no_step.scenario)
 played(cli_quote ${QUILLON} ${tests}/cli/quote.scenario -v)
+played(cli_unknown_control ${QUILLON} ${tests}/cli/unknown_control.scenario)
 played(report_failing ${QUILLON} ${tests}/report/failing.scenario)
 
 # Recorded scenarios: what --record writes, and what the run says of it.

@@ -25,6 +25,8 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
     property.property = "text";
     property.expected = ExpectValue::ofText("A");
     property.actual = ExpectValue::none();
+    ExpectRecord block = failedSent({"A", "B"}, {"A"});
+    block.lines = {7, 8};
     const Record records[] = {
         StartRecord{"lib", "ui", "s"},
         step,
@@ -35,7 +37,9 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         DebugRecord{3, "a\nb"},
         BreachRecord{3, 2, Rule::UnknownTimer, "ET 4", "not running"},
         failedSent({"A"}, {"B", "C"}),
+        block,
         property,
+        ProblemRecord{4, "panel 1 has no control butto", "1 myDest"},
         EndRecord{3},
         PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}},
         SummaryRecord{5, 4, 3, 1, 1, 0, 2, 3, 9, 1},
@@ -103,6 +107,38 @@ TEST(panelhost_Transcript, AFailedGroupMarksItsFirstDifferingLine) {
     // A list that stops short says so where the other goes on.
     const std::string shorter = renderRecord(failedSent({"SD 'A'", "AS"}, {"SD 'A'"}), false);
     EXPECT_NE(shorter.find("  > (nothing more)"), std::string::npos) << shorter;
+}
+
+TEST(panelhost_Transcript, ABlockOfLinesIsNamedByAllOfThem) {
+    const struct {
+        std::vector<int> lines;
+        const char* place;
+    } cases[] = {
+        {{}, "line 7"},
+        {{7, 8, 9, 12}, "lines 7-9, 12"},
+        {{7, 9}, "lines 7, 9"},
+    };
+    for (const auto& c : cases) {
+        ExpectRecord record = failedSent({"A"}, {"A"});
+        record.held = true;
+        record.lines = c.lines;
+        EXPECT_EQ(expectPlace(record), c.place);
+        EXPECT_NE(
+            renderRecord(record, false).find(std::string("ok   ") + c.place + ": expect sent"),
+            std::string::npos);
+    }
+}
+
+TEST(panelhost_Transcript, NoRoutersReadBackAreStillNumbers) {
+    ExpectRecord record;
+    record.what = Expectation::Kind::Routers;
+    record.expected = ExpectValue::ofNumbers({20});
+    record.actual = ExpectValue::ofNumbers({});
+    Record back;
+    ASSERT_TRUE(recordFromJson(recordToJson(record), back));
+    const std::string shown = renderRecord(back, false);
+    EXPECT_NE(shown.find("expected: 20\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("actual:   none\n"), std::string::npos) << shown;
 }
 
 TEST(panelhost_Transcript, ALongTextIsShownAroundItsFirstDifference) {

@@ -1,13 +1,14 @@
 # The HTML page as a person sees it, in headless Chromium: the demo's page
 # renders (a screenshot 1280 px wide and of more than a trivial size), the last
 # step of its DOM holds every control of the panel with the values that the
-# run's panel record gives, the page of a failing scenario marks the failure
-# and links it to its line from the summary and the timeline, validate's page
-# of a faulty component links what a check found to its steps, and the page of
-# a panel of buttons (PANEL: instances named A, B, C and D, each pressed in
-# turn, its parent relaying the selection) shows the four side by side and,
-# after each press and what the parent delivered for it, that one button alone
-# high.
+# run's panel record gives, its statesheets are drawn by the rule the legend
+# names, the page of a failing scenario marks the failure, links it to its line
+# from the summary and the timeline and labels its implicit steps as such,
+# validate's page of a faulty component links what a check found to its steps,
+# and the page of a panel of buttons (PANEL: instances named A, B, C and D,
+# each pressed in turn, its parent relaying the selection) shows the four side
+# by side and, after each press and what the parent delivered for it, that one
+# button alone high.
 #   cmake -DPANELHOST=... -DLIBRARY=... -DUI=... -DDEMO=... -DFAILING=... -DFAILING_LINE=N
 #         [-DFAULTY=library] [-DPANEL=scenario] -DBROWSER=headless-chromium.sh -DOUT=folder
 #         -P report_in_browser.cmake
@@ -89,6 +90,14 @@ xpath(${OUT}/demo.dom.html "count(${last}//*[@data-property])")
 if(NOT found EQUAL checked OR checked LESS 10)
     message(FATAL_ERROR "the last step shows ${found} properties; the panel record has ${checked}")
 endif()
+# A statesheet named with a colour word is drawn in that colour (amber's edge);
+# the legend says which rule drew each, the word or the name's own colour.
+expect_xpath(${OUT}/demo.dom.html
+             "count(${last}//*[@data-control='tally_L1'][contains(@style,'#d98200')])" "1")
+expect_xpath(${OUT}/demo.dom.html "string(//*[@data-sheet='tally_amber'])"
+             "tally_amber from the colour word amber")
+expect_xpath(${OUT}/demo.dom.html "string(//*[@data-sheet='dest_low'])"
+             "dest_low a colour of its own, from its name")
 
 file(REMOVE ${OUT}/demo-report.png)
 browse(${OUT}/demo.html "screenshot" --window-size=1280,1400 --screenshot=${OUT}/demo-report.png)
@@ -118,6 +127,9 @@ expect_xpath(${dom} "count(//*[@id='summary']//a[${link}])" "1")
 expect_xpath(${dom} "count(//*[@id='line-${FAILING_LINE}'][contains(@class,'fail')])" "1")
 expect_xpath(${dom} "count(//*[contains(@class,'timeline')]//a[contains(@class,'red')][${link}])" "1")
 expect_xpath(${dom} "count(//article[contains(@class,'fail')])" "1")
+# The steps the scenario did not write say so, with no line of their own.
+expect_xpath(${dom} "string(//article[contains(@class,'implicit')][last()]//h4/a)"
+             "implicit destroy at the end")
 # validate: a check that failed says what it found in the summary, each line
 # a link to the first breach of its rule among the check's own steps.
 if(DEFINED FAULTY)

@@ -1,3 +1,4 @@
+#include "child/CrashCompletion.h"
 #include "records/RunTally.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,45 @@ TEST(panelhost_RunTally, KnowsTheOpenStepAndWhatWasNotPlayed) {
     EXPECT_FALSE(tally.finished());
     tally.add(tally.summary());
     EXPECT_TRUE(tally.finished());
+}
+
+TEST(panelhost_CrashCompletion, UnplayedLinesBeginWhereTheCrashedStepLeftOff) {
+    // Line 2 is a step whose breach line 3 expects; line 4 is the next step.
+    Scenario scenario;
+    std::vector<ScenarioError> errors;
+    ASSERT_TRUE(parseScenario("load\ncommand a=1\n  expect breach CR1\ncommand b=1\n  expect "
+                              "sent none\n",
+                              scenario, errors));
+    struct Case {
+        const char* what;
+        int line;
+        bool implicit;
+        int notPlayed, from;
+        const char* place;
+    };
+    const Case cases[] = {
+        {"a step: its breach lines are checked", 2, false, 2, 4, "line 2"},
+        // The step the load came before never ran, so it was not played either.
+        {"an implicit load", 2, true, 4, 2, "implicit load before line 2"},
+        {"the implicit destroy: nothing after it", 0, true, 0, 0, "implicit destroy at the end"},
+    };
+    for (const Case& c : cases) {
+        RecordStream stream(OutputFormat::Quiet, false, false);
+        StepRecord began;
+        began.line = c.line;
+        began.implicit = c.implicit;
+        stream.emit(began);
+        ChildEnd end;
+        end.how = "killed";
+        completeCrash(&scenario, 5, stream, end);
+        const SummaryRecord summary = stream.tally().summary();
+        EXPECT_EQ(summary.notPlayed, c.notPlayed) << c.what;
+        EXPECT_EQ(summary.notPlayedFrom, c.from) << c.what;
+        ASSERT_EQ(stream.tally().breaches().size(), 1u) << c.what;
+        const BreachRecord& crash = stream.tally().breaches().front();
+        EXPECT_EQ(stepPlace(crash.line, crash.implicit), c.place) << c.what;
+        EXPECT_EQ(stream.tally().expected(crash), !c.implicit) << c.what;
+    }
 }
 
 } // namespace

@@ -112,4 +112,45 @@ TEST(panelhost_ScenarioRecorder, KeepsTheScenariosLineEndsAndItsExpectedDebug) {
                                                 "  expect debug none");
 }
 
+// Of several instances, the step's own gets its lines as written, and each
+// other one that the parent's commands reached gets lines naming it, a failed
+// expectation of another instance's kept as that instance's.
+TEST(panelhost_ScenarioRecorder, NamesEveryInstanceTheStepReached) {
+    const std::string text = "child A\n"
+                             "child B\n"
+                             "parent x= => others\n"
+                             "A: press 1 go\n"
+                             "  B: expect property 1 go text = old\n";
+    StepRecord delivered = step(4, "command");
+    delivered.instance = "B";
+    delivered.relayed = "x=1";
+    delivered.raisedBy = "A";
+    StepRecord pressed = step(4, "press");
+    pressed.instance = "A";
+    ExpectRecord failed = expect(5, "property", ExpectValue::ofText("new"));
+    failed.instance = "B";
+    const std::vector<Record> records = {
+        pressed,
+        SentRecord{4, "HN 'x=1'", std::nullopt, false, "A"},
+        EventRecord{4, "x=1", "A"},
+        EndRecord{4, 5, "A"},
+        delivered,
+        SentRecord{4, "TP 'text=new' '1' 'go'", std::nullopt, false, "B"},
+        ReplyRecord{4, std::nullopt, "B"},
+        EndRecord{4, 5, "B"},
+        failed,
+    };
+    RecordedRecord outcome;
+    EXPECT_EQ(recorded(text, records, outcome), "child A\n"
+                                                "child B\n"
+                                                "parent x= => others\n"
+                                                "A: press 1 go\n"
+                                                "  expect sent HN 'x=1'\n"
+                                                "  expect event x=1\n"
+                                                "  B: expect sent TP 'text=new' '1' 'go'\n"
+                                                "  B: expect event none\n"
+                                                "  B: expect reply none\n"
+                                                "  B: expect property 1 go text = new\n");
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "host/UnknownControl.h"
 #include "host/World.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,34 @@ TEST_F(panelhost_WorldTest, TimersAreCounted) {
     EXPECT_TRUE(ids(run("ET 4")).empty());
     EXPECT_EQ(ids(run("ET 4")), Ids{"WD6"});
     EXPECT_TRUE(world.runningTimers().empty());
+}
+
+TEST_F(panelhost_WorldTest, AControlNoPanelHasIsNamedWithTheNearestKnown) {
+    loadQuillonLayout();
+    panels.setControlProperty("2", "lamp", "statesheet", "lamp_off");
+    struct Case {
+        const char* panel;
+        const char* control;
+        const char* text; // empty: the world has the control
+        const char* nearest;
+    };
+    const Case cases[] = {
+        {"1", "myDest", "", ""},
+        {"2", "lamp", "", ""}, // made by a fact, not a layout
+        {"1", "butto", "panel 1 has no control butto", "1 myDest"},
+        {"1", "tally_l2", "panel 1 has no control tally_l2", "1 tally_L2"},
+        // A slip in the panel counts too: the nearest may be on another panel.
+        {"3", "lamp", "no panel 3 is loaded, so it has no control lamp", "2 lamp"},
+    };
+    for (const Case& c : cases) {
+        const auto problem = unknownControl(panels, 9, c.panel, c.control);
+        ASSERT_EQ(problem.has_value(), *c.text != 0) << c.panel << " " << c.control;
+        if (problem) {
+            EXPECT_EQ(problem->line, 9);
+            EXPECT_EQ(problem->text, c.text);
+            EXPECT_EQ(problem->nearest, c.nearest);
+        }
+    }
 }
 
 } // namespace
