@@ -84,13 +84,13 @@ public:
                     openText = "press " + step->panel + " " + step->control +
                                (step->text && !step->text->empty() ? " " + *step->text : "");
                 }
+                if (!step->instance.empty()) {
+                    openText = step->instance + ": " + openText;
+                }
                 if (step->implicit) {
                     openText = stepPlace(step->line, true);
                 } else {
                     stepText[step->line] = openText;
-                }
-                if (!step->instance.empty()) {
-                    stepText[step->line] = step->instance + ": " + stepText[step->line];
                 }
             } else if (const BreachRecord* breach = std::get_if<BreachRecord>(&record)) {
                 breaches.push_back(*breach);
