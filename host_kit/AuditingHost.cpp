@@ -4,6 +4,7 @@ char* TARN_THISCALL AuditingHost::send(const char* text, int mode) {
     const ContractChecker::Send sent = m_checker.send(text, mode);
     if (!sent.command) {
         noCommand(sent, text, mode);
+        m_checker.sealGivenBack();
         found(sent.findings);
         return nullptr;
     }
@@ -21,4 +22,8 @@ void AuditingHost::beginCall(ContractChecker::Call call, int type) {
 
 void AuditingHost::endCall(const char* result) {
     found(m_checker.endCall(result));
+}
+
+void AuditingHost::collectLate() {
+    found(m_checker.late());
 }

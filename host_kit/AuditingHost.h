@@ -27,6 +27,8 @@ public:
     // Brackets one call into the component (ContractChecker::beginCall, endCall).
     void beginCall(ContractChecker::Call call, int type = 0);
     void endCall(const char* result = nullptr);
+    // Takes what the component's other threads sent while no call was running.
+    void collectLate();
 
     const ContractChecker& checker() const { return m_checker; }
 

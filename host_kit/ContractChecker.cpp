@@ -87,6 +87,12 @@ void ContractChecker::takeForeign(std::vector<Finding>& findings) {
     m_anyForeign.store(false);
 }
 
+std::vector<Finding> ContractChecker::late() {
+    std::vector<Finding> findings;
+    takeForeign(findings);
+    return findings;
+}
+
 ContractChecker::Send ContractChecker::send(const char* text, int mode) {
     Send sent;
     if (!onCallThread(text, sent.findings)) {

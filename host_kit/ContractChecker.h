@@ -55,9 +55,16 @@ public:
         bool carryOut = false; // read well enough for the host's world to act on it
     };
     Send send(const char* text, int mode);
+    // The replies given back so far become untouchable (ReplyLedger::seal): a
+    // host calls it once it has read what it wanted of a give-back.
+    void sealGivenBack() { m_ledger.seal(); }
     // Issues the host's reply (null for none) to a command that send() judged;
     // what send must return.
     char* reply(const Send& sent, const std::optional<std::string>& text);
+
+    // What other threads sent since the host last asked the checker anything: a
+    // host that waits after a step, with no call into the component, takes it so.
+    std::vector<Finding> late();
 
     // An exception left the component during `where`: `what` is its type and message.
     static Finding exceptionEscaped(const std::string& where, const std::string& what);

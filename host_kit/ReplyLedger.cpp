@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 std::vector<Finding> ReplyLedger::reportOwed(const char* when) {
     std::vector<Finding> findings;
@@ -38,8 +37,7 @@ char* ReplyLedger::issue(const std::string& command, const std::optional<std::st
         return nullptr;
     }
     Entry entry;
-    entry.text.reset(new char[reply->size() + 1]);
-    std::memcpy(entry.text.get(), reply->c_str(), reply->size() + 1);
+    entry.text.reset(GuardedReplies::shared().place(*reply, command));
     entry.command = command;
     entry.owed = owed != ReplyOwed::Never;
     char* pointer = entry.text.get();
@@ -83,13 +81,27 @@ std::vector<Finding> ReplyLedger::giveBack(const char* pointer) {
         }
         m_outstanding.erase(std::remove(m_outstanding.begin(), m_outstanding.end(), pointer),
                             m_outstanding.end());
+        entry.sealPending = true;
+        m_unsealed.push_back(pointer);
         settle(pointer);
     }
     m_counts.breaches += static_cast<long>(findings.size());
     return findings;
 }
 
+void ReplyLedger::seal() {
+    for (const char* pointer : m_unsealed) {
+        const auto found = m_live.find(pointer);
+        if (found != m_live.end() && found->second.sealPending) {
+            found->second.sealPending = false;
+            GuardedReplies::shared().givenBack(pointer);
+        }
+    }
+    m_unsealed.clear();
+}
+
 std::vector<Finding> ReplyLedger::endOfEvent() {
+    seal();
     std::vector<Finding> findings = reportOwed("the host call returned");
     for (const char* pointer : m_thisEvent) {
         const auto found = m_live.find(pointer);
@@ -112,7 +124,12 @@ void ReplyLedger::settle(const char* pointer) {
     entry.settled = true;
     m_settled.push_back(pointer);
     while (m_settled.size() > m_keep) {
-        m_live.erase(m_settled.front());
+        // A reply released before it was sealed is still quarantined first.
+        const auto oldest = m_live.find(m_settled.front());
+        if (oldest->second.sealPending) {
+            GuardedReplies::shared().givenBack(oldest->first);
+        }
+        m_live.erase(oldest);
         m_settled.pop_front();
     }
 }

@@ -4,12 +4,15 @@
 // not null, no other; each once, before the component sends its next command and
 // so before the host call returns. Every fake host of ours keeps its replies here.
 //
-// Each reply is a fresh buffer. Settled replies (given back, or kept by the host
-// past the event that produced them) stay allocated for a while, so that their
-// addresses are not handed out again at once and a late or second give-back is
-// still told from a foreign one; beyond `keep` of them the oldest is released.
+// Each reply is a fresh buffer from the process's GuardedReplies, so that a write
+// past its NUL, or a read after it was given back, stops the component where it
+// happens. Settled replies (given back, or kept by the host past the event that
+// produced them) stay allocated for a while, so that their addresses are not
+// handed out again at once and a late or second give-back is still told from a
+// foreign one; beyond `keep` of them the oldest is released.
 #pragma once
 
+#include "GuardedReplies.h"
 #include "Rules.h"
 
 #include <cstddef>
@@ -39,8 +42,11 @@ public:
     std::vector<Finding> beforeCommand();
     // Issues the reply to `command` (a fresh buffer, or null for no reply).
     char* issue(const std::string& command, const std::optional<std::string>& reply);
-    // Takes a mode-5 give-back; what is wrong with it, if anything.
+    // Takes a mode-5 give-back; what is wrong with it, if anything. The reply
+    // stays readable for the host until seal(), or the end of the event.
     std::vector<Finding> giveBack(const char* pointer);
+    // The replies given back since the last seal become untouchable.
+    void seal();
     // The host call has returned: replies still owed are breaches, and the replies
     // the host kept are settled. Each breach is reported once; giving such a reply
     // back later is then accepted.
@@ -62,12 +68,17 @@ public:
     std::size_t owed() const { return m_outstanding.size() + m_nullLookups.size(); }
 
 private:
+    // Hands a reply's memory back to the pool.
+    struct Release {
+        void operator()(char* text) const { GuardedReplies::shared().release(text); }
+    };
     struct Entry {
-        std::unique_ptr<char[]> text;
+        std::unique_ptr<char, Release> text;
         std::string command;
         bool owed = false;
         bool givenBack = false;
         bool settled = false;
+        bool sealPending = false; // given back, still readable for the host
     };
 
     void settle(const char* pointer);
@@ -79,5 +90,6 @@ private:
     std::vector<const char*> m_thisEvent;          // issued since the last endOfEvent
     std::vector<const char*> m_outstanding;        // owed, not given back, not yet reported
     std::vector<std::string> m_nullLookups;        // RN without reply, owed a null give-back
+    std::vector<const char*> m_unsealed;           // given back since the last seal
     Counts m_counts;
 };

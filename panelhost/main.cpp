@@ -110,7 +110,7 @@ struct Dispatch {
     int operator()(const ValidateSettings& settings) const {
         int status = 0;
         return outputsWritable({{JUnitOutput, settings.junit}, {PageOutput, settings.html}},
-                               OutputFormat::Text, status)
+                               settings.json ? OutputFormat::Json : OutputFormat::Text, status)
                    ? runValidate(settings)
                    : status;
     }
@@ -118,7 +118,7 @@ struct Dispatch {
         int status = 0;
         return outputsWritable(
                    {{"the replay scenario (--out)", settings.out}, {PageOutput, settings.html}},
-                   OutputFormat::Text, status)
+                   settings.json ? OutputFormat::Json : OutputFormat::Text, status)
                    ? runFuzz(settings)
                    : status;
     }

@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/native}
-own=(crash_on_own_button reply_never_back leak_per_command null_lookup_kept reply_back_twice)
+own=(crash_on_own_button reply_never_back leak_per_command null_lookup_kept reply_back_twice
+     deep_stack read_after_give_back write_past_nul)
 cmake --build "$build" -j2 --target panelhost quillon faulty_component "${own[@]/#/own_}"
 bin=$(cd "$build/bin" && pwd)
 work=$(mktemp -d)

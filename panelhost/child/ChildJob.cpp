@@ -13,6 +13,7 @@ ChildJob jobOf(ChildJob::Kind kind, const LibrarySettings& target) {
     job.kind = kind;
     job.library = target.library;
     job.ui = target.ui;
+    job.stack = target.stack.bytes;
     return job;
 }
 
@@ -122,7 +123,7 @@ inline auto fieldsOf(Tag<ChildJob>) {
         field("kind", &J::kind), field("library", &J::library), field("ui", &J::ui),
         field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
         field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
-        field("states", &J::states), field("first_line", &J::firstLine),
+        field("states", &J::states), field("stack", &J::stack), field("first_line", &J::firstLine),
         field("first_breach", &J::firstBreach), field("check_controls", &J::checkControls));
 }
 

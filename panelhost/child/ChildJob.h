@@ -12,12 +12,20 @@
 
 #include <string>
 
+// The stack of the host's thread, on which every call into the component runs:
+// by default what a Windows thread reserves unless its program says otherwise.
+struct StackSize {
+    static constexpr unsigned long long Default = 1ull << 20;
+    unsigned long long bytes = Default;
+};
+
 // The library under test, as every mode that loads one takes it and every job
 // loads it.
 struct LibrarySettings {
     std::string library;
     std::string ui;       // the folder handed to the factory; default "ui" beside the library
     double timeout = 5.0; // seconds one step may take before it is a hang
+    StackSize stack;
 };
 
 struct ChildJob {
@@ -31,6 +39,7 @@ struct ChildJob {
     FuzzPlan plan;            // Plan
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
+    unsigned long long stack = StackSize::Default; // the host thread's, in bytes
     int firstLine = 1;        // Live: the line number of the first line sent
     long firstBreach = 0;     // Live: the id of its first breach (a run's ids go on)
     // A person's lines (a scenario file, a terminal): a control they name that no

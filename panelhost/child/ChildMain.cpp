@@ -1,8 +1,10 @@
 #include "child/ChildMain.h"
 
 #include "EscapedException.h"
+#include "GuardedReplies.h"
 #include "child/ChildSinks.h"
 #include "child/FedSession.h"
+#include "child/HostThread.h"
 #include "child/Process.h"
 #include "child/TerminalSession.h"
 #include "engine/LeakCheck.h"
@@ -42,9 +44,56 @@ void onUncaught(const void* exceptionRecord) {
     }
 }
 
+// Where a memory fault the child can name is left for the parent.
+StepBoard* faultBoard = nullptr;
+
+// The host thread's stack ran out, or a reply was touched where the component
+// may not touch it: said on the board, so that the parent names it.
+void noteFault(const MemoryFault& fault) {
+    StepBoard* board = faultBoard;
+    if (board == nullptr) {
+        return;
+    }
+    const int access = static_cast<int>(fault.access);
+    if (fault.stackExhausted) {
+        board->faulted(StepBoard::Fault::Kind::StackExhausted, access, 0, nullptr);
+        return;
+    }
+    const GuardedReplies::Fault reply = GuardedReplies::describe(fault.address);
+    if (reply.misuse != GuardedReplies::Misuse::None) {
+        board->faulted(reply.misuse == GuardedReplies::Misuse::PastEnd
+                           ? StepBoard::Fault::Kind::ReplyPastEnd
+                           : StepBoard::Fault::Kind::ReplyAfterGiveBack,
+                       access, static_cast<long long>(reply.length), reply.command);
+    }
+}
+
+int playJob(const ChildJob& job, const std::string& records, StepBoard* board);
+
 } // namespace
 
 int runChildJob(const ChildJob& job, const std::string& records, StepBoard* board) {
+    // Every call into the component runs on a thread like the host's own.
+    faultBoard = board;
+    int status = 2;
+    const bool ran = runOnHostThread(
+        static_cast<std::size_t>(job.stack), [&] { status = playJob(job, records, board); },
+        noteFault);
+    faultBoard = nullptr;
+    if (!ran) {
+        ChildSink sink(records, board, RuleSelection());
+        return sink.fatal("panelhost could not start a thread with a stack of " +
+                              std::to_string(job.stack) +
+                              " bytes; the run was stopped (panelhost's own failure, not the "
+                              "component's)",
+                          FatalCause::Own);
+    }
+    return status;
+}
+
+namespace {
+
+int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     const bool plan = job.kind == ChildJob::Kind::Plan;
     std::unique_ptr<ChildSink> sink;
     if (plan && !job.plan.everyRecord) {
@@ -116,6 +165,8 @@ int runChildJob(const ChildJob& job, const std::string& records, StepBoard* boar
     }
     return sink->summary();
 }
+
+} // namespace
 
 int runChildFromFile(const std::string& records, const std::string& jobPath) {
     std::string text;

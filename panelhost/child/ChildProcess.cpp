@@ -82,6 +82,8 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
     result.exitCode = child.exitCode();
     result.how = child.how();
     result.step = board.read();
+    result.fault = board.fault();
+    result.stack = job.stack;
     if (const int error = board.channelError()) {
         result.ownFailure = "cannot write the child's records to " + records + ": " +
                             (error > 0 ? std::strerror(error) : "an unknown error") +

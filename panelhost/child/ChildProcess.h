@@ -18,9 +18,11 @@ struct ChildEnd {
     bool started = true;
     int exitCode = 0;
     bool hung = false;
-    std::string how;        // how the child ended, for a crash report
-    std::string ownFailure; // panelhost's own failure that ended the child; empty when none
-    StepBoard::Step step;   // the last step the child began, as the board says
+    std::string how;              // how the child ended, for a crash report
+    std::string ownFailure;       // panelhost's own failure that ended the child; empty when none
+    StepBoard::Step step;         // the last step the child began, as the board says
+    StepBoard::Fault fault;       // the memory fault the child's crash handler named, if any
+    unsigned long long stack = 0; // the host thread's stack the child had, in bytes
 };
 
 // Runs `job` in a child to its end; every record it writes is handed to

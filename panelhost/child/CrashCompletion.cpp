@@ -1,5 +1,6 @@
 #include "child/CrashCompletion.h"
 
+#include "child/HostThread.h"
 #include "host/ExpectedBreaches.h"
 
 #include <cstdio>
@@ -23,6 +24,49 @@ std::size_t stepIndex(const Scenario& scenario, int stepLine) {
     return scenario.items.size();
 }
 
+// A size as a person reads it: "1 MiB", "768 KiB", "1000 bytes".
+std::string sizeText(unsigned long long bytes) {
+    if (bytes != 0 && bytes % (1u << 20) == 0) {
+        return std::to_string(bytes >> 20) + " MiB";
+    }
+    if (bytes != 0 && bytes % 1024 == 0) {
+        return std::to_string(bytes >> 10) + " KiB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
+
+const char* touched(int access, const char* read, const char* wrote) {
+    return access == static_cast<int>(MemoryFault::Access::Read)    ? read
+           : access == static_cast<int>(MemoryFault::Access::Write) ? wrote
+                                                                    : "touched";
+}
+
+// The breach of a child that crashed: what its crash handler named, or the crash.
+BreachRecord crashBreach(const ChildEnd& end, int line, long id, const std::string& command) {
+    const StepBoard::Fault& fault = end.fault;
+    switch (fault.kind) {
+    case StepBoard::Fault::Kind::StackExhausted:
+        return {line, id, Rule::StackExhausted, command,
+                "the step needed more than the " + sizeText(end.stack) +
+                    " of stack that the host's thread gives (--stack SIZE for a host known to "
+                    "give more); " +
+                    end.how};
+    case StepBoard::Fault::Kind::ReplyPastEnd:
+        return {line, id, Rule::ReplyOverrun, fault.command,
+                std::string(touched(fault.access, "read", "wrote")) +
+                    " past the NUL that ends the reply (" + std::to_string(fault.length) +
+                    " characters): on a host this is the host's memory; " + end.how};
+    case StepBoard::Fault::Kind::ReplyAfterGiveBack:
+        return {line, id, Rule::ReplyUsedAfterGiveBack, fault.command,
+                std::string(touched(fault.access, "read", "wrote")) +
+                    " the reply after giving it back: on a host its memory is already reused; " +
+                    end.how};
+    case StepBoard::Fault::Kind::None:
+        break;
+    }
+    return {line, id, Rule::ComponentCrash, command, end.how + " before the run finished"};
+}
+
 } // namespace
 
 void completeCrash(const Scenario* scenario, double timeout, RecordStream& stream,
@@ -35,14 +79,13 @@ void completeCrash(const Scenario* scenario, double timeout, RecordStream& strea
     }
     const int stepLine = tally.stepLine();
     const bool implicit = tally.stepImplicit();
-    const BreachRecord breach{stepLine,
-                              static_cast<long>(tally.breaches().size()),
-                              end.hung ? Rule::ComponentHang : Rule::ComponentCrash,
-                              tally.lastCommand(),
-                              end.hung ? "the step did not return within " + seconds(timeout)
-                                       : end.how + " before the run finished",
-                              implicit,
-                              tally.stepInstance()};
+    const long id = static_cast<long>(tally.breaches().size());
+    BreachRecord breach = end.hung
+                              ? BreachRecord{stepLine, id, Rule::ComponentHang, tally.lastCommand(),
+                                             "the step did not return within " + seconds(timeout)}
+                              : crashBreach(end, stepLine, id, tally.lastCommand());
+    breach.implicit = implicit;
+    breach.instance = tally.stepInstance();
     stream.emit(breach);
     if (scenario == nullptr) {
         return;

@@ -4,7 +4,10 @@
 // step open too long) and, after a crash, the step the child was in, without
 // the child sending a record per step. When the child cannot write its records
 // (a full disk, a file-size limit), it says so here, where no file is needed,
-// so that the parent reports its own failure, not a crash. Natively an anonymous shared mapping
+// so that the parent reports its own failure, not a crash. A memory fault that
+// the child's crash handler could name (the host thread's stack ran out, a
+// reply was touched past its end or after it was given back) is left here too,
+// for the parent to report in place of a bare crash. Natively an anonymous shared mapping
 // made before fork; on Windows a named mapping the child opens by the name in its job.
 #pragma once
 
@@ -20,6 +23,18 @@ public:
         std::atomic<std::int32_t> line;
         std::atomic<std::int32_t> event;   // -1 outside generated events
         std::atomic<std::int32_t> channel; // the error number of a failed record write
+        std::atomic<std::int32_t> fault;   // a Fault::Kind, once the crash handler named one
+        std::atomic<std::int32_t> access;  // MemoryFault::Access
+        std::atomic<std::int64_t> length;  // the reply's, without its NUL
+        char command[128];                 // the command the reply answered
+    };
+    // A memory fault the crash handler named.
+    struct Fault {
+        enum class Kind { None, StackExhausted, ReplyPastEnd, ReplyAfterGiveBack };
+        Kind kind = Kind::None;
+        int access = 0; // MemoryFault::Access
+        long long length = 0;
+        std::string command;
     };
     struct Step {
         std::int32_t serial = 0;
@@ -47,6 +62,9 @@ public:
     void channelFailed(int error);
     // The error number the child left, 0 when its records all went through.
     int channelError() const;
+    // The child's crash handler named a fault: what a signal handler may do.
+    void faulted(Fault::Kind kind, int access, long long length, const char* command);
+    Fault fault() const;
 
 private:
     Words* m_words = nullptr;

@@ -91,6 +91,7 @@ struct FieldRef {
     long* count = nullptr;
     unsigned long long* seed = nullptr;
     std::vector<std::string>* ids = nullptr;
+    StackSize* size = nullptr;
 
     FieldRef() = default;
     FieldRef(bool* field) : flag(field) {}
@@ -99,10 +100,11 @@ struct FieldRef {
     FieldRef(long* field) : count(field) {}
     FieldRef(unsigned long long* field) : seed(field) {}
     FieldRef(std::vector<std::string>* field) : ids(field) {}
+    FieldRef(StackSize* field) : size(field) {}
 
     bool none() const {
         return flag == nullptr && text == nullptr && seconds == nullptr && count == nullptr &&
-               seed == nullptr && ids == nullptr;
+               seed == nullptr && ids == nullptr && size == nullptr;
     }
 };
 
@@ -119,7 +121,7 @@ template <class... F> Overload(F...) -> Overload<F...>;
             settings);                                                                             \
     }
 
-enum class Kind { Flag, Path, Seconds, Count, Seed, Ids, ModeFlag };
+enum class Kind { Flag, Path, Seconds, Count, Seed, Ids, Size, ModeFlag };
 
 struct OptionSpec {
     const char* name;
@@ -145,6 +147,11 @@ const OptionSpec Options[] = {
     {"--timeout", nullptr, "S", Kind::Seconds, 0.01, 86400,
      "how long one step may take before it counts as a hang (default {default}).",
      SETTINGS_FIELD(target.timeout), 0},
+    {"--stack", nullptr, "SIZE", Kind::Size, 64 * 1024, 1024.0 * 1024 * 1024,
+     "the stack of the host's thread, on which every call into the component runs, in "
+     "bytes or with K or M (default {default}, what a Windows host thread has; give more "
+     "only for a host known to give more).",
+     SETTINGS_FIELD(target.stack), 0},
     {"--json", nullptr, nullptr, Kind::Flag, 0, 0,
      "one JSON record per line instead of the transcript; a run that cannot be "
      "made ends with a 'fatal' record. Texts keep every byte: byte N is the code "
@@ -249,6 +256,17 @@ std::string number(double value) {
     return text;
 }
 
+// A size as --stack takes it: whole mebibytes or kibibytes with their letter.
+std::string sizeText(unsigned long long bytes) {
+    if (bytes != 0 && bytes % (1u << 20) == 0) {
+        return std::to_string(bytes >> 20) + "M";
+    }
+    if (bytes != 0 && bytes % 1024 == 0) {
+        return std::to_string(bytes >> 10) + "K";
+    }
+    return std::to_string(bytes);
+}
+
 // A field's value as a command line writes it; empty for a flag that is off,
 // a text or list that is empty.
 std::string shown(const FieldRef& field) {
@@ -267,6 +285,8 @@ std::string shown(const FieldRef& field) {
         for (const std::string& id : *field.ids) {
             out += (out.empty() ? "" : ",") + id;
         }
+    } else if (field.size != nullptr) {
+        out = sizeText(field.size->bytes);
     }
     return out;
 }
@@ -322,6 +342,7 @@ public:
                        (field.seconds != nullptr && !seconds(option, given, *field.seconds)) ||
                        (field.seed != nullptr && !whole(option, given, *field.seed)) ||
                        (field.ids != nullptr && !ids(option, given, *field.ids, !checks)) ||
+                       (field.size != nullptr && !size(option, given, field.size->bytes)) ||
                        (field.count != nullptr && !whole(option, given, count))) {
                 return false;
             }
@@ -373,6 +394,26 @@ private:
                         "'");
         }
         out = value;
+        return true;
+    }
+    bool size(const OptionSpec& option, const std::string& given, unsigned long long& out) {
+        const std::size_t digits = given.find_first_not_of("0123456789");
+        const std::string unit = digits == std::string::npos ? "" : given.substr(digits);
+        const int shift = unit.empty()                 ? 0
+                          : unit == "K" || unit == "k" ? 10
+                          : unit == "M" || unit == "m" ? 20
+                                                       : -1;
+        errno = 0;
+        const unsigned long long value =
+            std::strtoull(given.substr(0, digits).c_str(), nullptr, 10);
+        const unsigned long long low = static_cast<unsigned long long>(option.low);
+        const unsigned long long high = static_cast<unsigned long long>(option.high);
+        if (digits == 0 || shift < 0 || errno != 0 || value > (high >> shift) ||
+            (value << shift) < low) {
+            return fail(std::string(option.name) + " takes a size from " + sizeText(low) + " to " +
+                        sizeText(high) + " (bytes, or with K or M), not '" + given + "'");
+        }
+        out = value << shift;
         return true;
     }
     bool ids(const OptionSpec& option, const std::string& text, std::vector<std::string>& out,

@@ -47,6 +47,7 @@ struct ValidateSettings {
     double seconds = check_bounds::FuzzSeconds; // how long the fuzz check runs
     unsigned long long seed = 1;
     bool strict = false;
+    bool json = false;
     std::string junit;
     std::string html;
     std::vector<std::string> only; // check and rule ids, as given
@@ -61,6 +62,7 @@ struct FuzzSettings {
     double seconds = 0; // 0: no time budget
     std::string out;    // where the replay scenario is written; empty: nowhere
     bool strict = false;
+    bool json = false;
     std::vector<std::string> only; // rule ids, as given
     std::vector<std::string> skip;
     std::string html; // the page of the replay; empty: none

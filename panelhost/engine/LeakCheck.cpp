@@ -1,5 +1,6 @@
 #include "engine/LeakCheck.h"
 
+#include "ProcessCounts.h"
 #include "engine/HeapMeter.h"
 #include "records/Checks.h"
 
@@ -22,6 +23,7 @@ void measureLeak(Session& session, const Scenario& first, const Scenario& cycle,
             }
         }
         memory.readings.push_back(heap_meter::inUse());
+        memory.handles.push_back(process_counts::openHandles());
     }
     sink.emit(memory);
 }

@@ -3,7 +3,8 @@
 // plain name load_tarn_client_script. A path without a folder is the file in
 // the current folder. Before the loader sees it, the file is checked as
 // LoadCheck checks it (its kind; on Windows its imports), so that a refusal says
-// why in the project's words. The library stays loaded while the object lives.
+// why in the project's words. The library stays loaded while the object lives
+// (or, once kept, until the process ends).
 #pragma once
 
 #include "load_tarn_client_script.h"
@@ -28,6 +29,9 @@ public:
     ComponentLibrary& operator=(const ComponentLibrary&) = delete;
 
     load_tarn_client_script_fn factory() const { return m_factory; }
+    // The library stays loaded until the process ends: threads of it still run,
+    // and unloading it under them would crash the host's own end.
+    void keepLoaded() { m_handle = nullptr; }
 
 private:
     ComponentLibrary() = default;

@@ -2,9 +2,11 @@
 
 #include "EscapedException.h"
 #include "HostEvents.h"
+#include "ProcessCounts.h"
 #include "host/UnknownControl.h"
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -16,6 +18,10 @@ std::string ownFailureMessage(const std::string& problem) {
 std::string uncaptured(const std::string& problem) {
     return ownFailureMessage("cannot capture what the component writes: " + problem);
 }
+
+// How long the component's threads get to end after its destruction, or to
+// show a late call after the last step.
+const auto ThreadGrace = std::chrono::milliseconds(100);
 
 } // namespace
 
@@ -32,6 +38,10 @@ Session::~Session() {
             destroy(*each);
         }
     }
+    // Threads the component left running (TH3) still run its code.
+    if (m_library && process_counts::runningThreads() > m_threadsBeforeLibrary) {
+        m_library->keepLoaded();
+    }
 }
 
 bool Session::open(std::string& error) {
@@ -42,6 +52,7 @@ bool Session::open(std::string& error) {
         m_ownFailure = true;
         return false;
     }
+    m_threadsBeforeLibrary = process_counts::runningThreads();
     m_library = ComponentLibrary::open(m_options.library, error, &m_loaderRefused);
     if (!m_library) {
         return false;
@@ -182,6 +193,8 @@ void Session::finish() {
             runStep(*each, destroyStep, 0, How{true, nullptr, ""}, -1);
         }
     }
+    // A thread of the library's own may still call the host after the last step.
+    awaitThreads(m_threadsBeforeLibrary, nullptr);
     m_raised.clear();
     for (const std::unique_ptr<Instance>& each : m_instances) {
         if (const Panel* panel = each->host.panels().panel("1")) {
@@ -325,6 +338,12 @@ void Session::runStep(Instance& instance, const Step& step, int line, const How&
     const long micros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                               std::chrono::steady_clock::now() - began)
                                               .count());
+    // The host's own wait for the component's threads is no time of the step's.
+    if (m_lastDestroyed != nullptr) {
+        Instance* destroyed = m_lastDestroyed;
+        m_lastDestroyed = nullptr;
+        awaitThreads(m_threadsBeforeCreate, destroyed);
+    }
     m_stepLine.reset();
     m_stepInstance = nullptr;
     const std::string debug = m_debug.end();
@@ -378,6 +397,9 @@ void Session::load(Instance& instance) {
     }
     instance.begun = true;
     tarn_client_callback* component = nullptr;
+    if (!anyLive()) {
+        m_threadsBeforeCreate = process_counts::runningThreads();
+    }
     call(instance, ContractChecker::Call::Create, 0, [&]() -> char* {
         component = m_library->factory()(&instance.host, m_options.ui.c_str());
         return nullptr;
@@ -395,6 +417,43 @@ void Session::destroy(Instance& instance) {
         tarn_destroy_component(component);
         return nullptr;
     });
+    // Threads of the component are told only once no instance of it lives.
+    if (!anyLive()) {
+        m_lastDestroyed = &instance;
+    }
+}
+
+bool Session::anyLive() const {
+    for (const std::unique_ptr<Instance>& each : m_instances) {
+        if (each->component != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Session::awaitThreads(int baseline, Instance* left) {
+    int threads = process_counts::runningThreads();
+    if (threads <= baseline) {
+        return;
+    }
+    const auto until = std::chrono::steady_clock::now() + ThreadGrace;
+    while (threads > baseline && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        threads = process_counts::runningThreads();
+    }
+    for (const std::unique_ptr<Instance>& each : m_instances) {
+        each->host.collectLate();
+    }
+    if (left != nullptr && threads > baseline) {
+        const int running = threads - baseline;
+        left->host.report({Rule::ThreadLeftRunning, "",
+                           std::to_string(running) + (running == 1 ? " thread" : " threads") +
+                               " that the component started still ran " +
+                               std::to_string(ThreadGrace.count()) +
+                               " ms after its destructor returned: a host unloads the library "
+                               "under them"});
+    }
 }
 
 void Session::deliver(Instance& instance, const Step& step) {

@@ -128,6 +128,12 @@ private:
     void deliver(Instance& instance, const Step& step);
     void load(Instance& instance);
     void destroy(Instance& instance);
+    bool anyLive() const;
+    // Waits a little while the process runs more threads than `baseline` (the
+    // component's, ending or about to call the host late), then reports what
+    // they sent meanwhile to the host they sent it to, and, when `left` is
+    // given, those still running as its breach.
+    void awaitThreads(int baseline, Instance* left);
     // Makes one call into the component, bracketed by the contract checker; an
     // exception that escapes it is reported with its type and message.
     char* call(Instance& instance, ContractChecker::Call kind, int type,
@@ -160,4 +166,7 @@ private:
     std::string m_fatal;
     bool m_ownFailure = false;
     bool m_loaderRefused = false;
+    int m_threadsBeforeLibrary = 0;      // threads running before the library was loaded
+    int m_threadsBeforeCreate = 0;       // and before the first of the live instances was created
+    Instance* m_lastDestroyed = nullptr; // the step destroyed the last live instance
 };

@@ -178,16 +178,16 @@ FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
     return summary;
 }
 
-std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
+std::vector<Record> replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
     ChildJob job = planJob(target, plan, true);
     job.plan.seconds = 0;
     RecordStream stream(OutputFormat::Quiet, false, plan.selection.strict);
-    std::string step;  // the transcript of the step under way
-    std::string shown; // of the steps with a breach that counts
+    std::vector<Record> step;  // the records of the step under way
+    std::vector<Record> shown; // of the steps with a breach that counts
     bool counted = false;
     const auto close = [&] {
         if (counted) {
-            shown += step;
+            shown.insert(shown.end(), step.begin(), step.end());
         }
         step.clear();
         counted = false;
@@ -201,7 +201,7 @@ std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
         }
         if (!std::holds_alternative<SummaryRecord>(record) &&
             !std::holds_alternative<PanelRecord>(record)) {
-            step += renderRecord(record, true);
+            step.push_back(record);
         }
     });
     supervise(job, target.timeout, nullptr, stream);
@@ -211,17 +211,14 @@ std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan) {
 
 int runFuzz(const FuzzSettings& settings) {
     const LibrarySettings& target = settings.target;
-    std::printf("panelhost fuzz: %s, seed %llu, %s\n", printable(target.library).c_str(),
-                settings.seed,
-                settings.seconds > 0 ? ("up to " + std::to_string(settings.events) + " events or " +
-                                        std::to_string(static_cast<long>(settings.seconds)) + " s")
-                                           .c_str()
-                                     : (std::to_string(settings.events) + " events").c_str());
-    std::fflush(stdout);
+    const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
+    // The replayed steps are shown with their give-backs.
+    RecordStream stream(format, true, settings.strict);
+    stream.emit(FuzzRecord{target.library, settings.seed, settings.events, settings.seconds});
 
     const Learned learned = learnWorld(target);
     if (learned.fatal) {
-        return reportFatal(OutputFormat::Text, learned.message);
+        return reportFatal(format, learned.message);
     }
     FuzzPlan plan = planOf(settings, learned.world);
 
@@ -244,38 +241,35 @@ int runFuzz(const FuzzSettings& settings) {
     }
     const double took = std::chrono::duration<double>(Clock::now() - start).count();
     if (full.fatal) {
-        return reportFatal(OutputFormat::Text, full.fatalMessage.empty()
-                                                   ? "the fuzz run could not be made"
-                                                   : full.fatalMessage);
+        return reportFatal(format, full.fatalMessage.empty() ? "the fuzz run could not be made"
+                                                             : full.fatalMessage);
     }
     for (const FuzzSummary::Warning& warning : full.warnings) {
-        std::printf("panelhost fuzz: warning %s, first at event %ld: %s\n",
-                    rule(warning.breach).c_str(), warning.event + 1, what(warning.breach).c_str());
+        stream.emit(FuzzFindingRecord{false, warning.event + 1, 0, warning.breach});
     }
+    const FuzzedRecord fuzzed{full.events, full.steps, full.sent,
+                              took,        full.found, full.found ? 1 : 0};
+    std::string reason;
     if (!full.found) {
-        char verdict[160];
-        std::snprintf(verdict, sizeof verdict,
-                      "no findings in %ld events (%ld steps, %ld commands sent) in %.1f s",
-                      full.events, full.steps, full.sent, took);
-        std::printf("panelhost fuzz: %s\n", verdict);
-        std::string reason;
-        if (!settings.html.empty() && !writePage(settings, "", verdict, 0, reason)) {
-            return reportFatal(OutputFormat::Text,
-                               cannotWrite("the HTML page", settings.html, reason));
+        // The page first, so that the summary states the status the run ends with.
+        // The page says what the transcript's line says, without its head.
+        const std::string line = renderRecord(fuzzed, false);
+        const std::size_t from = line.find(": ") + 2;
+        if (!settings.html.empty() &&
+            !writePage(settings, "", line.substr(from, line.size() - from - 1), 0, reason)) {
+            return reportFatal(format, cannotWrite("the HTML page", settings.html, reason));
         }
+        stream.emit(fuzzed);
         return 0;
     }
 
-    std::printf("panelhost fuzz: finding %s at event %ld, after %.1f s: %s\n",
-                rule(full.finding).c_str(), full.findingEvent + 1, took,
-                what(full.finding).c_str());
-    std::fflush(stdout);
+    stream.emit(FuzzFindingRecord{true, full.findingEvent + 1, took, full.finding});
     FuzzPlan found = plan;
     found.seconds = 0;
     found.events = full.findingEvent >= 0 ? full.findingEvent + 1 : full.events;
-    std::printf("--- the finding's step, replayed from the seed ---\n%s",
-                replayTraffic(target, found).c_str());
-    std::fflush(stdout);
+    for (const Record& record : replayTraffic(target, found)) {
+        stream.emit(record);
+    }
 
     // Shrink: the event prefix, then the events and the world facts it does not need.
     Shrinker shrinker(target, full.finding.rule);
@@ -301,30 +295,29 @@ int runFuzz(const FuzzSettings& settings) {
     replay.target = target;
     replay.scenario = "FILE";
     // Comments hold only printable text, so that the replay reads back whole.
-    std::string text =
+    ShrunkRecord record;
+    record.kept = kept;
+    record.events = shrunk.events;
+    record.factsKept = static_cast<int>(factsKept);
+    record.facts = static_cast<int>(facts);
+    record.scenario =
         "# panelhost fuzz replay: seed " + std::to_string(settings.seed) + ", " +
         std::to_string(kept) + " of the first " + std::to_string(shrunk.events) + " events, " +
         std::to_string(factsKept) + " of " + std::to_string(facts) + " world facts\n" + "# " +
         finding + "\n" + "# library: " + printable(target.library) + "\n" +
         "# ui folder: " + printable(target.ui) + "\n" +
         "# replay with: " + commandLine(replay, {"--ui"}) + "\n" + planScenario(shrunk);
-    std::printf(
-        "panelhost fuzz: shrunk to %ld of the first %ld events and %zu of %zu world facts\n", kept,
-        shrunk.events, factsKept, facts);
-    std::printf("--- replay scenario ---\n");
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
-    std::string reason;
     if (!settings.out.empty()) {
-        if (!writeWholeFile(settings.out, text, reason)) {
-            return reportFatal(OutputFormat::Text,
-                               cannotWrite("the replay scenario", settings.out, reason));
+        if (!writeWholeFile(settings.out, record.scenario, reason)) {
+            stream.emit(record);
+            return reportFatal(format, cannotWrite("the replay scenario", settings.out, reason));
         }
-        std::printf("panelhost fuzz: replay scenario written to %s\n",
-                    printable(settings.out).c_str());
+        record.file = settings.out;
     }
-    if (!settings.html.empty() && !writePage(settings, text, finding, 1, reason)) {
-        return reportFatal(OutputFormat::Text, cannotWrite("the HTML page", settings.html, reason));
+    stream.emit(record);
+    if (!settings.html.empty() && !writePage(settings, record.scenario, finding, 1, reason)) {
+        return reportFatal(format, cannotWrite("the HTML page", settings.html, reason));
     }
+    stream.emit(fuzzed);
     return 1;
 }

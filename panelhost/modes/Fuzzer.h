@@ -6,7 +6,8 @@
 // events or its time budget are spent. A finding is replayed from the seed to
 // show its traffic, then cut down to the fewest events and world facts that
 // still show it, printed, and written with --out, as a scenario that replays
-// it. Nothing is kept per event, so time and memory grow linearly.
+// it. Nothing is kept per event, so time and memory grow linearly. Everything
+// it says is a record: the transcript's lines, or JSON lines with --json.
 #pragma once
 
 #include "cli/Settings.h"
@@ -41,9 +42,9 @@ struct FuzzSummary {
 FuzzSummary fuzzQuietly(const LibrarySettings& target, const FuzzPlan& plan,
                         const std::function<void(long)>& progress = nullptr);
 
-// The transcript of the steps of `plan` in which breaches that count came,
+// The records of the steps of `plan` in which breaches that count came,
 // replayed with every record from the seed.
-std::string replayTraffic(const LibrarySettings& target, const FuzzPlan& plan);
+std::vector<Record> replayTraffic(const LibrarySettings& target, const FuzzPlan& plan);
 
 // Exit status 0 without findings, 1 with one, 2 for a loading or output error.
 int runFuzz(const FuzzSettings& settings);

@@ -3,6 +3,7 @@
 #include "Rules.h"
 #include "child/Supervisor.h"
 #include "cli/CommandLine.h"
+#include "engine/InstancePlays.h"
 #include "engine/WorldScript.h"
 #include "language/Scenario.h"
 #include "language/Text.h"
@@ -16,6 +17,7 @@
 #include "output/Transcript.h"
 #include "records/CheckSelection.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -33,7 +35,9 @@ using Outcome = CheckOutcome;
 
 // A finding of the check's own, not a rule's.
 void add(Verdict& verdict, const std::string& text) {
-    verdict.findings.push_back({"", text});
+    CheckFinding finding;
+    finding.message = text;
+    verdict.findings.push_back(finding);
 }
 
 // The longest step seen, for the slow-event check.
@@ -49,9 +53,10 @@ public:
             HtmlReport* html)
         : m_settings(settings), m_rules(rules), m_world(std::move(world)), m_html(html) {}
 
-    // Plays `job` in a supervised child; the verdict of its breaches and expectations.
+    // Plays `job` in a supervised child; the verdict of its breaches and
+    // expectations. The page draws it unless `offPage` (a run only compared).
     Verdict play(const std::string& check, const ChildJob& job,
-                 const std::function<void(const Record&)>& also = nullptr) {
+                 const std::function<void(const Record&)>& also = nullptr, bool offPage = false) {
         Verdict verdict;
         Scenario scenario;
         std::vector<ScenarioError> errors;
@@ -65,7 +70,7 @@ public:
         std::map<int, std::string> stepText; // the steps the check wrote, by line
         std::string openText;                // the step under way
         RecordStream stream(OutputFormat::Quiet, false, m_rules.strict);
-        if (m_html != nullptr) {
+        if (m_html != nullptr && !offPage) {
             m_html->setScenario(job.scenarioText);
             stream.observe([this](const Record& record) { m_html->see(record); });
         }
@@ -78,6 +83,9 @@ public:
                 if (step->step == Step::Kind::Press) {
                     openText = "press " + step->panel + " " + step->control +
                                (step->text && !step->text->empty() ? " " + *step->text : "");
+                }
+                if (!step->instance.empty()) {
+                    openText = step->instance + ": " + openText;
                 }
                 if (step->implicit) {
                     openText = stepPlace(step->line, true);
@@ -124,15 +132,15 @@ public:
         }
         for (Rule rule : order) {
             const BreachRecord& breach = *first[rule];
-            const std::string where = breach.implicit ? stepPlace(breach.line, true)
-                                      : stepText.count(breach.line) > 0 ? stepText[breach.line]
-                                                                        : std::string("a step");
-            ruleLine(verdict, rule,
-                     std::to_string(times[rule]) + (times[rule] == 1 ? " time" : " times") +
-                         ", first at " + shortened(where, 0, 50) + ": " +
-                         (breach.command.empty() ? std::string()
-                                                 : shortened(breach.command, 0, 50) + ": ") +
-                         breach.detail);
+            CheckFinding finding;
+            finding.times = times[rule];
+            const std::string who = breach.instance.empty() ? "" : breach.instance + ": ";
+            finding.step = breach.implicit                   ? who + stepPlace(breach.line, true)
+                           : stepText.count(breach.line) > 0 ? stepText[breach.line]
+                                                             : std::string();
+            finding.command = breach.command;
+            finding.message = breach.detail;
+            ruleLine(verdict, rule, finding);
         }
         const RunTally& tally = stream.tally();
         if (job.kind == ChildJob::Kind::Scenario && tally.summary().notPlayed > 0) {
@@ -149,16 +157,16 @@ public:
                     scenarioJob(m_settings.target, "(" + check + ")", text, m_html != nullptr));
     }
 
-    // Adds the line of a rule broken to `verdict`, failing or warning it as the
-    // rule selection says.
-    void ruleLine(Verdict& verdict, Rule rule, const std::string& text) const {
-        const RuleInfo& info = ruleInfo(rule);
+    // Adds the finding of a rule broken to `verdict`, failing or warning it as
+    // the rule selection says.
+    void ruleLine(Verdict& verdict, Rule rule, CheckFinding finding) const {
         if (m_rules.fails(rule)) {
             verdict.outcome = Outcome::Failed;
         } else if (verdict.outcome == Outcome::Held) {
             verdict.outcome = Outcome::Warned;
         }
-        verdict.findings.push_back({info.id, text});
+        finding.rule = ruleInfo(rule).id;
+        verdict.findings.push_back(std::move(finding));
     }
 
     // panelhost's own input or output failed in a check: no verdict of it holds.
@@ -173,6 +181,8 @@ public:
     const RuleSelection& rules() const { return m_rules; }
     const Slowest& slowest() const { return m_slowest; }
     const ValidateSettings& settings() const { return m_settings; }
+    // Whether a page draws the panels after each step.
+    bool drawing() const { return m_html != nullptr; }
 
 private:
     const ValidateSettings& m_settings;
@@ -277,6 +287,41 @@ Verdict repliesGivenBack(Battery& battery) {
     return battery.play("VL4", text);
 }
 
+// The instances of one library side by side, as a panel holds them: each must
+// do what it does alone (InstancePlays).
+Verdict instancesApart(Battery& battery) {
+    const InstancePlays plays = instancePlays(battery.world());
+    const LibrarySettings& target = battery.settings().target;
+    InstanceTraffic alone[2];
+    for (int i = 0; i < 2; ++i) {
+        const ChildJob job = scenarioJob(target, "(VL8, alone)", plays.alone[i]);
+        battery.play(
+            "VL8", job, [&](const Record& record) { alone[i].see(record); }, true);
+    }
+    InstanceTraffic together;
+    Verdict verdict =
+        battery.play("VL8", scenarioJob(target, "(VL8)", plays.together, battery.drawing()),
+                     [&](const Record& record) { together.see(record); });
+    const std::pair<const char*, int> compared[] = {
+        {InstancePlays::First, 0}, {InstancePlays::Second, 1}, {InstancePlays::Later, 0}};
+    for (const auto& each : compared) {
+        const std::string who =
+            std::string("instance ") + each.first +
+            (each.first == InstancePlays::Later ? " (made after the others were destroyed)"
+             : each.second == 0 ? " (beside " + std::string(InstancePlays::Second) + ")"
+                                : " (beside " + std::string(InstancePlays::First) + ")");
+        const std::string difference =
+            firstDifference(alone[each.second].of(""), together.of(each.first), who);
+        if (!difference.empty()) {
+            verdict.outcome = Outcome::Failed;
+            add(verdict, difference);
+        }
+    }
+    verdict.summary =
+        std::to_string(plays.steps) + " steps each, 2 instances side by side and 1 after";
+    return verdict;
+}
+
 Verdict slowEvent(Battery& battery) {
     Verdict verdict;
     const Slowest& slowest = battery.slowest();
@@ -329,20 +374,20 @@ Verdict fuzz(Battery& battery) {
     }
     verdict.summary =
         std::to_string(found.events) + " events, seed " + std::to_string(settings.seed);
+    const auto findingOf = [](const BreachRecord& breach, long event) {
+        CheckFinding finding;
+        finding.event = event + 1;
+        finding.command = breach.command;
+        finding.message = breach.detail;
+        return finding;
+    };
     for (const FuzzSummary::Warning& warning : found.warnings) {
-        battery.ruleLine(verdict, warning.breach.rule,
-                         "first at event " + std::to_string(warning.event + 1) + ": " +
-                             warning.breach.detail);
+        battery.ruleLine(verdict, warning.breach.rule, findingOf(warning.breach, warning.event));
     }
     if (found.found) {
-        battery.ruleLine(verdict, found.finding.rule,
-                         "at event " + std::to_string(found.findingEvent + 1) + ": " +
-                             (found.finding.command.empty()
-                                  ? std::string()
-                                  : shortened(found.finding.command, 0, 50) + ": ") +
-                             found.finding.detail);
-        add(verdict,
-            "replay it: " + replayCommand(settings, plan.selection, found.findingEvent + 1));
+        CheckFinding finding = findingOf(found.finding, found.findingEvent);
+        finding.replay = replayCommand(settings, plan.selection, found.findingEvent + 1);
+        battery.ruleLine(verdict, found.finding.rule, finding);
     }
     return verdict;
 }
@@ -364,20 +409,41 @@ Verdict memoryStaysFlat(Battery& battery) {
         }
         return verdict;
     }
+    const auto signedText = [](long long value) {
+        return (value >= 0 ? "+" : "") + std::to_string(value);
+    };
     const long long first = memory.readings[1] - memory.readings[0];
     const long long second = memory.readings[2] - memory.readings[1];
-    verdict.summary = "heap " + std::string(first >= 0 ? "+" : "") + std::to_string(first) + ", " +
-                      (second >= 0 ? "+" : "") + std::to_string(second) + " bytes in 2 x " +
-                      std::to_string(memory.cycles) + " repetitions of " +
-                      std::to_string(memory.steps) + " steps";
+    // Handles are counted where the platform tells (-1 where it does not).
+    const bool counted = memory.handles.size() == memory.readings.size() &&
+                         *std::min_element(memory.handles.begin(), memory.handles.end()) >= 0;
+    const int firstHandles = counted ? memory.handles[1] - memory.handles[0] : 0;
+    const int secondHandles = counted ? memory.handles[2] - memory.handles[1] : 0;
+    verdict.summary =
+        "heap " + signedText(first) + ", " + signedText(second) + " bytes" +
+        (counted ? ", handles " + signedText(firstHandles) + ", " + signedText(secondHandles)
+                 : std::string()) +
+        " in 2 x " + std::to_string(memory.cycles) + " repetitions of " +
+        std::to_string(memory.steps) + " steps";
     add(verdict, "measured by " + memory.how);
     if (first > check_bounds::LeakBytes && second > check_bounds::LeakBytes &&
         battery.rules().counts(Rule::MemoryGrows)) {
-        battery.ruleLine(verdict, Rule::MemoryGrows,
-                         "the heap in use grew by " + std::to_string(first) + " bytes over " +
-                             std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
-                             std::to_string(second) + " over as many more (bound: " +
-                             std::to_string(check_bounds::LeakBytes) + " bytes each)");
+        CheckFinding finding;
+        finding.message = "the heap in use grew by " + std::to_string(first) + " bytes over " +
+                          std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
+                          std::to_string(second) +
+                          " over as many more (bound: " + std::to_string(check_bounds::LeakBytes) +
+                          " bytes each)";
+        battery.ruleLine(verdict, Rule::MemoryGrows, finding);
+    }
+    if (firstHandles > check_bounds::LeakHandles && secondHandles > check_bounds::LeakHandles &&
+        battery.rules().counts(Rule::HandlesGrow)) {
+        CheckFinding finding;
+        finding.message = "the open handles grew by " + std::to_string(firstHandles) + " over " +
+                          std::to_string(memory.cycles) + " repetitions of the cycle, then by " +
+                          std::to_string(secondHandles) + " over as many more (bound: " +
+                          std::to_string(check_bounds::LeakHandles) + " each)";
+        battery.ruleLine(verdict, Rule::HandlesGrow, finding);
     }
     if (verdict.outcome == Outcome::Held) {
         verdict.findings.clear(); // the measure is in the docs; a held check takes one line
@@ -407,8 +473,10 @@ struct Report {
         std::vector<std::string> lines;
         std::string text;
         for (const CheckFinding& finding : verdict->findings) {
-            lines.push_back(findingText(finding));
-            text += lines.back() + "\n";
+            for (const std::string& line : findingLines(finding)) {
+                lines.push_back(line);
+                text += line + "\n";
+            }
         }
         if (html) {
             html->judge(nameOf(verdict->outcome), verdict->summary, lines);
@@ -479,6 +547,8 @@ Verdict play(Check check, Battery& battery) {
         return commandsAndSettings(battery);
     case Check::RepliesGivenBack:
         return repliesGivenBack(battery);
+    case Check::InstancesApart:
+        return instancesApart(battery);
     case Check::SlowEvent:
         return slowEvent(battery);
     case Check::Fuzz:
@@ -499,7 +569,8 @@ int runValidate(const ValidateSettings& settings) {
     // The ids were checked with the command line: each is a check or a rule.
     const Selection selection = selectionOf(settings.only, settings.skip, settings.strict);
     const bool importsSelected = selection.checks.selected(checkInfo(Check::ImportsResolve));
-    RecordStream stream(OutputFormat::Text, false, settings.strict);
+    const OutputFormat format = settings.json ? OutputFormat::Json : OutputFormat::Text;
+    RecordStream stream(format, false, settings.strict);
     Report report{JUnitReport("panelhost validate " + settings.target.library), std::nullopt};
     if (!settings.html.empty()) {
         report.html.emplace("validate", "panelhost validate " + settings.target.library);
@@ -519,7 +590,7 @@ int runValidate(const ValidateSettings& settings) {
         began = Clock::now();
         learned = learnWorld(settings.target);
         if (learned.fatal && !learned.importsRefused) {
-            return reportFatal(OutputFormat::Text, learned.message);
+            return reportFatal(format, learned.message);
         }
         if (learned.fatal) {
             imports = importsRefusedByLoader(learned.message);
@@ -532,7 +603,7 @@ int runValidate(const ValidateSettings& settings) {
         for (const std::string& line : imports.lines) {
             why += "\n  " + line;
         }
-        return reportFatal(OutputFormat::Text, why);
+        return reportFatal(format, why);
     }
     Battery battery(settings, selection.rules, learned.world,
                     report.html ? &*report.html : nullptr);
@@ -552,7 +623,7 @@ int runValidate(const ValidateSettings& settings) {
             record = play(check.check, battery);
             seconds = secondsSince(began);
             if (!battery.ownFailure().empty()) {
-                return reportFatal(OutputFormat::Text, battery.ownFailure());
+                return reportFatal(format, battery.ownFailure());
             }
         }
         record.check = check.check;
@@ -582,5 +653,5 @@ int runValidate(const ValidateSettings& settings) {
     validated.seconds = secondsSince(start);
     validated.status = !unwritten.empty() ? 2 : report.failed > 0 ? 1 : 0;
     stream.emit(validated);
-    return unwritten.empty() ? validated.status : reportFatal(OutputFormat::Text, unwritten);
+    return unwritten.empty() ? validated.status : reportFatal(format, unwritten);
 }

@@ -302,7 +302,9 @@ struct Render {
         std::string out = "  " + outcome + "  " + name + " " + fixed("%7.2f", r.seconds) + " s  " +
                           r.summary + "\n";
         for (const CheckFinding& finding : r.findings) {
-            out += "          " + printable(findingText(finding)) + "\n";
+            for (const std::string& line : findingLines(finding)) {
+                out += "          " + printable(line) + "\n";
+            }
         }
         return out;
     }
@@ -313,6 +315,47 @@ struct Render {
                std::to_string(r.failed) + " failed, " + std::to_string(r.skipped) +
                " skipped; seed " + std::to_string(r.seed) + "; " + fixed("%.1f", r.seconds) +
                " s -> exit " + std::to_string(r.status) + "\n";
+    }
+    std::string operator()(const FuzzRecord& r) const {
+        return "panelhost fuzz: " + printable(r.library) + ", seed " + std::to_string(r.seed) +
+               ", " +
+               (r.seconds > 0 ? "up to " + std::to_string(r.events) + " events or " +
+                                    std::to_string(static_cast<long>(r.seconds)) + " s"
+                              : std::to_string(r.events) + " events") +
+               "\n";
+    }
+    std::string operator()(const FuzzFindingRecord& r) const {
+        const BreachRecord& breach = r.breach;
+        const std::string label = ruleLabel(ruleInfo(breach.rule));
+        const std::string what =
+            (breach.command.empty() ? std::string() : printable(breach.command) + ": ") +
+            printable(breach.detail);
+        if (!r.fails) {
+            return "panelhost fuzz: warning " + label + ", first at event " +
+                   std::to_string(r.event) + ": " + what + "\n";
+        }
+        return "panelhost fuzz: finding " + label + " at event " + std::to_string(r.event) +
+               ", after " + fixed("%.1f", r.seconds) + " s: " + what +
+               "\n--- the finding's step, replayed from the seed ---\n";
+    }
+    std::string operator()(const ShrunkRecord& r) const {
+        return "panelhost fuzz: shrunk to " + std::to_string(r.kept) + " of the first " +
+               std::to_string(r.events) + " events and " + std::to_string(r.factsKept) + " of " +
+               std::to_string(r.facts) + " world facts\n--- replay scenario ---\n" + r.scenario +
+               (r.file.empty()
+                    ? std::string()
+                    : "panelhost fuzz: replay scenario written to " + printable(r.file) + "\n");
+    }
+    std::string operator()(const FuzzedRecord& r) const {
+        if (r.found) {
+            return ""; // the finding and its replay said it
+        }
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "panelhost fuzz: no findings in %ld events (%ld steps, %ld commands sent) "
+                      "in %.1f s\n",
+                      r.events, r.steps, r.sent, r.seconds);
+        return text;
     }
     std::string operator()(const TerminalRecord& r) const {
         switch (r.what) {
@@ -339,7 +382,21 @@ std::string renderRecord(const Record& record, bool verbose) {
     return std::visit(Render{verbose}, record);
 }
 
-std::string findingText(const CheckFinding& finding) {
+std::vector<std::string> findingLines(const CheckFinding& finding) {
     const RuleInfo* rule = findRule(finding.rule);
-    return rule == nullptr ? finding.text : ruleLabel(*rule) + ", " + finding.text;
+    std::string line = rule == nullptr ? std::string() : ruleLabel(*rule) + ", ";
+    if (finding.times > 0) {
+        line += counted(finding.times, "time", "times") + ", first at " +
+                (finding.step.empty() ? "a step" : shortened(finding.step, 0, 50)) + ": ";
+    } else if (finding.event > 0) {
+        line += "first at event " + std::to_string(finding.event) + ": ";
+    }
+    if (!finding.command.empty()) {
+        line += shortened(finding.command, 0, 50) + ": ";
+    }
+    std::vector<std::string> lines{line + finding.message};
+    if (!finding.replay.empty()) {
+        lines.push_back("replay it: " + finding.replay);
+    }
+    return lines;
 }

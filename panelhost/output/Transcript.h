@@ -9,10 +9,12 @@
 #include "records/Records.h"
 
 #include <string>
+#include <vector>
 
 // The lines for one record (each ending in a line feed); empty for a record not
 // shown. Give-backs are shown only when `verbose`.
 std::string renderRecord(const Record& record, bool verbose);
-// The line a finding of a validation check is shown as: a rule's label and
-// what was found of it, or the check's own text.
-std::string findingText(const CheckFinding& finding);
+// The lines a finding of a validation check is shown as: a rule's label with
+// how often and where it was first broken and what was seen, or the check's
+// own text; then how to replay it, when a fuzz run found it. No line feeds.
+std::vector<std::string> findingLines(const CheckFinding& finding);

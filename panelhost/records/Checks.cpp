@@ -36,16 +36,21 @@ std::vector<CheckInfo> made() {
         {Check::RepliesGivenBack, "VL4", "replies-given-back", Severity::Error,
          "with every command answered, then with every lookup unanswered, replies come back "
          "exactly as the host contract says"},
+        {Check::InstancesApart, "VL8", "instances-apart", Severity::Error,
+         "a second instance made while the first lives, the two played interleaved with "
+         "different values, each does what it does alone, and a third made after both were "
+         "destroyed does what the first did"},
         {Check::SlowEvent, "VL5", "slow-event", Severity::Warning,
          "no step of the other checks keeps the host's thread longer than " +
              number(SlowEventMilliseconds) + " ms"},
         {Check::Fuzz, "VL6", "fuzz", Severity::Error,
          "a seeded fuzz run of --seconds (default " + number(FuzzSeconds) + ") finds nothing"},
         {Check::MemoryStaysFlat, "VL7", "memory-stays-flat", Severity::Error,
-         "the heap in use does not keep growing while one cycle of every command, press and "
-         "event is repeated (more than " +
-             number(static_cast<double>(LeakBytes) / 1024) + " KiB in each of " + count(LeakRuns) +
-             " runs of " + std::to_string(Repetitions) + " repetitions fails)"},
+         "the heap in use and the open handles do not keep growing while one cycle of every "
+         "command, press and event is repeated (more than " +
+             number(static_cast<double>(LeakBytes) / 1024) + " KiB, or " +
+             std::to_string(LeakHandles) + " handles, in each of " + count(LeakRuns) + " runs of " +
+             std::to_string(Repetitions) + " repetitions fails)"},
     };
 }
 

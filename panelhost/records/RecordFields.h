@@ -166,7 +166,8 @@ inline auto fieldsOf(Tag<ProgressRecord>) {
 inline auto fieldsOf(Tag<MemoryRecord>) {
     return std::make_tuple(field("how", &MemoryRecord::how), field("cycles", &MemoryRecord::cycles),
                            field("steps", &MemoryRecord::steps),
-                           field("readings", &MemoryRecord::readings));
+                           field("readings", &MemoryRecord::readings),
+                           field("handles", &MemoryRecord::handles));
 }
 
 inline auto fieldsOf(Tag<ValidationRecord>) {
@@ -183,9 +184,15 @@ inline auto fieldsOf(Tag<WorldRecord>) {
 }
 
 inline auto fieldsOf(Tag<CheckFinding>) {
+    using R = CheckFinding;
     return std::make_tuple(
-        field("rule", &CheckFinding::rule, [](const CheckFinding& r) { return !r.rule.empty(); }),
-        field("text", &CheckFinding::text));
+        field("rule", &R::rule, [](const R& r) { return !r.rule.empty(); }),
+        field("times", &R::times, [](const R& r) { return r.times > 0; }),
+        field("step", &R::step, [](const R& r) { return !r.step.empty(); }),
+        field("event", &R::event, [](const R& r) { return r.event > 0; }),
+        field("command", &R::command, [](const R& r) { return !r.command.empty(); }),
+        field("message", &R::message),
+        field("replay", &R::replay, [](const R& r) { return !r.replay.empty(); }));
 }
 
 inline auto fieldsOf(Tag<CheckRecord>) {
@@ -203,4 +210,32 @@ inline auto fieldsOf(Tag<ValidatedRecord>) {
         field("library", &R::library), field("checks", &R::checks), field("held", &R::held),
         field("warned", &R::warned), field("failed", &R::failed), field("skipped", &R::skipped),
         field("seed", &R::seed), field("seconds", &R::seconds), field("status", &R::status));
+}
+
+inline auto fieldsOf(Tag<FuzzRecord>) {
+    using R = FuzzRecord;
+    return std::make_tuple(field("library", &R::library), field("seed", &R::seed),
+                           field("events", &R::events), field("seconds", &R::seconds));
+}
+
+inline auto fieldsOf(Tag<FuzzFindingRecord>) {
+    using R = FuzzFindingRecord;
+    return std::make_tuple(field("fails", &R::fails), field("event", &R::event),
+                           field("seconds", &R::seconds, [](const R& r) { return r.fails; }),
+                           field("breach", &R::breach));
+}
+
+inline auto fieldsOf(Tag<ShrunkRecord>) {
+    using R = ShrunkRecord;
+    return std::make_tuple(field("kept", &R::kept), field("events", &R::events),
+                           field("facts_kept", &R::factsKept), field("facts", &R::facts),
+                           field("scenario", &R::scenario),
+                           field("file", &R::file, [](const R& r) { return !r.file.empty(); }));
+}
+
+inline auto fieldsOf(Tag<FuzzedRecord>) {
+    using R = FuzzedRecord;
+    return std::make_tuple(field("events", &R::events), field("steps", &R::steps),
+                           field("sent", &R::sent), field("seconds", &R::seconds),
+                           field("found", &R::found), field("status", &R::status));
 }

@@ -61,9 +61,10 @@ bool ExpectValue::operator==(const ExpectValue& other) const {
 namespace {
 
 const char* const TypeNames[] = {
-    "start",  "step",     "sent",   "giveback",   "event", "reply",    "debug",     "breach",
-    "expect", "end",      "panel",  "summary",    "fatal", "terminal", "state",     "recorded",
-    "output", "progress", "memory", "validation", "world", "check",    "validated", "problem"};
+    "start",   "step",     "sent",   "giveback", "event",   "reply",      "debug",
+    "breach",  "expect",   "end",    "panel",    "summary", "fatal",      "terminal",
+    "state",   "recorded", "output", "progress", "memory",  "validation", "world",
+    "check",   "validated", "problem", "fuzz",   "finding", "shrunk",     "fuzzed"};
 static_assert(std::size(TypeNames) == std::variant_size_v<Record>,
               "every kind of record has a name");
 

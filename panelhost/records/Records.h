@@ -259,14 +259,17 @@ struct ProgressRecord {
     double seconds = 0;
 };
 
-// The leak check's readings of the heap in use, in bytes: one after the warm-up
-// repetitions of its cycle of events and one after each further `cycles`
-// repetitions; `steps` in one repetition; `how` the heap was measured.
+// The leak check's readings of the heap in use, in bytes, and of the handles the
+// process holds open (-1 where the platform does not tell), each taken once
+// after the warm-up repetitions of its cycle of events and once after each
+// further `cycles` repetitions; `steps` in one repetition; `how` the heap was
+// measured.
 struct MemoryRecord {
     std::string how;
     int cycles = 0;
     int steps = 0;
     std::vector<long long> readings;
+    std::vector<int> handles;
 };
 
 // Validation began: the library validated and the UI folder handed to it.
@@ -288,11 +291,20 @@ struct WorldRecord {
     double seconds = 0;
 };
 
-// What one check of validate found: a breach of `rule` (its id), counted and
-// placed in `text`, or, with no rule, a finding of the check's own.
+// What one check of validate found: breaches of `rule` (its id), or, with no
+// rule, a finding of the check's own (`message` alone). A rule's finding says
+// how often it was broken in a scripted check (`times`) and the step of its
+// first breach as the component's world names it, or the fuzz event (from 1) of
+// its first; the command the breach concerns, what was seen, and for a fuzz
+// finding the command line that replays it.
 struct CheckFinding {
     std::string rule;
-    std::string text;
+    int times = 0;       // 0: not counted (fuzz, the leak check)
+    std::string step;    // empty: none named
+    long event = 0;      // 0: none
+    std::string command; // empty: none
+    std::string message;
+    std::string replay; // empty: none
 };
 
 // One check of validate ran (or was skipped): its outcome and time, a summary
@@ -320,12 +332,55 @@ struct ValidatedRecord {
     int status = 0;
 };
 
+// Fuzzing began: the library, the seed, and the bounds of the run: at most
+// `events` events, and `seconds` (0: no time budget).
+struct FuzzRecord {
+    std::string library;
+    unsigned long long seed = 0;
+    long events = 0;
+    double seconds = 0;
+};
+
+// A breach fuzzing found: one that fails the run (`fails`, which stopped it,
+// after `seconds`), or the first of a rule that counts but does not fail. The
+// records of the steps that show a failing one, replayed from the seed, follow it.
+struct FuzzFindingRecord {
+    bool fails = false;
+    long event = 0; // from 1
+    double seconds = 0;
+    BreachRecord breach;
+};
+
+// The finding cut down to a replay scenario: `kept` of the first `events`
+// events and `factsKept` of `facts` world facts still show it; the scenario's
+// text, and the file it was written to (--out; empty: none).
+struct ShrunkRecord {
+    long kept = 0;
+    long events = 0;
+    int factsKept = 0;
+    int facts = 0;
+    std::string scenario;
+    std::string file;
+};
+
+// Fuzzing ended: the events begun, steps played and commands sent, its seconds,
+// whether a finding failed it, and the exit status.
+struct FuzzedRecord {
+    long events = 0;
+    long steps = 0;
+    long sent = 0;
+    double seconds = 0;
+    bool found = false;
+    int status = 0;
+};
+
 using Record =
     std::variant<StartRecord, StepRecord, SentRecord, GiveBackRecord, EventRecord, ReplyRecord,
                  DebugRecord, BreachRecord, ExpectRecord, EndRecord, PanelRecord, SummaryRecord,
                  FatalRecord, TerminalRecord, StateRecord, RecordedRecord, OutputRecord,
                  ProgressRecord, MemoryRecord, ValidationRecord, WorldRecord, CheckRecord,
-                 ValidatedRecord, ProblemRecord>;
+                 ValidatedRecord, ProblemRecord, FuzzRecord, FuzzFindingRecord, ShrunkRecord,
+                 FuzzedRecord>;
 
 // The name of each kind of record, as its JSON says "type" and the page reads it.
 const char* recordTypeName(const Record& record);

@@ -22,10 +22,10 @@ TEST(panelhost_CommandLine, RefusesWhatNoModeTakesNamingTheOption) {
         const char* line;
         const char* error;
     } cases[] = {
-        {"--json validate lib.so", "validate does not take --json"},
-        {"validate lib.so --json", "validate does not take --json"},
-        {"fuzz lib.so --json", "fuzz does not take --json"},
-        {"fuzz lib.so --json", "fuzz does not take --json"},
+        {"-i lib.so --json", "-i does not take --json"},
+        {"validate lib.so --stack 32K", "--stack takes a size from 64K to 1024M"},
+        {"fuzz lib.so --stack 1M5", "--stack takes a size from 64K to 1024M"},
+        {"lib.so s.scenario --stack 2G", "--stack takes a size from 64K to 1024M"},
         {"fuzz lib.so --skip VL3", "--skip: no rule VL3 (it is a check of validate"},
         {"-i lib.so --html p.html", "-i does not take --html"},
         {"validate lib.so --record r.scenario", "validate does not take --record"},
@@ -35,7 +35,8 @@ TEST(panelhost_CommandLine, RefusesWhatNoModeTakesNamingTheOption) {
         {"validate lib.so --only ''", "--only takes a comma-separated list"},
         {"validate lib.so --only VL1,,VL2", "--only takes a comma-separated list"},
         {"validate lib.so --skip VL9", "--skip: no check or rule VL9"},
-        {"validate lib.so --skip VL0,VL1,VL2,VL3,VL4,VL5,VL6,VL7", "--skip leaves no check to run"},
+        {"validate lib.so --skip VL0,VL1,VL2,VL3,VL4,VL5,VL6,VL7,VL8",
+         "--skip leaves no check to run"},
         {"validate lib.so --only VL1 --skip VL1", "--only and --skip leave no check to run"},
         {"fuzz lib.so --events 0", "--events takes a whole number from 1 to 100000000"},
         {"lib.so s.scenario --timeout 0", "--timeout takes a number of seconds from 0.01 to 86400"},
@@ -96,6 +97,14 @@ TEST(panelhost_CommandLine, TakesOptionsBeforeAndAfterTheModeWordAndTheArguments
     ASSERT_TRUE(parseCommandLine(words("fuzz lib.so --seconds 2"), command, error)) << error;
     EXPECT_EQ(std::get<FuzzSettings>(command.settings).events, 100000000)
         << "with only a time budget, the time is the limit";
+    EXPECT_EQ(std::get<FuzzSettings>(command.settings).target.stack.bytes, 1u << 20);
+
+    ASSERT_TRUE(parseCommandLine(words("validate lib.so --stack 8M --json"), command, error))
+        << error;
+    const ValidateSettings& validate = std::get<ValidateSettings>(command.settings);
+    EXPECT_EQ(validate.target.stack.bytes, 8u << 20);
+    EXPECT_TRUE(validate.json);
+    EXPECT_EQ(commandLine(validate, {"--stack"}), "panelhost validate lib.so --stack 8M");
 }
 
 } // namespace

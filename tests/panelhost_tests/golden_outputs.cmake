@@ -13,9 +13,10 @@
 #
 # What is masked, since it differs from run to run and says nothing of the code:
 # - times: "micros":N of an end record; "N.N s" and "N.N ms" wherever validate
-#   or fuzz shows a duration; the slowest step of VL5, whose place and length
-#   are the machine's (everything after "slowest step"; validate runs with
-#   --skip VL5 here, since whether it warns is the machine's too);
+#   or fuzz shows a duration, and "seconds":N in their JSON; the slowest step
+#   of VL5, whose place and length are the machine's (everything after
+#   "slowest step"; validate runs with --skip VL5 here, since whether it warns
+#   is the machine's too);
 # - the events a time-limited fuzz run reached (VL6's "N events, seed");
 # - addresses ("0x" and hex digits), which the loader places anew each run;
 # - the paths of this checkout and build, shown as <source> and <work>, so
@@ -43,6 +44,7 @@ function(masked text out)
     string(REPLACE "${WORK}" "<work>" text "${text}")
     string(REPLACE "${SOURCE}" "<source>" text "${text}")
     string(REGEX REPLACE "\"micros\":[0-9]+" "\"micros\":<time>" text "${text}")
+    string(REGEX REPLACE "\"seconds\":[0-9.e+-]+" "\"seconds\":<time>" text "${text}")
     string(REGEX REPLACE "slowest step [^\n]*" "slowest step <time>" text "${text}")
     string(REGEX REPLACE "[0-9]+\\.[0-9]+ (m?s)" "<time> \\1" text "${text}")
     string(REGEX REPLACE "[0-9]+ events, seed" "<n> events, seed" text "${text}")
@@ -131,11 +133,16 @@ shown(validate_faulty_selected.txt validate ${FAULTY} --only VL3,GB1,CT1 --skip 
       --seconds 0.5 --ui ${UI})
 shown(validate_faulty_replay_selected.txt validate ${FAULTY} --only VL6,SH4,GB1 --skip SH1
       --strict --seconds 0.5 --ui ${UI})
-foreach(fault crash_on_own_button reply_never_back leak_per_command null_lookup_kept)
+foreach(fault crash_on_own_button reply_never_back leak_per_command null_lookup_kept deep_stack
+              read_after_give_back write_past_nul)
     shown(validate_own_${fault}.txt validate ${PREFIX}own_${fault}${SUFFIX} --skip VL5
           --seconds 0.5 --ui ${UI})
 endforeach()
 shown(fuzz_faulty.txt fuzz ${FAULTY} --seed 11 --events 300 --ui ${UI})
+# The same as records, for a program to read.
+shown(validate_own_write_past_nul.jsonl validate ${PREFIX}own_write_past_nul${SUFFIX} --skip VL5
+      --seconds 0.5 --ui ${UI} --json)
+shown(fuzz_faulty.jsonl fuzz ${FAULTY} --seed 11 --events 300 --ui ${UI} --json)
 shown(fuzz_quillon.txt fuzz ${QUILLON} --seed 7 --events 2000 --ui ${UI})
 shown(fuzz_own_reply_back_twice.txt fuzz ${PREFIX}own_reply_back_twice${SUFFIX} --seed 2
       --events 500 --strict --ui ${UI})
@@ -143,7 +150,7 @@ shown(fuzz_own_reply_back_twice.txt fuzz ${PREFIX}own_reply_back_twice${SUFFIX} 
 # The command line's own answers and refusals.
 shown(cli_help.txt --help)
 shown(cli_list_rules.txt --list-rules)
-shown(cli_usage_error.txt validate ${QUILLON} --json)
+shown(cli_usage_error.txt validate ${QUILLON} --record r.scenario)
 shown(cli_usage_error_json.txt --json ${QUILLON})
 shown(cli_events_bound.txt fuzz ${QUILLON} --events 0)
 shown(cli_nothing_to_validate.txt validate ${QUILLON} --only VL1 --skip VL1)

@@ -47,7 +47,7 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
         TerminalRecord{TerminalRecord::What::Show, "", {20, 20}, {3}, true},
         OutputRecord{3, "stdout", "{\"type\":\"summary\"}\n"},
         ProgressRecord{4096, 4100, 2000, 1.5},
-        MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}},
+        MemoryRecord{"counted", 25, 30, {1024, 1024, 66560}, {7, 7, 9}},
         StateRecord{3,
                     {PanelRecord{"1", "f", {{"myDest", {{"text", "x"}}}}}},
                     {{"1", "myDest", "text"}},
@@ -61,8 +61,18 @@ TEST(panelhost_Records, EveryKindReadsBackFromItsJsonLine) {
                     CheckOutcome::Failed,
                     3.5,
                     "99 events, seed 1",
-                    {{"GB1", "at event 4: SD"}, {"", "replay it: panelhost fuzz lib"}}},
+                    {{"GB1", 0, "", 4, "SD 'a'", "not given back", "panelhost fuzz lib"},
+                     {"", 0, "", 0, "", "measured by the heap", ""}}},
+        CheckRecord{Check::CommandsAndSettings,
+                    CheckOutcome::Failed,
+                    0.5,
+                    "3 steps",
+                    {{"GB7", 2, "command instance=x", 0, "SD 'x'", "read it", ""}}},
         ValidatedRecord{"lib", 8, 7, 1, 1, 0, 18446744073709551615ull, 4.5, 1},
+        FuzzRecord{"lib", 7, 1000, 2.5},
+        FuzzFindingRecord{true, 16, 0.5, BreachRecord{3, 0, Rule::StackExhausted, "", "1 MiB"}},
+        ShrunkRecord{1, 16, 2, 9, "load\npress 1 go\n", "replay.scenario"},
+        FuzzedRecord{16, 20, 40, 0.5, true, 1},
     };
     for (const Record& record : records) {
         const std::string line = recordToJson(record);
