@@ -46,6 +46,12 @@ Session::~Session() {
 
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
+    if (!m_settings->problem().empty()) {
+        error = ownFailureMessage("cannot make the component's configuration folder: " +
+                                  m_settings->problem());
+        m_ownFailure = true;
+        return false;
+    }
     m_output.reset(new OutputTap());
     if (!m_output->problem().empty()) {
         error = uncaptured(m_output->problem());

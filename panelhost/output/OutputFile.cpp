@@ -1,22 +1,20 @@
 #include "output/OutputFile.h"
 
+#include "TemporaryFiles.h"
 #include "output/DiskFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 namespace {
 
 // A fresh name beside `path`, in the same folder so that it can take the
 // target's place in one step.
 std::string besideName(const std::string& path) {
-    static std::atomic<unsigned> counter(0);
-    std::random_device device;
-    return path + ".partial-" + std::to_string(device()) + "-" + std::to_string(counter++);
+    const std::filesystem::path target(path);
+    return freshName(target.parent_path().string(), target.filename().string() + ".partial");
 }
 
 std::string lastError() {
