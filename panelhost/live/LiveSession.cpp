@@ -62,8 +62,7 @@ void LiveSession::beginLife() {
     for (const Item& item : m_lifeScenario.items) {
         m_lifeHasStep = m_lifeHasStep || std::holds_alternative<Step>(item.what);
     }
-    m_notPlayed = 0;
-    m_notPlayedFrom = 0;
+    m_lifeEnd = SummaryRecord();
     m_running = true;
 }
 
@@ -85,9 +84,7 @@ int LiveSession::run(const std::function<bool()>& interrupted) {
         m_running = false;
         m_fatal = m_fatal || status == 2;
         if (!m_stream.tally().finished()) {
-            const SummaryRecord summary = m_stream.tally().summary();
-            m_notPlayed = summary.notPlayed;
-            m_notPlayedFrom = summary.notPlayedFrom;
+            m_lifeEnd = m_stream.tally().summary();
         }
         publishState();
         // No component runs: the page may save what it did, restart it, or end.
@@ -215,11 +212,7 @@ bool LiveSession::save(const std::string& path, std::string& message, int& statu
     }
     RecordedRecord outcome;
     outcome.file = path;
-    if (m_notPlayed > 0) {
-        // What the lines after a crash would have caused is not known.
-        outcome.written = false;
-        outcome.reason = "the component crashed or hung, so the lines from line " +
-                         std::to_string(m_notPlayedFrom) + " were not played";
+    if (leftLinesUnplayed(m_lifeEnd, outcome)) {
         m_stream.emit(outcome);
         status = 409;
         message = error("not recorded: " + outcome.reason);

@@ -78,7 +78,8 @@ private:
     bool m_restart = false;
     bool m_fatal = false;
     bool m_changed = false; // records came since the state was last published
-    int m_notPlayed = 0;    // lines of the present life a crash left unplayed
-    int m_notPlayedFrom = 0;
+    // How the present life ended where a crash or hang ended it (the lines it
+    // left unplayed); empty while it runs, or when it ended whole.
+    SummaryRecord m_lifeEnd;
     std::string m_failure;
 };
