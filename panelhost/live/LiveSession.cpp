@@ -21,6 +21,13 @@ std::string error(const std::string& message) {
 
 } // namespace
 
+// What a line of the language is, as a later life replays it.
+LiveSession::LineKind LiveSession::kindOf(const Item& item) {
+    return std::holds_alternative<Fact>(item.what)   ? LineKind::Fact
+           : std::holds_alternative<Step>(item.what) ? LineKind::Step
+                                                     : LineKind::Expectation;
+}
+
 LiveSession::LiveSession(const LiveSettings& settings, const std::string& opening, LiveHub& hub,
                          RecordStream& stream)
     : m_settings(settings), m_hub(hub), m_stream(stream) {
@@ -30,9 +37,7 @@ LiveSession::LiveSession(const LiveSettings& settings, const std::string& openin
         ScenarioError ignored;
         Line line{text, 0, LineKind::Other};
         if (parseScenarioLine(text, ++number, item, ignored) && item) {
-            line.kind = std::holds_alternative<Fact>(item->what)   ? LineKind::Fact
-                        : std::holds_alternative<Step>(item->what) ? LineKind::Step
-                                                                   : LineKind::Expectation;
+            line.kind = kindOf(*item);
         }
         m_lines.push_back(line);
     }
@@ -186,9 +191,7 @@ void LiveSession::takeLine(const LiveHub::Pending& pending, ChildInput& input) {
                                      ": an expectation before any step: it has nothing to check"));
             return;
         }
-        line.kind = std::holds_alternative<Fact>(item->what)   ? LineKind::Fact
-                    : std::holds_alternative<Step>(item->what) ? LineKind::Step
-                                                               : LineKind::Expectation;
+        line.kind = kindOf(*item);
         m_lifeHasStep = m_lifeHasStep || line.kind == LineKind::Step;
         m_lifeScenario.items.push_back(*item);
     }

@@ -48,7 +48,9 @@ public:
     std::string lifeText() const;
 
 private:
+    // A line taken: a comment or blank (Other), or what it is in the language.
     enum class LineKind { Other, Fact, Step, Expectation };
+    static LineKind kindOf(const Item& item);
     struct Line {
         std::string text;
         int life = 0;
