@@ -106,10 +106,12 @@ int LiveSession::run(const std::function<bool()>& interrupted) {
         ++m_life;
     }
     if (!m_settings.record.empty()) {
+        // What --record asked for and did not get (nothing to record, lines
+        // left unplayed, a file that cannot be written) ends the session with
+        // exit 2; the recorded record says why.
         std::string message;
         int status = 0;
-        if (!save(m_settings.record, message, status) && status == 500) {
-            m_failure = message;
+        if (!save(m_settings.record, message, status)) {
             return 2;
         }
     }
@@ -207,39 +209,38 @@ bool LiveSession::save(const std::string& path, std::string& message, int& statu
         message = error("name the file to save the scenario to");
         return false;
     }
-    if (!m_lifeHasStep) {
-        status = 409;
-        message = error("no step was played since the component was started: there is nothing "
-                        "to record");
-        return false;
-    }
     RecordedRecord outcome;
     outcome.file = path;
-    if (leftLinesUnplayed(m_lifeEnd, outcome)) {
-        m_stream.emit(outcome);
-        status = 409;
-        message = error("not recorded: " + outcome.reason);
-        return false;
-    }
-    const std::string text = lifeText();
-    Scenario scenario;
-    std::vector<ScenarioError> errors;
-    parseScenario(text, scenario, errors);
-    ScenarioRecorder recorder(scenario, text, m_settings.target.ui);
-    for (const Record& record : m_records) {
-        recorder.see(record);
-    }
-    const std::string recorded = recorder.recorded(outcome);
-    std::string reason;
-    if (!writeWholeFile(path, recorded, reason)) {
-        status = 500;
-        message = cannotWrite("the recorded scenario", path, reason);
-        return false;
+    status = 409;
+    if (!m_lifeHasStep) {
+        outcome.written = false;
+        outcome.reason = "no step was played since the component was started: there is nothing "
+                         "to record";
+    } else if (!leftLinesUnplayed(m_lifeEnd, outcome)) {
+        const std::string text = lifeText();
+        Scenario scenario;
+        std::vector<ScenarioError> errors;
+        parseScenario(text, scenario, errors);
+        ScenarioRecorder recorder(scenario, text, m_settings.target.ui);
+        for (const Record& record : m_records) {
+            recorder.see(record);
+        }
+        const std::string recorded = recorder.recorded(outcome);
+        std::string reason;
+        if (writeWholeFile(path, recorded, reason)) {
+            status = 200;
+        } else {
+            status = 500;
+            outcome = RecordedRecord();
+            outcome.file = path;
+            outcome.written = false;
+            outcome.reason = reason + "; any file there was left as it was";
+        }
     }
     m_stream.emit(outcome);
-    status = 200;
-    message = recordToJson(outcome);
-    return true;
+    message = outcome.written ? recordToJson(outcome)
+                              : error("not recorded to " + path + ": " + outcome.reason);
+    return outcome.written;
 }
 
 std::string LiveSession::stateJson() const {

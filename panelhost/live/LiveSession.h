@@ -38,10 +38,9 @@ public:
     // Plays until the page's Quit or until `interrupted()`, then ends the
     // component (its implicit destroy) and writes the session to --record.
     // Returns the status before the summary: 2 when panelhost's own failure
-    // ended the session (the fatal record told) or --record could not be
-    // written (failure() says so), else 0 or 1.
+    // ended the session (the fatal record told) or --record was not written
+    // (the recorded record told why), else 0 or 1.
     int run(const std::function<bool()>& interrupted);
-    const std::string& failure() const { return m_failure; }
 
     // The scenario of the present life as a file holds it: the session's lines,
     // those of earlier lives' steps and expectations as comments.
@@ -61,8 +60,11 @@ private:
     void tick(ChildInput* input, const std::function<bool()>& interrupted);
     void handle(const LiveHub::Pending& pending, ChildInput* input);
     void takeLine(const LiveHub::Pending& pending, ChildInput& input);
-    // Writes the present life's scenario with what happened to `path`; false
-    // with what went wrong (`status`: the HTTP status that says so).
+    // Writes the present life's scenario with what happened to `path`, and
+    // says so in a recorded record, written or not and why. `message` is the
+    // page's JSON answer and `status` its HTTP status: 200 when written, 409
+    // when there is nothing that can be recorded, 500 when the file cannot be
+    // written (400 with no record for a request that names no file).
     bool save(const std::string& path, std::string& message, int& status);
     void publishState();
     std::string stateJson() const;
@@ -83,5 +85,4 @@ private:
     // How the present life ended where a crash or hang ended it (the lines it
     // left unplayed); empty while it runs, or when it ended whole.
     SummaryRecord m_lifeEnd;
-    std::string m_failure;
 };

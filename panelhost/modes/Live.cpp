@@ -87,13 +87,8 @@ int runLive(const LiveSettings& settings) {
     std::thread serving([&] { server->serve(hub, guard, page); });
     RecordStream stream(OutputFormat::Text, settings.verbose, settings.strict);
     LiveSession session(settings, opening, hub, stream);
-    int status = session.run([] { return interrupted != 0; });
-    if (!session.failure().empty()) {
-        stream.emitSummary(2);
-        status = stream.emitFatal(session.failure());
-    } else {
-        stream.emitSummary(status);
-    }
+    const int status = session.run([] { return interrupted != 0; });
+    stream.emitSummary(status);
     hub.publish("end", "{}");
     hub.close();
     server->stop();
