@@ -42,6 +42,11 @@ LiveSession::LiveSession(const LiveSettings& settings, const std::string& openin
         m_lines.push_back(line);
     }
     m_stream.observe([this](const Record& record) {
+        if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
+            m_openStep = step->line;
+        } else if (std::holds_alternative<EndRecord>(record)) {
+            m_openStep.reset();
+        }
         m_records.push_back(record);
         m_changed = true;
         m_hub.publish("record", recordToJson(record));
@@ -68,6 +73,7 @@ void LiveSession::beginLife() {
         m_lifeHasStep = m_lifeHasStep || std::holds_alternative<Step>(item.what);
     }
     m_lifeEnd = SummaryRecord();
+    m_openStep.reset();
     m_running = true;
 }
 
@@ -174,6 +180,14 @@ void LiveSession::handle(const LiveHub::Pending& pending, ChildInput* input) {
 }
 
 void LiveSession::takeLine(const LiveHub::Pending& pending, ChildInput& input) {
+    if (m_openStep) {
+        // A line taken now would wait behind a step that may never end: a hang
+        // leaves it unplayed, and the life could not be saved.
+        pending.reply(409, error("the component is busy with the step at line " +
+                                 std::to_string(*m_openStep) +
+                                 ": send the line once the step ends (or is found hung)"));
+        return;
+    }
     const std::string& text = pending.request.text;
     const int number = static_cast<int>(m_lines.size()) + 1;
     if (text.find_first_of("\r\n") != std::string::npos) {

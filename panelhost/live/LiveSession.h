@@ -3,8 +3,9 @@
 // the opening scenario. Every request of the page comes through the hub, and
 // everything the page does is a line of the scenario language, checked here
 // first: a line that is not in the language, an expectation before any step of
-// the component's present life, or any line while no component runs, is refused
-// and not numbered. The lines taken make the session's scenario, numbered as the
+// the component's present life, any line while the component is in a step (it
+// may hang there), or any line while no component runs, is refused and not
+// numbered. The lines taken make the session's scenario, numbered as the
 // records show them, and each goes to the child at once.
 //
 // A component that crashes or hangs ends its child, not the session: the page
@@ -22,6 +23,7 @@
 #include "output/RecordStream.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,7 @@ private:
     Scenario m_lifeScenario;       // what the present child has been given
     std::vector<Record> m_records; // of the present life
     bool m_lifeHasStep = false;
+    std::optional<int> m_openStep; // the line of the step the component is in
     bool m_running = false;
     bool m_quitting = false;
     bool m_restart = false;
