@@ -118,6 +118,7 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     options.ui = job.ui;
     options.states = job.states;
     options.firstBreach = job.firstBreach;
+    options.restart = job.restart;
     options.checkControls = job.checkControls;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"

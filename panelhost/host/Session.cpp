@@ -63,7 +63,8 @@ bool Session::open(std::string& error) {
     if (!m_library) {
         return false;
     }
-    m_sink.emit(StartRecord{m_options.library, m_options.ui, m_options.scenario});
+    m_sink.emit(
+        StartRecord{m_options.library, m_options.ui, m_options.scenario, m_options.restart});
     return true;
 }
 

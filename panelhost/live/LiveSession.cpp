@@ -88,7 +88,7 @@ int LiveSession::run(const std::function<bool()>& interrupted) {
         const ChildJob job =
             liveJob(m_settings.target, m_settings.scenario.empty() ? "(live)" : m_settings.scenario,
                     lifeText(), static_cast<int>(m_lines.size()) + 1,
-                    static_cast<long>(m_stream.tally().breaches().size()));
+                    static_cast<long>(m_stream.tally().breaches().size()), m_life);
         const int status =
             supervise(job, m_settings.target.timeout, &m_lifeScenario, m_stream, nullptr,
                       [&](ChildInput& input) { tick(&input, interrupted); });
