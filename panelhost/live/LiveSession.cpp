@@ -67,7 +67,7 @@ void LiveSession::beginLife() {
     m_records.clear();
     m_lifeScenario = Scenario();
     std::vector<ScenarioError> errors;
-    parseScenario(lifeText(), m_lifeScenario, errors, true);
+    parseScenario(lifeText(), m_lifeScenario, errors, true, &m_addressing);
     m_lifeHasStep = false;
     for (const Item& item : m_lifeScenario.items) {
         m_lifeHasStep = m_lifeHasStep || std::holds_alternative<Step>(item.what);
@@ -205,6 +205,10 @@ void LiveSession::takeLine(const LiveHub::Pending& pending, ChildInput& input) {
         if (std::holds_alternative<Expectation>(item->what) && !m_lifeHasStep) {
             pending.reply(400, error("line " + std::to_string(number) +
                                      ": an expectation before any step: it has nothing to check"));
+            return;
+        }
+        if (!m_addressing.resolve(*item, refused)) {
+            pending.reply(400, error(refused.where()));
             return;
         }
         line.kind = kindOf(*item);

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "cli/Settings.h"
+#include "language/ChildAddressing.h"
 #include "language/Scenario.h"
 #include "live/LiveHub.h"
 #include "output/RecordStream.h"
@@ -77,6 +78,7 @@ private:
     std::vector<Line> m_lines;
     int m_life = 0;
     Scenario m_lifeScenario;       // what the present child has been given
+    ChildAddressing m_addressing;  // where its lines leave the children's addresses
     std::vector<Record> m_records; // of the present life
     bool m_lifeHasStep = false;
     std::optional<int> m_openStep; // the line of the step the component is in

@@ -152,16 +152,19 @@ function redraw() {
   });
 }
 
-// A control of the panel after the last step is pressed by a click.
+// A control of the panel after the last step is pressed by a click; in a
+// session that names instances, the press is for the instance whose panel it is.
 document.getElementById("report").addEventListener("click", (event) => {
   const control = event.target.closest(".final .control");
   if (!control || event.target.closest("a")) return;
   const panel = control.closest(".panel");
-  const last = [...run.records].reverse().find((r) => r.type === "state");
+  const holder = control.closest(".instance");
+  const instance = holder ? holder.dataset.instance : "";
+  const last = [...run.records].reverse().find((r) => r.type === "state" && (r.instance || "") === instance);
   const shown = PanelReport.printable;
   const found = last && last.panels.find((p) => shown(p.panel) === panel.dataset.panel);
   const named = found && found.controls.find((c) => shown(c.name) === control.dataset.control);
-  if (named) play(`press ${form(found.panel)} ${form(named.name)}`);
+  if (named) play(`${instance ? instance + ": " : ""}press ${form(found.panel)} ${form(named.name)}`);
 });
 
 const style = document.createElement("style");
