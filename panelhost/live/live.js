@@ -18,6 +18,17 @@ const sent = []; // parent commands sent, newest first
 // escapes where they are not printable.
 const bytes = (s) => Array.from(new TextEncoder().encode(s), (b) => String.fromCharCode(b)).join("");
 const text = (s) => form(bytes(s));
+// The component's own texts come as bytes, one code point each: offered as the
+// text they spell in UTF-8, so that choosing one sends its bytes again; bytes
+// that are no UTF-8 stay as they came.
+const typed = (s) => {
+  try {
+    return new TextDecoder("utf-8", { fatal: true }).decode(Uint8Array.from(s, (c) => c.charCodeAt(0)));
+  } catch (notUtf8) {
+    return s;
+  }
+};
+const suggestions = setup.suggestions.map(typed);
 
 // --- what the session is sent --------------------------------------------
 async function post(path, body) {
@@ -121,7 +132,7 @@ function drawBar() {
 }
 
 function fillCommands(list) {
-  const options = [...sent, ...setup.suggestions.filter((s) => !sent.includes(s))];
+  const options = [...sent, ...suggestions.filter((s) => !sent.includes(s))];
   list.replaceChildren(...options.map((value) => el("option", { value })));
 }
 
