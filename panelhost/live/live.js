@@ -208,4 +208,12 @@ events.addEventListener("state", (event) => {
   redraw();
   if (state.child === "over") events.close();
 });
+// A stream refused (panelhost serves a few pages of a session at once) is not
+// tried again by the browser: the page says why it stands still.
+events.addEventListener("error", () => {
+  if (events.readyState === EventSource.CLOSED && !(state && state.child === "over")) {
+    tell("this page gets nothing from the session: as many of its pages as panelhost serves are " +
+         "open already; close one and reload this page", true);
+  }
+});
 }());

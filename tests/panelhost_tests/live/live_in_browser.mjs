@@ -11,6 +11,8 @@
 //    again, and Ctrl-C (SIGINT) ends panelhost with exit 1;
 //  - an opening that names instances: a typed step that names none is refused
 //    as in a file, and a click on one instance's panel presses it there;
+//  - event streams past the few served are refused with 503, and the page's
+//    requests are still answered;
 //  - --record with no step played: not recorded, exit 2.
 // It prints the times from a click to what it caused being drawn, and makes
 // OUT/live-page.png, a screenshot 1280 pixels wide.
@@ -237,7 +239,21 @@ async function instancesSession(browser) {
   await page.click(control);
   await waitFor(page, "B's press played",
                 () => /^line \d+: B: press 1 myDest$/.test(document.getElementById("live-note").textContent));
+  // The page holds one stream; of eight more, those past the few served get 503.
+  const streams = [];
+  const statuses = await Promise.all(Array.from({ length: 8 }, () => new Promise((resolve, reject) => {
+    const sent = http.get({ host: "127.0.0.1", port, path: "/events?token=" + token }, (response) => {
+      streams.push(sent);
+      resolve(response.statusCode);
+    });
+    sent.on("error", (error) => (error.code === "ECONNRESET" ? null : reject(error)));
+  })));
+  const refused = statuses.filter((status) => status === 503).length;
+  check(refused > 0 && refused < 8 && statuses.every((status) => status === 200 || status === 503),
+        `eight more event streams got ${statuses.join(" ")}`);
+  check((await line("# asked while the streams are open")).status === 200, "a line was not answered");
   await page.click("#live-quit");
+  streams.forEach((stream) => stream.destroy());
   check(await live.ended === 0, `Quit after instances ended panelhost otherwise:\n${live.transcript()}`);
   await page.close();
 
@@ -249,7 +265,8 @@ async function instancesSession(browser) {
   const code = await empty.ended;
   check(code === 2 && /not recorded to .*nothing to record/.test(empty.transcript()) && !fs.existsSync(nothing),
         `--record with no step: exit ${code}\n${empty.transcript()}`);
-  console.log("instances: an unaddressed step refused, B's panel pressed as B; --record with no step, exit 2");
+  console.log(`instances: an unaddressed step refused, B's panel pressed as B; ${refused} of 8 more ` +
+              "event streams refused, a line answered; --record with no step, exit 2");
 }
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "panelhost-live-"));
