@@ -1,34 +1,45 @@
 #include "ConfigFolder.h"
 
 #include "Environment.h"
+#include "TemporaryFiles.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 ConfigFolder::ConfigFolder() {
-    std::random_device seed;
-    char name[32];
-    for (int attempt = 0;; ++attempt) {
-        std::snprintf(name, sizeof name, "quillon-config-%010u", static_cast<unsigned>(seed()));
-        const std::filesystem::path root = std::filesystem::temp_directory_path() / name;
-        std::error_code error;
-        if (std::filesystem::create_directory(root, error) || attempt == 100) {
-            m_root = root.string();
-            break;
+    std::string error;
+    const std::string folder = temporaryFolder(error);
+    if (folder.empty()) {
+        m_problem = "there is no usable temporary folder (" + error + ")";
+        return;
+    }
+    for (int attempt = 0; m_root.empty(); ++attempt) {
+        const std::string root = freshName(folder, "quillon-config");
+        std::error_code made;
+        if (std::filesystem::create_directory(root, made)) {
+            m_root = root;
+        } else if (attempt == 100) {
+            m_problem =
+                "a configuration folder cannot be made in " + folder + " (" + made.message() + ")";
+            return;
         }
     }
     setEnvironmentVariable("TARN_CONFIG_DIR", m_root.c_str());
 }
 
 ConfigFolder::~ConfigFolder() {
+    if (m_root.empty()) {
+        return;
+    }
     setEnvironmentVariable("TARN_CONFIG_DIR", nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }
 
 bool ConfigFolder::write(const std::string& name, const std::string& contents) const {
+    if (m_root.empty()) {
+        return false;
+    }
     std::ofstream file(std::filesystem::path(m_root) / name, std::ios::binary | std::ios::trunc);
     file << contents;
     file.close();

@@ -1,7 +1,8 @@
 // ConfigFolder: the one temporary configuration folder of our hosts. It is made
 // in the temporary folder and named in TARN_CONFIG_DIR while the object lives, so
 // the component's real configuration reader reads what is written here. Its name
-// has a fixed length, so repeated runs do the same work.
+// has a fixed length, so repeated runs do the same work. A folder that could not
+// be made says why (problem()), and nothing is written then.
 #pragma once
 
 #include <string>
@@ -24,9 +25,12 @@ public:
     bool setObjectSetting(const std::string& object, const std::string& id,
                           const std::string& value);
     const std::string& root() const { return m_root; }
+    // Why there is no folder, in words; empty when there is one.
+    const std::string& problem() const { return m_problem; }
 
 private:
     std::string m_root;
+    std::string m_problem;
     // object, then its settings in the order they were first given
     std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> m_objects;
 };

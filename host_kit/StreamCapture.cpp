@@ -1,8 +1,6 @@
 #include "StreamCapture.h"
 
-#include <atomic>
-#include <filesystem>
-#include <random>
+#include "TemporaryFiles.h"
 
 namespace {
 
@@ -14,17 +12,17 @@ std::FILE* cStream(int fd) {
     return fd == 1 ? stdout : stderr;
 }
 
-std::string privateFile(int fd) {
-    static std::atomic<unsigned> counter(0);
-    std::random_device device;
-    const std::string name = "panelhost-" + std::string(fd == 1 ? "stdout" : "stderr") + "-" +
-                             std::to_string(device()) + "-" + std::to_string(counter++);
-    return (std::filesystem::temp_directory_path() / name).string();
-}
-
 } // namespace
 
-StreamCapture::StreamCapture(int fd) : m_fd(fd), m_path(privateFile(fd)) {
+StreamCapture::StreamCapture(int fd) : m_fd(fd) {
+    std::string error;
+    const std::string folder = temporaryFolder(error);
+    if (folder.empty()) {
+        m_problem = std::string("panelhost cannot make its private file for ") + streamName(fd) +
+                    ": it has no usable temporary folder (" + error + ")";
+        return;
+    }
+    m_path = freshName(folder, std::string("panelhost-") + (fd == 1 ? "stdout" : "stderr"));
     std::fflush(stdout);
     std::fflush(stderr);
     redirect();

@@ -6,6 +6,7 @@
 // expectation or breach, 2 usage, scenario, loading or output error (never a
 // pass).
 #include "Rules.h"
+#include "TemporaryFiles.h"
 #include "child/ChildMain.h"
 #include "child/Process.h"
 #include "cli/CommandLine.h"
@@ -61,7 +62,17 @@ struct Output {
     const std::string& path;
 };
 
+// Whether a run can be made: the child's records, what the component writes
+// and its configuration live in the temporary folder, so without one nothing
+// runs (panelhost's own failure); then the files it will write, as above.
 bool outputsWritable(std::initializer_list<Output> outputs, OutputFormat format, int& status) {
+    std::string error;
+    if (temporaryFolder(error).empty()) {
+        status = reportFatal(
+            format, "panelhost has no usable temporary folder (" + error + "); nothing was run",
+            FatalCause::Own);
+        return false;
+    }
     for (const Output& output : outputs) {
         std::string reason;
         if (!output.path.empty() && !checkWritable(output.path, reason)) {
@@ -88,6 +99,10 @@ struct Dispatch {
                    : status;
     }
     int operator()(const TerminalSettings& settings) const {
+        int status = 0;
+        if (!outputsWritable({}, OutputFormat::Text, status)) {
+            return status;
+        }
         if (isTerminal(0)) {
             return runTerminal(settings);
         }

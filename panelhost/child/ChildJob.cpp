@@ -49,13 +49,14 @@ ChildJob terminalJob(const LibrarySettings& target) {
 }
 
 ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
-                 int firstLine, long firstBreach) {
+                 int firstLine, long firstBreach, int restart) {
     ChildJob job = jobOf(ChildJob::Kind::Live, target);
     job.scenarioName = name;
     job.scenarioText = text;
     job.states = true;
     job.firstLine = firstLine;
     job.firstBreach = firstBreach;
+    job.restart = restart;
     job.checkControls = true; // a person's lines, as at a terminal
     return job;
 }
@@ -124,7 +125,8 @@ inline auto fieldsOf(Tag<ChildJob>) {
         field("scenario_name", &J::scenarioName), field("scenario_text", &J::scenarioText),
         field("cycle_text", &J::cycleText), field("plan", &J::plan), field("board", &J::board),
         field("states", &J::states), field("stack", &J::stack), field("first_line", &J::firstLine),
-        field("first_breach", &J::firstBreach), field("check_controls", &J::checkControls));
+        field("first_breach", &J::firstBreach), field("restart", &J::restart),
+        field("check_controls", &J::checkControls));
 }
 
 std::string jobToJson(const ChildJob& job) {

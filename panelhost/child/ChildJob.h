@@ -40,8 +40,9 @@ struct ChildJob {
     std::string board;        // Windows: the step board's name
     bool states = false;      // a state record after each step (a page draws them)
     unsigned long long stack = StackSize::Default; // the host thread's, in bytes
-    int firstLine = 1;        // Live: the line number of the first line sent
-    long firstBreach = 0;     // Live: the id of its first breach (a run's ids go on)
+    int firstLine = 1;                             // Live: the line number of the first line sent
+    long firstBreach = 0; // Live: the id of its first breach (a run's ids go on)
+    int restart = 0;      // Live: the restarts of the component before this child
     // A person's lines (a scenario file, a terminal): a control they name that no
     // panel has is a problem of the scenario. Validate's own scenarios press such
     // controls on purpose.
@@ -65,9 +66,10 @@ ChildJob planJob(const LibrarySettings& target, const FuzzPlan& plan, bool every
 ChildJob terminalJob(const LibrarySettings& target);
 // A live session: `text` (known to parse, shown as `name`) played first, then
 // the lines its parent sends, numbered from `firstLine`, with a state record
-// after each step; its breaches are numbered from `firstBreach`.
+// after each step; its breaches are numbered from `firstBreach`. `restart`
+// counts the restarts of the component before this child.
 ChildJob liveJob(const LibrarySettings& target, const std::string& name, const std::string& text,
-                 int firstLine, long firstBreach);
+                 int firstLine, long firstBreach, int restart);
 // The leak check: `first` played once, then `cycle` repeated.
 ChildJob leakJob(const LibrarySettings& target, const std::string& name, const std::string& first,
                  const std::string& cycle);

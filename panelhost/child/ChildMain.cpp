@@ -9,6 +9,7 @@
 #include "child/TerminalSession.h"
 #include "engine/LeakCheck.h"
 #include "host/Session.h"
+#include "language/ChildAddressing.h"
 #include "language/Text.h"
 #include "records/RunTally.h"
 
@@ -105,10 +106,12 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     }
     Scenario scenario;
     Scenario cycle;
+    ChildAddressing addressing; // where the scenario leaves it, for lines sent after it
     if (job.kind == ChildJob::Kind::Scenario || job.kind == ChildJob::Kind::Leak ||
         job.kind == ChildJob::Kind::Live) {
         std::vector<ScenarioError> errors;
-        if (!parseScenario(job.scenarioText, scenario, errors, job.kind == ChildJob::Kind::Live) ||
+        if (!parseScenario(job.scenarioText, scenario, errors, job.kind == ChildJob::Kind::Live,
+                           &addressing) ||
             (job.kind == ChildJob::Kind::Leak && !parseScenario(job.cycleText, cycle, errors))) {
             return sink->fatal(describeErrors(job.scenarioName, errors));
         }
@@ -118,6 +121,7 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
     options.ui = job.ui;
     options.states = job.states;
     options.firstBreach = job.firstBreach;
+    options.restart = job.restart;
     options.checkControls = job.checkControls;
     options.scenario = job.kind == ChildJob::Kind::Plan       ? "(generated)"
                        : job.kind == ChildJob::Kind::Terminal ? "(terminal)"
@@ -152,7 +156,7 @@ int playJob(const ChildJob& job, const std::string& records, StepBoard* board) {
         for (const Item& item : scenario.items) {
             session.apply(item);
         }
-        playFedLines(session, *sink, job.firstLine);
+        playFedLines(session, *sink, job.firstLine, addressing);
         break;
     case ChildJob::Kind::Leak:
         measureLeak(session, scenario, cycle, *sink);

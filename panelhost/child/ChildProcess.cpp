@@ -1,12 +1,10 @@
 #include "child/ChildProcess.h"
 
+#include "TemporaryFiles.h"
 #include "child/RecordChannel.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <random>
 
 namespace {
 
@@ -36,20 +34,19 @@ private:
 
 } // namespace
 
-std::string temporaryFileName(const std::string& stem, const std::string& extension) {
-    static std::atomic<unsigned> counter(0);
-    std::random_device device;
-    const std::string name =
-        stem + "-" + std::to_string(device()) + "-" + std::to_string(counter++) + extension;
-    return (std::filesystem::temp_directory_path() / name).string();
-}
-
 ChildEnd runChild(const ChildJob& job, double stepTimeout,
                   const std::function<void(const Record&)>& onRecord,
                   const std::function<void()>& onTick,
                   const std::function<void(ChildInput&)>& feed) {
     ChildEnd result;
-    const std::string records = temporaryFileName("panelhost-records", "");
+    std::string unusable;
+    const std::string folder = temporaryFolder(unusable);
+    if (folder.empty()) {
+        result.started = false;
+        result.how = "panelhost has no usable temporary folder (" + unusable + ")";
+        return result;
+    }
+    const std::string records = freshName(folder, "panelhost-records");
     RecordReader reader(records);
     StepBoard board;
     StepClock clock(board, stepTimeout);

@@ -32,6 +32,3 @@ ChildEnd runChild(const ChildJob& job, double stepTimeout,
                   const std::function<void(const Record&)>& onRecord,
                   const std::function<void()>& onTick = nullptr,
                   const std::function<void(ChildInput&)>& feed = nullptr);
-
-// A fresh name for a file in the temporary folder.
-std::string temporaryFileName(const std::string& stem, const std::string& extension);

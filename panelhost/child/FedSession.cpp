@@ -1,10 +1,11 @@
 #include "child/FedSession.h"
 
 #include "host/Session.h"
+#include "language/ChildAddressing.h"
 
 #include <iostream>
 
-void playFedLines(Session& session, RecordSink& sink, int firstLine) {
+void playFedLines(Session& session, RecordSink& sink, int firstLine, ChildAddressing& addressing) {
     session.checkWaiting();
     session.setImmediate(true);
     std::string line;
@@ -12,7 +13,8 @@ void playFedLines(Session& session, RecordSink& sink, int firstLine) {
          ++number) {
         std::optional<Item> item;
         ScenarioError error;
-        if (!parseScenarioLine(line, number, item, error)) {
+        if (!parseScenarioLine(line, number, item, error) ||
+            (item && !addressing.resolve(*item, error))) {
             TerminalRecord refused;
             refused.what = TerminalRecord::What::Error;
             refused.text = error.where();

@@ -66,6 +66,10 @@ private:
 // Whether file descriptor `fd` (0 standard input, 2 standard error) is a terminal.
 bool isTerminal(int fd);
 
+// The running program's own file, as the system names it (a Windows path on
+// Windows); empty where the system does not say.
+std::string thisProgramPath();
+
 // Standard input and output as bytes: no line-end translation, so that output
 // lines end with a line feed on every platform and input is read exactly.
 void useBinaryStandardStreams();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -152,6 +153,12 @@ RunningChild::~RunningChild() {
 
 bool isTerminal(int fd) {
     return isatty(fd) != 0;
+}
+
+std::string thisProgramPath() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : program.string();
 }
 
 void useBinaryStandardStreams() {}

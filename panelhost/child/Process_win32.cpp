@@ -85,8 +85,7 @@ bool RunningChild::start(const ChildJob& job, const std::string& records, StepBo
         m_jobFile.clear();
         return false;
     }
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string program = thisProgramPath();
     std::string commandLine = quoteArgument(program) + " --child " + quoteArgument(records) + " " +
                               quoteArgument(m_jobFile);
     STARTUPINFOA startup;
@@ -101,8 +100,8 @@ bool RunningChild::start(const ChildJob& job, const std::string& records, StepBo
     }
     PROCESS_INFORMATION process;
     std::fflush(stdout);
-    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &process)) {
         error = "the child process could not be started";
         return false;
     }
@@ -149,6 +148,22 @@ RunningChild::~RunningChild() {
     if (!m_jobFile.empty()) {
         std::error_code ignored;
         std::filesystem::remove(m_jobFile, ignored);
+    }
+}
+
+std::string thisProgramPath() {
+    std::string program(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, &program[0], static_cast<DWORD>(program.size()));
+        if (length == 0 || program.size() > 32768) { // the longest path Windows has
+            return std::string();
+        }
+        if (length < program.size()) {
+            program.resize(length);
+            return program;
+        }
+        program.resize(program.size() * 2); // cut short: a longer buffer
     }
 }
 

@@ -1,16 +1,14 @@
 #include "child/StepBoard.h"
 
+#include "TemporaryFiles.h"
+
 #include <windows.h>
 
-#include <atomic>
 #include <new>
-#include <random>
 
 StepBoard::StepBoard() {
-    static std::atomic<unsigned> counter(0);
-    std::random_device device;
-    m_name = "panelhost-board-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(device()) + "-" + std::to_string(counter++);
+    // A name of the system's, in no folder.
+    m_name = freshName("", "panelhost-board-" + std::to_string(GetCurrentProcessId()));
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                         sizeof(Words), m_name.c_str());
     if (mapping == nullptr) {

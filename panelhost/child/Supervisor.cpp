@@ -8,7 +8,8 @@ int supervise(const ChildJob& job, double timeout, const Scenario* scenario, Rec
     const ChildEnd end = runChild(
         job, timeout, [&](const Record& record) { stream.emit(record); }, onTick, feed);
     if (!end.started) {
-        return stream.emitFatal(end.how);
+        // Nothing of the component ran: the failure is panelhost's own.
+        return stream.emitFatal(end.how, FatalCause::Own);
     }
     if (!end.ownFailure.empty()) {
         return stream.emitFatal(end.ownFailure, FatalCause::Own);

@@ -46,6 +46,12 @@ Session::~Session() {
 
 bool Session::open(std::string& error) {
     m_settings.reset(new ConfigFolder());
+    if (!m_settings->problem().empty()) {
+        error = ownFailureMessage("cannot make the component's configuration folder: " +
+                                  m_settings->problem());
+        m_ownFailure = true;
+        return false;
+    }
     m_output.reset(new OutputTap());
     if (!m_output->problem().empty()) {
         error = uncaptured(m_output->problem());
@@ -57,7 +63,8 @@ bool Session::open(std::string& error) {
     if (!m_library) {
         return false;
     }
-    m_sink.emit(StartRecord{m_options.library, m_options.ui, m_options.scenario});
+    m_sink.emit(
+        StartRecord{m_options.library, m_options.ui, m_options.scenario, m_options.restart});
     return true;
 }
 

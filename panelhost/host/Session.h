@@ -47,6 +47,7 @@ struct SessionOptions {
     std::size_t keep = ReplyLedger::DefaultKeep;
     bool states = false;  // a state record after each step, for a page that draws the panels
     long firstBreach = 0; // the id of the first breach (a live session's ids go on)
+    int restart = 0;      // a live session's restarts of the component before this one
     // A person's scenario: a press or property read of a control no panel has
     // is a problem of the scenario (UnknownControl). Generated ones press such
     // controls on purpose.

@@ -445,14 +445,16 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
 }
 
 bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors,
-                   bool stepless) {
+                   bool stepless, ChildAddressing* after) {
     out = Scenario();
     errors.clear();
     std::istringstream lines(text);
     std::string line;
     int number = 0;
     bool stepSeen = false;
-    ChildAddressing addressing;
+    ChildAddressing own;
+    ChildAddressing& addressing = after != nullptr ? *after : own;
+    addressing = ChildAddressing();
     while (std::getline(lines, line)) {
         ++number;
         std::optional<Item> item;

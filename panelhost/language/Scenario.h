@@ -67,6 +67,8 @@ struct Scenario {
     std::vector<Item> items;
 };
 
+class ChildAddressing;
+
 // A line that is not in the language: where (counting from 1) and why.
 struct ScenarioError {
     int line = 0;   // 0: the scenario as a whole (unreadable, no step)
@@ -84,9 +86,11 @@ bool parseScenarioLine(const std::string& line, int number, std::optional<Item>&
                        ScenarioError& error);
 // Parses a whole script. Every bad line gives one error, as does an expectation
 // before any step and, unless `stepless` (a live session's opening world), a
-// script with no step at all; false when there is any.
+// script with no step at all; false when there is any. `addressing`, when
+// given, is left as the script leaves it, so that lines sent after the script
+// (a live session's) are addressed as if they followed it.
 bool parseScenario(const std::string& text, Scenario& out, std::vector<ScenarioError>& errors,
-                   bool stepless = false);
+                   bool stepless = false, ChildAddressing* addressing = nullptr);
 // Reads (ScenarioInput: "-" is standard input) and parses a scenario; input that
 // cannot be read or is refused is one error. `text` is the text as read.
 bool loadScenario(const std::string& path, std::string& text, Scenario& out,

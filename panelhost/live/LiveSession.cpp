@@ -21,6 +21,13 @@ std::string error(const std::string& message) {
 
 } // namespace
 
+// What a line of the language is, as a later life replays it.
+LiveSession::LineKind LiveSession::kindOf(const Item& item) {
+    return std::holds_alternative<Fact>(item.what)   ? LineKind::Fact
+           : std::holds_alternative<Step>(item.what) ? LineKind::Step
+                                                     : LineKind::Expectation;
+}
+
 LiveSession::LiveSession(const LiveSettings& settings, const std::string& opening, LiveHub& hub,
                          RecordStream& stream)
     : m_settings(settings), m_hub(hub), m_stream(stream) {
@@ -30,13 +37,16 @@ LiveSession::LiveSession(const LiveSettings& settings, const std::string& openin
         ScenarioError ignored;
         Line line{text, 0, LineKind::Other};
         if (parseScenarioLine(text, ++number, item, ignored) && item) {
-            line.kind = std::holds_alternative<Fact>(item->what)   ? LineKind::Fact
-                        : std::holds_alternative<Step>(item->what) ? LineKind::Step
-                                                                   : LineKind::Expectation;
+            line.kind = kindOf(*item);
         }
         m_lines.push_back(line);
     }
     m_stream.observe([this](const Record& record) {
+        if (const StepRecord* step = std::get_if<StepRecord>(&record)) {
+            m_openStep = step->line;
+        } else if (std::holds_alternative<EndRecord>(record)) {
+            m_openStep.reset();
+        }
         m_records.push_back(record);
         m_changed = true;
         m_hub.publish("record", recordToJson(record));
@@ -57,13 +67,13 @@ void LiveSession::beginLife() {
     m_records.clear();
     m_lifeScenario = Scenario();
     std::vector<ScenarioError> errors;
-    parseScenario(lifeText(), m_lifeScenario, errors, true);
+    parseScenario(lifeText(), m_lifeScenario, errors, true, &m_addressing);
     m_lifeHasStep = false;
     for (const Item& item : m_lifeScenario.items) {
         m_lifeHasStep = m_lifeHasStep || std::holds_alternative<Step>(item.what);
     }
-    m_notPlayed = 0;
-    m_notPlayedFrom = 0;
+    m_lifeEnd = SummaryRecord();
+    m_openStep.reset();
     m_running = true;
 }
 
@@ -78,16 +88,14 @@ int LiveSession::run(const std::function<bool()>& interrupted) {
         const ChildJob job =
             liveJob(m_settings.target, m_settings.scenario.empty() ? "(live)" : m_settings.scenario,
                     lifeText(), static_cast<int>(m_lines.size()) + 1,
-                    static_cast<long>(m_stream.tally().breaches().size()));
+                    static_cast<long>(m_stream.tally().breaches().size()), m_life);
         const int status =
             supervise(job, m_settings.target.timeout, &m_lifeScenario, m_stream, nullptr,
                       [&](ChildInput& input) { tick(&input, interrupted); });
         m_running = false;
         m_fatal = m_fatal || status == 2;
         if (!m_stream.tally().finished()) {
-            const SummaryRecord summary = m_stream.tally().summary();
-            m_notPlayed = summary.notPlayed;
-            m_notPlayedFrom = summary.notPlayedFrom;
+            m_lifeEnd = m_stream.tally().summary();
         }
         publishState();
         // No component runs: the page may save what it did, restart it, or end.
@@ -104,10 +112,12 @@ int LiveSession::run(const std::function<bool()>& interrupted) {
         ++m_life;
     }
     if (!m_settings.record.empty()) {
+        // What --record asked for and did not get (nothing to record, lines
+        // left unplayed, a file that cannot be written) ends the session with
+        // exit 2; the recorded record says why.
         std::string message;
         int status = 0;
-        if (!save(m_settings.record, message, status) && status == 500) {
-            m_failure = message;
+        if (!save(m_settings.record, message, status)) {
             return 2;
         }
     }
@@ -170,6 +180,14 @@ void LiveSession::handle(const LiveHub::Pending& pending, ChildInput* input) {
 }
 
 void LiveSession::takeLine(const LiveHub::Pending& pending, ChildInput& input) {
+    if (m_openStep) {
+        // A line taken now would wait behind a step that may never end: a hang
+        // leaves it unplayed, and the life could not be saved.
+        pending.reply(409, error("the component is busy with the step at line " +
+                                 std::to_string(*m_openStep) +
+                                 ": send the line once the step ends (or is found hung)"));
+        return;
+    }
     const std::string& text = pending.request.text;
     const int number = static_cast<int>(m_lines.size()) + 1;
     if (text.find_first_of("\r\n") != std::string::npos) {
@@ -189,9 +207,11 @@ void LiveSession::takeLine(const LiveHub::Pending& pending, ChildInput& input) {
                                      ": an expectation before any step: it has nothing to check"));
             return;
         }
-        line.kind = std::holds_alternative<Fact>(item->what)   ? LineKind::Fact
-                    : std::holds_alternative<Step>(item->what) ? LineKind::Step
-                                                               : LineKind::Expectation;
+        if (!m_addressing.resolve(*item, refused)) {
+            pending.reply(400, error(refused.where()));
+            return;
+        }
+        line.kind = kindOf(*item);
         m_lifeHasStep = m_lifeHasStep || line.kind == LineKind::Step;
         m_lifeScenario.items.push_back(*item);
     }
@@ -207,43 +227,38 @@ bool LiveSession::save(const std::string& path, std::string& message, int& statu
         message = error("name the file to save the scenario to");
         return false;
     }
-    if (!m_lifeHasStep) {
-        status = 409;
-        message = error("no step was played since the component was started: there is nothing "
-                        "to record");
-        return false;
-    }
     RecordedRecord outcome;
     outcome.file = path;
-    if (m_notPlayed > 0) {
-        // What the lines after a crash would have caused is not known.
+    status = 409;
+    if (!m_lifeHasStep) {
         outcome.written = false;
-        outcome.reason = "the component crashed or hung, so the lines from line " +
-                         std::to_string(m_notPlayedFrom) + " were not played";
-        m_stream.emit(outcome);
-        status = 409;
-        message = error("not recorded: " + outcome.reason);
-        return false;
-    }
-    const std::string text = lifeText();
-    Scenario scenario;
-    std::vector<ScenarioError> errors;
-    parseScenario(text, scenario, errors);
-    ScenarioRecorder recorder(scenario, text, m_settings.target.ui);
-    for (const Record& record : m_records) {
-        recorder.see(record);
-    }
-    const std::string recorded = recorder.recorded(outcome);
-    std::string reason;
-    if (!writeWholeFile(path, recorded, reason)) {
-        status = 500;
-        message = cannotWrite("the recorded scenario", path, reason);
-        return false;
+        outcome.reason = "no step was played since the component was started: there is nothing "
+                         "to record";
+    } else if (!leftLinesUnplayed(m_lifeEnd, outcome)) {
+        const std::string text = lifeText();
+        Scenario scenario;
+        std::vector<ScenarioError> errors;
+        parseScenario(text, scenario, errors);
+        ScenarioRecorder recorder(scenario, text, m_settings.target.ui);
+        for (const Record& record : m_records) {
+            recorder.see(record);
+        }
+        const std::string recorded = recorder.recorded(outcome);
+        std::string reason;
+        if (writeWholeFile(path, recorded, reason)) {
+            status = 200;
+        } else {
+            status = 500;
+            outcome = RecordedRecord();
+            outcome.file = path;
+            outcome.written = false;
+            outcome.reason = reason + "; any file there was left as it was";
+        }
     }
     m_stream.emit(outcome);
-    status = 200;
-    message = recordToJson(outcome);
-    return true;
+    message = outcome.written ? recordToJson(outcome)
+                              : error("not recorded to " + path + ": " + outcome.reason);
+    return outcome.written;
 }
 
 std::string LiveSession::stateJson() const {

@@ -2,7 +2,8 @@
 // (127.0.0.1). Every request passes the RequestGuard first, or gets 403 with
 // the reason. It serves the page (GET /, which sets the token's cookie), the
 // session's events as server-sent events (GET /events, resumed after the
-// Last-Event-ID a browser sends when it reconnects), and the page's requests
+// Last-Event-ID a browser sends when it reconnects; to a few pages at once,
+// 503 beyond them, so that requests always find a thread), and the page's requests
 // (POST /line, /save and /restart with their text as the body, and /quit),
 // each handed to the hub and answered as the session answers it. Built on
 // Debian's cpp-httplib where the build has it (WebServer_httplib.cpp);

@@ -19,6 +19,12 @@ const milliseconds Patience(30000);
 const milliseconds Heartbeat(10000);
 // The longest body: a scenario line is at most 1 MiB.
 const std::size_t LongestBody = (1u << 20) + 1024;
+// Each event stream holds a thread of the server for as long as its page is
+// open: at most this many are served at once, and the server has threads
+// enough beyond them for every request the pages make (a page's line, save,
+// restart or quit, its reload, a browser's spare connections).
+const int MostStreams = 4;
+const std::size_t Threads = MostStreams + 12;
 
 // The event a browser's reconnected stream saw last (Last-Event-ID); 0: none.
 long lastEventId(const httplib::Request& request) {
@@ -92,6 +98,7 @@ public:
     int port() const override { return m_port; }
 
     void serve(LiveHub& hub, const RequestGuard& guard, const std::string& page) override {
+        m_server.new_task_queue = [] { return new httplib::ThreadPool(Threads); };
         m_server.set_payload_max_length(LongestBody);
         m_server.set_keep_alive_timeout(1);
         m_server.set_default_headers({{"Cache-Control", "no-store"},
@@ -120,7 +127,15 @@ public:
         });
         m_server.Get(
             "/events", [this, &hub](const httplib::Request& request, httplib::Response& response) {
-                ++m_streams;
+                if (++m_streams > MostStreams) {
+                    --m_streams;
+                    response.status = 503;
+                    response.set_content("503 service unavailable: " + std::to_string(MostStreams) +
+                                             " pages of this session are open already; close one "
+                                             "and reload this page\n",
+                                         "text/plain");
+                    return;
+                }
                 response.set_chunked_content_provider("text/event-stream",
                                                       eventStream(hub, lastEventId(request)),
                                                       [this](bool) { --m_streams; });

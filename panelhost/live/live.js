@@ -18,6 +18,17 @@ const sent = []; // parent commands sent, newest first
 // escapes where they are not printable.
 const bytes = (s) => Array.from(new TextEncoder().encode(s), (b) => String.fromCharCode(b)).join("");
 const text = (s) => form(bytes(s));
+// The component's own texts come as bytes, one code point each: offered as the
+// text they spell in UTF-8, so that choosing one sends its bytes again; bytes
+// that are no UTF-8 stay as they came.
+const typed = (s) => {
+  try {
+    return new TextDecoder("utf-8", { fatal: true }).decode(Uint8Array.from(s, (c) => c.charCodeAt(0)));
+  } catch (notUtf8) {
+    return s;
+  }
+};
+const suggestions = setup.suggestions.map(typed);
 
 // --- what the session is sent --------------------------------------------
 async function post(path, body) {
@@ -121,7 +132,7 @@ function drawBar() {
 }
 
 function fillCommands(list) {
-  const options = [...sent, ...setup.suggestions.filter((s) => !sent.includes(s))];
+  const options = [...sent, ...suggestions.filter((s) => !sent.includes(s))];
   list.replaceChildren(...options.map((value) => el("option", { value })));
 }
 
@@ -152,16 +163,19 @@ function redraw() {
   });
 }
 
-// A control of the panel after the last step is pressed by a click.
+// A control of the panel after the last step is pressed by a click; in a
+// session that names instances, the press is for the instance whose panel it is.
 document.getElementById("report").addEventListener("click", (event) => {
   const control = event.target.closest(".final .control");
   if (!control || event.target.closest("a")) return;
   const panel = control.closest(".panel");
-  const last = [...run.records].reverse().find((r) => r.type === "state");
+  const holder = control.closest(".instance");
+  const instance = holder ? holder.dataset.instance : "";
+  const last = [...run.records].reverse().find((r) => r.type === "state" && (r.instance || "") === instance);
   const shown = PanelReport.printable;
   const found = last && last.panels.find((p) => shown(p.panel) === panel.dataset.panel);
   const named = found && found.controls.find((c) => shown(c.name) === control.dataset.control);
-  if (named) play(`press ${form(found.panel)} ${form(named.name)}`);
+  if (named) play(`${instance ? instance + ": " : ""}press ${form(found.panel)} ${form(named.name)}`);
 });
 
 const style = document.createElement("style");
@@ -193,5 +207,13 @@ events.addEventListener("state", (event) => {
   showState();
   redraw();
   if (state.child === "over") events.close();
+});
+// A stream refused (panelhost serves a few pages of a session at once) is not
+// tried again by the browser: the page says why it stands still.
+events.addEventListener("error", () => {
+  if (events.readyState === EventSource.CLOSED && !(state && state.child === "over")) {
+    tell("this page gets nothing from the session: as many of its pages as panelhost serves are " +
+         "open already; close one and reload this page", true);
+  }
 });
 }());

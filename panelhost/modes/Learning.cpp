@@ -47,44 +47,52 @@ Round play(const LibrarySettings& target, const std::vector<std::string>& lines,
     return round;
 }
 
+// Plays `lines` and learns from them into `learned`, a step that crashed the
+// component left out of the next try; false when the library cannot be
+// played at all (`learned` says why).
+bool playRound(const LibrarySettings& target, std::vector<std::string> lines, Learned& learned) {
+    for (int attempt = 0; attempt < MostTries; ++attempt) {
+        ++learned.runs;
+        const Round played = play(target, lines, learned.world);
+        if (played.fatal) {
+            learned.fatal = true;
+            learned.message = played.message;
+            learned.importsRefused = played.cause == FatalCause::Imports;
+            return false;
+        }
+        const std::size_t crashed = static_cast<std::size_t>(played.crashedLine);
+        if (crashed == 0 || crashed > lines.size() || lines[crashed - 1] == "load") {
+            break;
+        }
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(crashed - 1));
+    }
+    return true;
+}
+
 } // namespace
 
-Learned learnWorld(const LibrarySettings& target) {
+Learned learnFirstRound(const LibrarySettings& target) {
     Learned learned;
+    playRound(target, {"load", "command _commands", "command return=all", "destroy"}, learned);
+    return learned;
+}
+
+Learned learnWorld(const LibrarySettings& target) {
+    Learned learned = learnFirstRound(target);
     ComponentWorld& world = learned.world;
-    for (int round = 0; round < MostRounds; ++round) {
+    for (int round = 1; !learned.fatal && round < MostRounds; ++round) {
         const ComponentWorld before = world;
-        std::vector<std::string> lines;
-        if (round == 0) {
-            lines = {"load", "command _commands", "command return=all", "destroy"};
-        } else {
-            lines = world.facts();
-            for (const std::string& answer : world_script::answerEverything(world)) {
-                lines.push_back(answer);
-            }
-            lines.push_back("load");
-            for (const auto& part : {world_script::commands(world), world_script::presses(world),
-                                     world_script::others(world)}) {
-                lines.insert(lines.end(), part.begin(), part.end());
-            }
-            lines.push_back("destroy");
+        std::vector<std::string> lines = world.facts();
+        for (const std::string& answer : world_script::answerEverything(world)) {
+            lines.push_back(answer);
         }
-        for (int attempt = 0; attempt < MostTries; ++attempt) {
-            ++learned.runs;
-            const Round played = play(target, lines, world);
-            if (played.fatal) {
-                learned.fatal = true;
-                learned.message = played.message;
-                learned.importsRefused = played.cause == FatalCause::Imports;
-                return learned;
-            }
-            const std::size_t crashed = static_cast<std::size_t>(played.crashedLine);
-            if (crashed == 0 || crashed > lines.size() || lines[crashed - 1] == "load") {
-                break;
-            }
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(crashed - 1));
+        lines.push_back("load");
+        for (const auto& part : {world_script::commands(world), world_script::presses(world),
+                                 world_script::others(world)}) {
+            lines.insert(lines.end(), part.begin(), part.end());
         }
-        if (round > 0 && world == before) {
+        lines.push_back("destroy");
+        if (playRound(target, lines, learned) && world == before) {
             break;
         }
     }

@@ -21,3 +21,6 @@ struct Learned {
 };
 
 Learned learnWorld(const LibrarySettings& target);
+// The first run alone: the component loaded and asked "_commands" and
+// "return=all" (what the live page offers as parent commands).
+Learned learnFirstRound(const LibrarySettings& target);

@@ -1,12 +1,12 @@
 #include "modes/Live.h"
 
-#include "child/Supervisor.h"
 #include "engine/ComponentWorld.h"
 #include "language/ScenarioInput.h"
 #include "language/Text.h"
 #include "live/LivePage.h"
 #include "live/LiveSession.h"
 #include "live/WebServer.h"
+#include "modes/Learning.h"
 
 #include <csignal>
 #include <cstdio>
@@ -21,24 +21,8 @@ extern "C" void onInterrupt(int) {
 }
 
 // The parent commands the component says it takes, as the page offers them:
-// "key=" for each key, "key=hint" for each value it hints. `fatal` says why
-// the library cannot be played at all.
-std::vector<std::string> whatItTakes(const LibrarySettings& target, std::string& fatal) {
-    const std::string text = "load\ncommand _commands\ndestroy\n";
-    const ChildJob job = scenarioJob(target, "(asking the component what it takes)", text);
-    Scenario scenario;
-    std::vector<ScenarioError> errors;
-    parseScenario(text, scenario, errors);
-    ComponentWorld world;
-    WorldProbe probe(world);
-    RecordStream quiet(OutputFormat::Quiet, false, false);
-    quiet.observe([&](const Record& record) {
-        probe.see(record);
-        if (const FatalRecord* record_ = std::get_if<FatalRecord>(&record)) {
-            fatal = record_->message;
-        }
-    });
-    supervise(job, target.timeout, &scenario, quiet);
+// "key=" for each key, "key=hint" for each value it hints.
+std::vector<std::string> commandsOffered(const ComponentWorld& world) {
     std::vector<std::string> offered;
     for (const auto& [key, hints] : world.keys) {
         offered.push_back(key + "=");
@@ -67,14 +51,14 @@ int runLive(const LiveSettings& settings) {
     if (!server) {
         return reportFatal(OutputFormat::Text, error);
     }
-    const std::vector<std::string> offered = whatItTakes(settings.target, error);
-    if (!error.empty()) {
-        return reportFatal(OutputFormat::Text, error);
+    const Learned taken = learnFirstRound(settings.target);
+    if (taken.fatal) {
+        return reportFatal(OutputFormat::Text, taken.message);
     }
     const RequestGuard guard(newToken(), server->port());
     LiveHub hub;
     const std::string page =
-        livePage(settings.target.library, offered,
+        livePage(settings.target.library, commandsOffered(taken.world),
                  settings.record.empty() ? "session.scenario" : settings.record);
     std::printf("panelhost live: the panel of %s, served at\n"
                 "  http://127.0.0.1:%d/?token=%s\n"
@@ -87,13 +71,8 @@ int runLive(const LiveSettings& settings) {
     std::thread serving([&] { server->serve(hub, guard, page); });
     RecordStream stream(OutputFormat::Text, settings.verbose, settings.strict);
     LiveSession session(settings, opening, hub, stream);
-    int status = session.run([] { return interrupted != 0; });
-    if (!session.failure().empty()) {
-        stream.emitSummary(2);
-        status = stream.emitFatal(session.failure());
-    } else {
-        stream.emitSummary(status);
-    }
+    const int status = session.run([] { return interrupted != 0; });
+    stream.emitSummary(status);
     hub.publish("end", "{}");
     hub.close();
     server->stop();

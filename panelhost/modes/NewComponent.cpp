@@ -1,6 +1,7 @@
 #include "modes/NewComponent.h"
 
 #include "EmbeddedFile.h"
+#include "child/Process.h"
 #include "output/OutputFile.h"
 
 #include <algorithm>
@@ -33,16 +34,16 @@ std::string lowered(std::string text) {
 
 // The prefix of the installed kit that this panelhost belongs to: the running
 // program is PREFIX/bin/panelhost beside the kit's CMake package. Empty when it
-// runs from a build tree, or where the system does not show the running program
-// as /proc/self/exe; the starter then names the prefix as a placeholder.
+// runs from a build tree, or where the system does not name the running
+// program; the starter then names the prefix as a placeholder.
 std::string kitPrefix() {
     namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (error) {
+    const std::string running = thisProgramPath();
+    if (running.empty()) {
         return std::string();
     }
-    const fs::path prefix = program.parent_path().parent_path();
+    std::error_code error;
+    const fs::path prefix = fs::path(running).parent_path().parent_path();
     return fs::is_regular_file(prefix / TARN_KIT_PACKAGE_DIR / "TarnKitConfig.cmake", error)
                ? prefix.generic_string()
                : std::string();

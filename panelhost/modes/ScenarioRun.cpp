@@ -11,18 +11,14 @@
 
 namespace {
 
-// Writes the recorded scenario and says so in a record; false with the reason
-// when it cannot be written. A run that left lines unplayed is not recorded:
-// what those lines would have caused is not known.
+// Writes the recorded scenario and says so in a record (one that left lines
+// unplayed is not written, and the record says why); false with the reason
+// when it cannot be written.
 bool record(const std::string& path, const ScenarioRecorder& recorder, RecordStream& stream,
             std::string& reason) {
     RecordedRecord outcome;
     outcome.file = path;
-    const SummaryRecord summary = stream.tally().summary();
-    if (summary.notPlayed > 0) {
-        outcome.written = false;
-        outcome.reason = "the component crashed or hung, so the lines from line " +
-                         std::to_string(summary.notPlayedFrom) + " were not played";
+    if (leftLinesUnplayed(stream.tally().summary(), outcome)) {
         stream.emit(outcome);
         return true;
     }

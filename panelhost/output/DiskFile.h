@@ -11,3 +11,6 @@
 bool flushToDisk(std::FILE* file);
 // Puts `from` in place of `to`, replacing a file there; false with the reason.
 bool replaceFile(const std::string& from, const std::string& to, std::string& reason);
+// Whether replaceFile can put a file in place of `to` as far as `to` itself
+// goes (its folder aside); false with the reason.
+bool replaceable(const std::string& to, std::string& reason);

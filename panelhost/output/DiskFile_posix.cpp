@@ -16,3 +16,7 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& re
     reason = std::strerror(errno);
     return false;
 }
+
+bool replaceable(const std::string&, std::string&) {
+    return true; // rename() takes the folder's leave, not the target's
+}

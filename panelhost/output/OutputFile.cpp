@@ -1,22 +1,20 @@
 #include "output/OutputFile.h"
 
+#include "TemporaryFiles.h"
 #include "output/DiskFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 namespace {
 
 // A fresh name beside `path`, in the same folder so that it can take the
 // target's place in one step.
 std::string besideName(const std::string& path) {
-    static std::atomic<unsigned> counter(0);
-    std::random_device device;
-    return path + ".partial-" + std::to_string(device()) + "-" + std::to_string(counter++);
+    const std::filesystem::path target(path);
+    return freshName(target.parent_path().string(), target.filename().string() + ".partial");
 }
 
 std::string lastError() {
@@ -31,17 +29,19 @@ bool checkWritable(const std::string& path, std::string& reason) {
         reason = "it is a folder";
         return false;
     }
-    const bool existed = std::filesystem::exists(path, ignored);
-    std::FILE* file = std::fopen(path.c_str(), "ab");
+    // The file is written beside its target and then takes its place: the
+    // folder must take a new file, and the target must be one that can be
+    // replaced; whether the target itself opens for writing does not matter.
+    const std::string probe = besideName(path);
+    errno = 0;
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
     if (file == nullptr) {
-        reason = "it cannot be created";
+        reason = "its folder takes no new file (" + lastError() + ")";
         return false;
     }
     std::fclose(file);
-    if (!existed) {
-        std::filesystem::remove(path, ignored);
-    }
-    return true;
+    std::filesystem::remove(probe, ignored);
+    return replaceable(path, reason);
 }
 
 bool writeWholeFile(const std::string& path, const std::string& text, std::string& reason) {

@@ -9,8 +9,9 @@
 
 #include <string>
 
-// False with the reason when `path` cannot be written. Leaves no file behind
-// that was not there.
+// False with the reason when `path` cannot be written as writeWholeFile writes
+// it (a folder, a folder that takes no new file, a file that cannot be
+// replaced). Leaves no file behind that was not there.
 bool checkWritable(const std::string& path, std::string& reason);
 // Writes `text` to `path` whole; false with the reason when it could not, and
 // then whatever was at `path` is as it was and no temporary file is left.

@@ -51,7 +51,7 @@ int RecordStream::emitFatal(const std::string& message, const std::string& cause
     return reportFatal(m_format, message);
 }
 
-int reportFatal(OutputFormat format, const std::string& message) {
+int reportFatal(OutputFormat format, const std::string& message, const std::string& cause) {
     if (format == OutputFormat::Quiet) {
         return 2; // the caller of a quiet run reports what it makes of it
     }
@@ -69,7 +69,7 @@ int reportFatal(OutputFormat format, const std::string& message) {
     std::fprintf(stderr, "panelhost: %s", shown.c_str());
     std::fflush(stderr);
     if (format == OutputFormat::Json) {
-        std::fputs((recordToJson(FatalRecord{message, 2, ""}) + "\n").c_str(), stdout);
+        std::fputs((recordToJson(FatalRecord{message, 2, cause}) + "\n").c_str(), stdout);
         std::fflush(stdout);
     }
     return 2;

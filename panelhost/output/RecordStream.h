@@ -46,5 +46,5 @@ private:
 };
 
 // A run that cannot be made: one line on standard error, and a fatal record in
-// JSON form; nothing for a quiet run. Returns 2.
-int reportFatal(OutputFormat format, const std::string& message);
+// JSON form (with its `cause`, FatalCause); nothing for a quiet run. Returns 2.
+int reportFatal(OutputFormat format, const std::string& message, const std::string& cause = "");

@@ -252,3 +252,13 @@ std::string ScenarioRecorder::recorded(RecordedRecord& outcome) const {
     }
     return out;
 }
+
+bool leftLinesUnplayed(const SummaryRecord& summary, RecordedRecord& outcome) {
+    if (summary.notPlayed == 0) {
+        return false;
+    }
+    outcome.written = false;
+    outcome.reason = "the component crashed or hung, so the lines from line " +
+                     std::to_string(summary.notPlayedFrom) + " were not played";
+    return true;
+}

@@ -59,3 +59,8 @@ private:
     int m_unrecordable = 0;
     std::map<int, ExpectRecord> m_expects; // by line
 };
+
+// A run whose component crashed or hung before all its lines were played is
+// not recorded: what those lines would have caused is not known. True when
+// `summary` says so, with `outcome` then not written and the reason.
+bool leftLinesUnplayed(const SummaryRecord& summary, RecordedRecord& outcome);

@@ -106,6 +106,11 @@ struct Render {
     bool verbose;
 
     std::string operator()(const StartRecord& r) const {
+        if (r.restart > 0) {
+            // What is played against what was said at the first start.
+            return "\nrestarted: life " + std::to_string(r.restart + 1) +
+                   " of the component, the world facts replayed\n";
+        }
         return "panelhost: " + printable(r.library) + "\n" + Indent +
                "scenario: " + printable(r.scenario) + "\n" + Indent +
                "ui folder: " + printable(r.ui) + "\n";

@@ -15,7 +15,9 @@ template <class R> auto instanceField() {
 
 inline auto fieldsOf(Tag<StartRecord>) {
     return std::make_tuple(field("library", &StartRecord::library), field("ui", &StartRecord::ui),
-                           field("scenario", &StartRecord::scenario));
+                           field("scenario", &StartRecord::scenario),
+                           field("restart", &StartRecord::restart,
+                                 [](const StartRecord& r) { return r.restart > 0; }));
 }
 
 inline auto fieldsOf(Tag<StepRecord>) {

@@ -17,11 +17,13 @@
 #include <variant>
 #include <vector>
 
-// The run began: what is played against what.
+// The run began: what is played against what. In a live session each restart
+// of the component begins again: `restart` counts them (0: the first life).
 struct StartRecord {
     std::string library;
     std::string ui;
     std::string scenario;
+    int restart = 0;
 };
 
 // A step began: a host event (or load or destroy) from scenario line `line`.

@@ -13,7 +13,10 @@
 #     the framework DLLs the build copied, and its CTest tests run under Wine in
 #     the build's private prefix: passing, then failing with the import check's
 #     message once those copies are gone. The i686 tests run where the kernel
-#     executes 32-bit programs; elsewhere one line says why not.
+#     executes 32-bit programs; elsewhere one line says why not. The x86-64
+#     kit's panelhost.exe, run through the kit's tarn-wine, names the kit's
+#     prefix in the commands `panelhost new` prints (as Wine shows it to a
+#     Windows program: Z: and the Linux path).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -93,6 +96,13 @@ microsoft_mode() {
     scripts/wine/prepare.sh "$arch"
     wine_started+=("$arch")
     local prefix="$root/build/wineprefix-$arch"
+    if [[ $arch == win64 ]]; then
+        mkdir "$work/mine-$arch"
+        printed=$(cd "$work/mine-$arch" &&
+            WINEPREFIX=$prefix "$kit/bin/tarn-wine" "$kit/bin/panelhost.exe" new Beacon beacon)
+        grep -qF -- "-DCMAKE_PREFIX_PATH=Z:$kit" <<<"$printed" ||
+            fail "$arch: panelhost.exe new did not name the kit's prefix Z:$kit: $printed"
+    fi
     WINEPREFIX=$prefix ctest --test-dir "$build" --output-on-failure --no-tests=error
     say "$arch: without the framework DLLs beside the component, the same tests must fail"
     rm "$build/tarn_string.dll" "$build/tarn_config.dll"

@@ -8,7 +8,12 @@
 //    and the same traffic; Quit ends panelhost with exit 0;
 //  - a component that crashes on a press: the page shows the crash as a
 //    breach, the server stays up, a restart gives a component that plays
-//    again, and Ctrl-C (SIGINT) ends panelhost with exit 1.
+//    again, and Ctrl-C (SIGINT) ends panelhost with exit 1;
+//  - an opening that names instances: a typed step that names none is refused
+//    as in a file, and a click on one instance's panel presses it there;
+//  - event streams past the few served are refused with 503, and the page's
+//    requests are still answered;
+//  - --record with no step played: not recorded, exit 2.
 // It prints the times from a click to what it caused being drawn, and makes
 // OUT/live-page.png, a screenshot 1280 pixels wide.
 //   node live_in_browser.mjs PANELHOST QUILLON CRASHING UI OPENING OUT
@@ -217,6 +222,53 @@ async function crashingSession(browser) {
   console.log("crashing component: CR1 shown, server up, restarted and played again; Ctrl-C, exit 1");
 }
 
+async function instancesSession(browser) {
+  const opening = path.join(out, "instances.scenario");
+  fs.writeFileSync(opening, "child A\nchild B\n");
+  const live = startLive([quillon, opening]);
+  const { port, token, url } = await live.address;
+  const line = (text) => request(port, "POST", "/line?token=" + token, { Host: `127.0.0.1:${port}` }, text);
+  const unaddressed = await line("load");
+  check(unaddressed.status === 400 && /say which one this step is for/.test(unaddressed.text),
+        `a step naming no instance got ${unaddressed.status} ${unaddressed.text}`);
+  check((await line("every: load")).status === 200, "every: load was refused");
+  const page = await browser.newPage();
+  await page.goto(url);
+  const control = ".final [data-instance='B'] [data-control='myDest']";
+  await waitFor(page, "B's panel drawn", (selector) => !!document.querySelector(selector), control);
+  await page.click(control);
+  await waitFor(page, "B's press played",
+                () => /^line \d+: B: press 1 myDest$/.test(document.getElementById("live-note").textContent));
+  // The page holds one stream; of eight more, those past the few served get 503.
+  const streams = [];
+  const statuses = await Promise.all(Array.from({ length: 8 }, () => new Promise((resolve, reject) => {
+    const sent = http.get({ host: "127.0.0.1", port, path: "/events?token=" + token }, (response) => {
+      streams.push(sent);
+      resolve(response.statusCode);
+    });
+    sent.on("error", (error) => (error.code === "ECONNRESET" ? null : reject(error)));
+  })));
+  const refused = statuses.filter((status) => status === 503).length;
+  check(refused > 0 && refused < 8 && statuses.every((status) => status === 200 || status === 503),
+        `eight more event streams got ${statuses.join(" ")}`);
+  check((await line("# asked while the streams are open")).status === 200, "a line was not answered");
+  await page.click("#live-quit");
+  streams.forEach((stream) => stream.destroy());
+  check(await live.ended === 0, `Quit after instances ended panelhost otherwise:\n${live.transcript()}`);
+  await page.close();
+
+  const nothing = path.join(out, "nothing.scenario");
+  fs.rmSync(nothing, { force: true });
+  const empty = startLive([quillon, "--record", nothing]);
+  const at = await empty.address;
+  await request(at.port, "POST", "/quit?token=" + at.token, { Host: `127.0.0.1:${at.port}` });
+  const code = await empty.ended;
+  check(code === 2 && /not recorded to .*nothing to record/.test(empty.transcript()) && !fs.existsSync(nothing),
+        `--record with no step: exit ${code}\n${empty.transcript()}`);
+  console.log(`instances: an unaddressed step refused, B's panel pressed as B; ${refused} of 8 more ` +
+              "event streams refused, a line answered; --record with no step, exit 2");
+}
+
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "panelhost-live-"));
 const browser = await puppeteer.launch({
   executablePath: chromium,
@@ -228,6 +280,7 @@ const browser = await puppeteer.launch({
 try {
   const times = await quillonSession(browser);
   await crashingSession(browser);
+  await instancesSession(browser);
   const ms = (time) => time.toFixed(1) + " ms";
   console.log(`times: a click on myDest to its event drawn ${ms(times.clickToEvent)}; ` +
               `a click on Send (a parent command) to the panel's change drawn ${ms(times.commandToPanel)}`);
